@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds ORBA and starts it in run/, a working directory filled from the demo data.
+# Without a display it runs under Xvfb, saves a screenshot of the main window and ends.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+scripts/build.sh
+mkdir -p run
+# Only what is missing: the user's lists, notes and settings in run/ stay as they are.
+cp -rn demo/. run/
+cd run
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec ../build/orba
+fi
+echo "Kein Bildschirm gefunden: ORBA startet unter Xvfb und speichert ein Bildschirmfoto."
+shot="$PWD/orba-start.png"
+xvfb-run -a -s "-screen 0 1280x1024x24" ../build/tools/orbashot "$shot"

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QApplication>
+
+namespace orba {
+
+// The application object: German throughout, whatever the system language, and the last line of
+// defence that keeps any error from crossing the event loop.
+class Application : public QApplication {
+public:
+    Application(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+} // namespace orba

@@ -1,0 +1,188 @@
+#include "app/TForm1.h"
+
+#include "app/Trace.h"
+#include "app/Tstart.h"
+#include "core/Guard.h"
+#include "core/MessageBox.h"
+#include "display/Tview.h"
+#include "lists/ListGrid.h"
+#include "platform/WindowsDirectory.h"
+#include "settings/SettingsFile.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace orba {
+
+TForm1::TForm1(Forms& forms) : m_forms(forms) {
+    buildWindow();
+    Trace("  form1-constructor 1");
+    Trace("  form1-constructor 2");
+    Trace("  form1-constructor 3");
+    CurrentPage = 0;
+    SelectPage(0);
+    SideBySide = false;
+    wireHandlers();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::wireHandlers() {
+    on(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+    on(Beenden1, &QAction::triggered, this, [this] { Beenden1Click(); });
+    on(SpeedButton6, &QToolButton::clicked, this, [this] { Beenden1Click(); });
+    on(Infober1, &QAction::triggered, this, [this] { Infober1Click(); });
+}
+
+void TForm1::FormCreate() {
+    Trace("  form1-createform PostMessage");
+    LoadStartupData();
+}
+
+// Each step runs behind its own guard: a failing step is reported and the later steps still
+// run, with their defaults, so nothing afterwards meets state that was never set up.
+void TForm1::LoadStartupData() {
+    Trace("  form1-Init start");
+    view1->Clear();
+    if (ComboBox1->isHidden()) {
+        Panel1->setFixedHeight(41);
+        Label2->hide();
+    }
+
+    Trace("  form1-Init medianarten einlesen");
+    Trace("  form1-Init mediandaten einlesen");
+    guarded([&] { m_catalogue.load(QStringLiteral("orb32.dat")); });
+
+    Trace("  form1-Init ini-dateen lesen");
+    m_settings =
+        std::make_unique<SettingsFile>(QStringLiteral("orbaw.ini"), QStringLiteral(".\\orbaw.ini"));
+    guarded([&] { ApplyArrangement(m_settings->readInteger("Anzeige", "hsplit", 0) == 1); });
+
+    const int mediaType = m_settings->readInteger("Anzeige", "medart", 0);
+    ComboBox1->setCurrentIndex(mediaType >= 0 && mediaType < ComboBox1->count() ? mediaType : -1);
+
+    m_mainSubjectAreas = m_settings->readInteger("sachlist", "hauptsach", 3);
+    m_subSubjectAreas = m_settings->readInteger("sachlist", "sach", 2);
+    HtmlHelpMode = m_settings->readInteger("Anzeige", "htmlhelp", 1);
+    m_cdMode = m_settings->readInteger("Extras", "cdstart", 0);
+    m_privateListFile = m_settings->readString("Extras", "privdatei", QStringLiteral("orba.lst"));
+    if (m_cdMode != 0) {
+        LocalDataDir = platform::windowsDirectory();
+        m_privateListFile = LocalDataDir + m_privateListFile;
+    }
+
+    Trace("  form1-Init private Liste einlesen");
+
+    const QString firstColumn = m_settings->readString("udef", "grid_sp0", QString());
+    if (!firstColumn.isEmpty())
+        StringGrid1->setCell(0, 0, firstColumn);
+    const QString secondColumn = m_settings->readString("udef", "grid_sp1", QString());
+    if (!secondColumn.isEmpty())
+        StringGrid1->setCell(1, 0, secondColumn);
+
+    m_subjectAreaCaption = m_settings->readString("udef", "btn_sachgeb", QString());
+    if (!m_subjectAreaCaption.isEmpty())
+        Sachgebiete1->setText(m_subjectAreaCaption);
+}
+
+void TForm1::SelectPage(int page) {
+    if (PageControl1->count() > page) {
+        // Only the user's tab change is a page-change event.
+        const QSignalBlocker quiet(PageControl1);
+        PageControl1->setCurrentIndex(page);
+    }
+    CurrentPage = page;
+    Notiz1->setEnabled(false);
+    switch (CurrentPage) {
+    case 0:
+        CurrentGrid = StringGrid1;
+        break;
+    case 1:
+        CurrentGrid = StringGrid3;
+        break;
+    case 2:
+        CurrentGrid = StringGrid2;
+        break;
+    default:
+        CurrentGrid = nullptr;
+    }
+    if (CurrentPage == 1)
+        Notiz1->setEnabled(true);
+}
+
+void TForm1::PageControl1Change() {
+    SelectPage(PageControl1->currentIndex());
+    updatePrintEntries();
+}
+
+void TForm1::updatePrintEntries() {
+    const bool printable = CurrentGrid && CurrentGrid->rowCount() >= 2 && CurrentGrid->hasEntries();
+    Drucken1->setEnabled(printable);
+    Drucken2->setEnabled(printable);
+}
+
+void TForm1::ApplyArrangement(bool sideBySide) {
+    SideBySide = sideBySide;
+    horizontaleTeilung1->setChecked(sideBySide);
+    horizontaleTeilung1->setEnabled(!sideBySide);
+    vertikaleTeilung1->setChecked(!sideBySide);
+    vertikaleTeilung1->setEnabled(sideBySide);
+    if (sideBySide) {
+        Panel6->show();
+        // The upper area reaches down to the status bar; the lower area has no room.
+        ScrollBox1->hide();
+        const int width = m_settings->readInteger("Allgemein", "hsplit", 200);
+        const int total = qMax(RxSplitter2->width(), width + 40);
+        RxSplitter2->setSizes({total - width, width});
+    } else {
+        for (QWidget* panel : {Panel3, Panel4, Panel5})
+            panel->show();
+        for (QWidget* panel : {Panel6, Panel7, Panel9})
+            panel->hide();
+        ScrollBox1->show();
+        const int height = m_settings->readInteger("Allgemein", "vsplit", 200);
+        const int total = qMax(RxSplitter1->height(), height + 40);
+        RxSplitter1->setSizes({height, total - height});
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (msg::askWarning(this, QStringLiteral("ORBA 4.0 beenden ?")))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TForm1::Beenden1Click() {
+    close();
+}
+
+void TForm1::Infober1Click() {
+    m_forms.start->showAsAboutBox();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+// The last column of each list fills the remaining width (stretched by its header); the
+// detail views take their scroll area's width less the scroll bar.
+void TForm1::FormResize() {
+    view1->setFixedWidth(qMax(0, ScrollBox1->viewport()->width()));
+    view2->setFixedWidth(qMax(0, ScrollBox2->viewport()->width()));
+}
+
+QString TForm1::statusPanelText(int panel) const {
+    return StatusPanels[panel]->text();
+}
+
+} // namespace orba

@@ -1,0 +1,175 @@
+#pragma once
+
+#include "app/Forms.h"
+#include "catalogue/Catalogue.h"
+
+#include <memory>
+#include <QMainWindow>
+#include <QStringList>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QSplitter;
+class QStatusBar;
+class QTabWidget;
+class QToolButton;
+
+namespace orba {
+
+class ListGrid;
+class SettingsFile;
+class Tview;
+
+// The main window: search panel, the three list pages, the detail views and the status bar. It
+// owns the Catalogue, the settings file and the lists for the whole run.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(Forms& forms);
+    ~TForm1() override;
+
+    // The creation handler: loads catalogue, settings and private list.
+    void FormCreate();
+
+    void SelectPage(int page);
+    void ApplyArrangement(bool sideBySide);
+
+    const Catalogue& catalogue() const { return m_catalogue; }
+    SettingsFile& settings() { return *m_settings; }
+    ListGrid* currentGrid() const { return CurrentGrid; }
+    int currentPage() const { return CurrentPage; }
+    bool busy() const { return Busy; }
+    bool sideBySide() const { return SideBySide; }
+    int htmlHelpMode() const { return HtmlHelpMode; }
+    void setHtmlHelpMode(int mode) { HtmlHelpMode = mode; }
+    const QString& localDataDir() const { return LocalDataDir; }
+    const QString& privateListFile() const { return m_privateListFile; }
+    const QString& subjectAreaCaption() const { return m_subjectAreaCaption; }
+    QString statusPanelText(int panel) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildMenu();
+    QWidget* buildTopPanel();
+    QWidget* buildHitListPage();
+    QWidget* buildPrivateListPage();
+    QWidget* buildBasketPage();
+    void buildStatusBar();
+    void wireHandlers();
+
+    void LoadStartupData();
+    void loadPrivateList();
+    void PageControl1Change();
+    void Beenden1Click();
+    void Infober1Click();
+    void FormResize();
+    void updatePrintEntries();
+
+    Forms& m_forms;
+    Catalogue m_catalogue;
+    QStringList m_privateStore;
+    std::unique_ptr<SettingsFile> m_settings;
+
+    int CurrentPage = 0;
+    ListGrid* CurrentGrid = nullptr;
+    bool Busy = false;
+    bool SideBySide = false;
+    int HtmlHelpMode = 1;
+    int m_cdMode = 0;
+    QString LocalDataDir;
+    QString m_privateListFile;
+    QString m_subjectAreaCaption;
+    int m_mainSubjectAreas = 3;
+    int m_subSubjectAreas = 2;
+
+public:
+    // Controls, named as the window definition names them.
+    QWidget* Panel1;
+    QLabel* Label1;
+    QComboBox* Edit1;
+    QLabel* Label2;
+    QComboBox* ComboBox1;
+    QToolButton* SpeedButton1;
+    QToolButton* SpeedButton2;
+    QToolButton* SpeedButton4;
+    QToolButton* SpeedButton5;
+    QToolButton* SpeedButton6;
+
+    QSplitter* RxSplitter1;
+    QWidget* Panel2;
+    QSplitter* RxSplitter2;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    QWidget* TabSheet3;
+    ListGrid* StringGrid1;
+    ListGrid* StringGrid2;
+    ListGrid* StringGrid3;
+    ListGrid* StringGrid4;
+    QWidget* Panel3;
+    QWidget* Panel4;
+    QWidget* Panel5;
+    QWidget* Panel6;
+    QWidget* Panel7;
+    QWidget* Panel8;
+    QWidget* Panel9;
+    QPushButton* BitBtn1;
+    QPushButton* BitBtn2;
+    QPushButton* BitBtn3;
+    QPushButton* BitBtn4;
+    QPushButton* BitBtn5;
+    QPushButton* BitBtn6;
+    QPushButton* BitBtn7;
+    QPushButton* BitBtn8;
+    QPushButton* BitBtn9;
+    QPushButton* BitBtn10;
+    QPushButton* BitBtn11;
+    QPushButton* BitBtn12;
+    QPushButton* BitBtn13;
+    QPushButton* BitBtn14;
+    QPushButton* BitBtn15;
+    QPushButton* BitBtn16;
+    QPushButton* BitBtn17;
+    QPushButton* BitBtn18;
+    QPushButton* BitBtn19;
+    QPushButton* BitBtn20;
+    QScrollArea* ScrollBox1;
+    QScrollArea* ScrollBox2;
+    QWidget* HeaderControl1;
+    Tview* view1;
+    Tview* view2;
+
+    QStatusBar* StatusBar1;
+    QLabel* StatusPanels[5];
+
+    QMenu* Datei1;
+    QAction* Sachgebiete1;
+    QAction* Katalog1;
+    QAction* Drucken1;
+    QAction* Drucken2;
+    QAction* Beenden1;
+    QAction* erweiterteSuche1;
+    QMenu* Anzeige1;
+    QAction* Notiz1;
+    QAction* Statistik1;
+    QAction* StatistikSeparator;
+    QAction* aktuelleInfos1;
+    QAction* horizontaleTeilung1;
+    QAction* vertikaleTeilung1;
+    QMenu* Optionen1;
+    QAction* Einstellungen1;
+    QAction* Benutzerliste1;
+    QMenu* Hilfe1;
+    QAction* Hilfeindex1;
+    QAction* Infober1;
+};
+
+} // namespace orba

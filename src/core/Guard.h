@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/OrbaError.h"
+
+#include <exception>
+#include <QObject>
+#include <type_traits>
+#include <utility>
+
+namespace orba {
+
+// The application's error display: shows the message in a message box.
+void showError(const QString& message);
+
+// Runs a handler; an error that escapes it is shown and the loop goes on.
+template <typename Fn> void guarded(Fn&& fn) {
+    try {
+        std::forward<Fn>(fn)();
+    } catch (const OrbaError& e) {
+        showError(e.message());
+    } catch (const std::exception& e) {
+        showError(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+// connect() with the handler behind the guard; every event handler of the program goes
+// through here so that no exception crosses Qt's event loop.
+template <typename Sender, typename Signal, typename Fn>
+QMetaObject::Connection on(Sender* sender, Signal signal, QObject* context, Fn fn) {
+    return QObject::connect(sender, signal, context, [fn = std::move(fn)](auto&&... args) {
+        guarded([&] {
+            if constexpr (std::is_invocable_v<const Fn&, decltype(args)...>)
+                fn(std::forward<decltype(args)>(args)...);
+            else
+                fn();
+        });
+    });
+}
+
+} // namespace orba

@@ -1,0 +1,27 @@
+#include "core/OrbaError.h"
+
+namespace orba {
+
+OrbaError::OrbaError(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+
+OrbaError OrbaError::cannotOpen(const QString& fileName) {
+    return OrbaError(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(fileName));
+}
+
+OrbaError OrbaError::cannotCreate(const QString& fileName) {
+    return OrbaError(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(fileName));
+}
+
+OrbaError OrbaError::cannotWriteSettings(const QString& fileName) {
+    return OrbaError(QStringLiteral("Nach %1 kann nicht geschrieben werden").arg(fileName));
+}
+
+OrbaError OrbaError::notAnInteger(const QString& text) {
+    return OrbaError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
+}
+
+OrbaError OrbaError::indexOutOfRange() {
+    return OrbaError(QStringLiteral("Listenindex außerhalb des zulässigen Bereichs"));
+}
+
+} // namespace orba

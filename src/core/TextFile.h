@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstring>
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The one reader and writer for the program's text files: cp1252, lines ended by CR LF, CR or
+// LF, a NUL byte ending the text; every write replaces its file atomically with CR LF endings.
+namespace orba::textfile {
+
+// Calls fn(begin, length) for every line of the text. A line end at the very end of the text
+// does not start another line; an empty text has no lines.
+template <typename Fn> void forEachLine(const char* data, qsizetype size, Fn&& fn) {
+    if (const void* nul = std::memchr(data, '\0', size))
+        size = static_cast<const char*>(nul) - data;
+    const char* const end = data + size;
+    const char* pos = data;
+    const char* nextCr = nullptr;
+    const char* nextLf = nullptr;
+    auto find = [end](const char* from, char c) {
+        const void* hit = std::memchr(from, c, end - from);
+        return hit ? static_cast<const char*>(hit) : end;
+    };
+    while (pos < end) {
+        // Both searches run at memchr speed; each is redone only once passed.
+        if (nextCr < pos)
+            nextCr = find(pos, '\r');
+        if (nextLf < pos)
+            nextLf = find(pos, '\n');
+        const char* lineEnd = nextCr < nextLf ? nextCr : nextLf;
+        fn(pos, lineEnd - pos);
+        if (lineEnd == end)
+            break;
+        pos = lineEnd + 1;
+        if (*lineEnd == '\r' && pos < end && *pos == '\n')
+            ++pos;
+    }
+}
+
+// Raw bytes of a file; throws "Datei %s kann nicht geöffnet werden" naming `path`.
+QByteArray readBytes(const QString& path);
+QStringList readLines(const QString& path);
+QStringList splitLines(const QByteArray& bytes);
+
+// Replaces the file atomically; throws "Datei %s kann nicht erstellt werden" and leaves the
+// old file as it was when the write fails.
+void writeBytes(const QString& path, const QByteArray& bytes);
+void writeLines(const QString& path, const QStringList& lines);
+QByteArray joinLines(const QStringList& lines);
+
+bool exists(const QString& path);
+
+} // namespace orba::textfile

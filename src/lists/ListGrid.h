@@ -1,0 +1,74 @@
+#pragma once
+
+#include <functional>
+#include <QTableView>
+
+namespace orba {
+
+class ListGridModel;
+
+// The grid of the hit list, private list, basket and date column. Rows are counted as in the
+// lists' own terms: row 0 is the header, data rows start at 1, and there is always at least one
+// data row. Every data row carries, unseen, the Catalogue index of its medium. A list "has
+// entries" when the first cell of row 1 is not empty.
+//
+// Rows appended with appendIndexRows() hold only their index; their texts come from the cell
+// source, so a million hits cost a few bytes each. Writing a cell of such a row gives it texts
+// of its own.
+class ListGrid : public QTableView {
+    Q_OBJECT
+public:
+    using CellSource = std::function<QString(qint32 catalogueIndex, int column)>;
+
+    ListGrid(int columns, QWidget* parent = nullptr);
+    ~ListGrid() override;
+
+    int columnCount() const;
+    int rowCount() const; // header included, so at least 2
+    void setRowCount(int rows);
+
+    QString cell(int column, int row) const; // row 0: the column title
+    void setCell(int column, int row, const QString& text);
+    qint32 rowIndex(int row) const;
+    void setRowIndex(int row, qint32 catalogueIndex);
+
+    bool hasEntries() const { return !cell(0, 1).isEmpty(); }
+    // Back to the single empty data row.
+    void clearRows();
+    // Appends one data row (empty texts, index 0) and returns its number.
+    int addRow();
+    // Appends rows that take their texts from the cell source.
+    void appendIndexRows(const qint32* indices, qsizetype count);
+    void setCellSource(CellSource source);
+
+    // The selected data row (1 when nothing is selected).
+    int selectedRow() const;
+    // Selects a data row, scrolls to it and emits rowSelected.
+    void selectRow(int row);
+
+    void setEditable(bool editable);
+    void setColumnWidthPx(int column, int width);
+
+signals:
+    // A data row became the selected one (by keyboard, mouse or program).
+    void rowSelected(int row);
+    // A mouse button was pressed on a data row (after selecting it); pos is in viewport terms.
+    void rowPressed(int row, Qt::MouseButton button, QPoint pos);
+    void rowDoubleClicked(int row);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+
+private:
+    void onCurrentRowChanged(const QModelIndex& current);
+    // Makes the row of `index` the current and only selected one without announcing it.
+    void makeCurrent(const QModelIndex& index);
+
+    ListGridModel* m_model;
+    // Set while the grid moves the current row itself, so that the change is announced once.
+    bool m_quietSelection = false;
+};
+
+} // namespace orba
