@@ -24,6 +24,7 @@ namespace orba {
 
 TForm1::TForm1(Forms& forms) : m_forms(forms) {
     buildWindow();
+    buildHitListMenu();
     Trace("  form1-constructor 1");
     Trace("  form1-constructor 2");
     Trace("  form1-constructor 3");
@@ -40,6 +41,7 @@ void TForm1::wireHandlers() {
     on(Beenden1, &QAction::triggered, this, [this] { Beenden1Click(); });
     on(SpeedButton6, &QToolButton::clicked, this, [this] { Beenden1Click(); });
     on(Infober1, &QAction::triggered, this, [this] { Infober1Click(); });
+    wireSearch();
 }
 
 void TForm1::FormCreate() {
@@ -155,10 +157,13 @@ void TForm1::ApplyArrangement(bool sideBySide) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (msg::askWarning(this, QStringLiteral("ORBA 4.0 beenden ?")))
-        event->accept();
-    else
+    if (!msg::askWarning(this, QStringLiteral("ORBA 4.0 beenden ?"))) {
         event->ignore();
+        return;
+    }
+    // A running search ends before the window and its lists go.
+    SpeedButton2Click();
+    event->accept();
 }
 
 void TForm1::Beenden1Click() {

@@ -2,15 +2,18 @@
 
 #include "app/Forms.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/SearchCriteria.h"
 
 #include <memory>
 #include <QMainWindow>
 #include <QStringList>
+#include <vector>
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QPushButton;
 class QScrollArea;
 class QSplitter;
@@ -37,6 +40,9 @@ public:
 
     void SelectPage(int page);
     void ApplyArrangement(bool sideBySide);
+    // Runs a search and lists its hits; refused while another search runs.
+    void RunSearch(const CriteriaList& criteria);
+    bool searching() const { return m_searching; }
 
     const Catalogue& catalogue() const { return m_catalogue; }
     SettingsFile& settings() { return *m_settings; }
@@ -63,7 +69,9 @@ private:
     QWidget* buildPrivateListPage();
     QWidget* buildBasketPage();
     void buildStatusBar();
+    void buildHitListMenu();
     void wireHandlers();
+    void wireSearch();
 
     void LoadStartupData();
     void loadPrivateList();
@@ -73,6 +81,12 @@ private:
     void FormResize();
     void updatePrintEntries();
 
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void rememberSearchText(const QString& text);
+    void listHits(std::vector<qint32>& hits);
+    void StringGrid1MouseDown(int row, Qt::MouseButton button, QPoint pos);
+
     Forms& m_forms;
     Catalogue m_catalogue;
     QStringList m_privateStore;
@@ -81,6 +95,7 @@ private:
     int CurrentPage = 0;
     ListGrid* CurrentGrid = nullptr;
     bool Busy = false;
+    bool m_searching = false;
     bool SideBySide = false;
     int HtmlHelpMode = 1;
     int m_cdMode = 0;
@@ -149,6 +164,11 @@ public:
 
     QStatusBar* StatusBar1;
     QLabel* StatusPanels[5];
+    QProgressBar* ProgressBar1 = nullptr;
+
+    QMenu* PopupMenu1;
+    QAction* MediuminWarenkorbkopieren1;
+    QAction* MediuminprivateListekopieren1;
 
     QMenu* Datei1;
     QAction* Sachgebiete1;

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -208,6 +209,8 @@ QWidget* TForm1::buildTopPanel() {
     Edit1 = named(new QComboBox(Panel1), "Edit1");
     Edit1->setEditable(true);
     Edit1->setInsertPolicy(QComboBox::NoInsert);
+    // Completion from the history must not change the case of what the user types.
+    Edit1->completer()->setCaseSensitivity(Qt::CaseSensitive);
     Edit1->setGeometry(8, 22, 201, 26);
 
     Label2 = named(new QLabel(QStringLiteral("Medienart"), Panel1), "Label2");
