@@ -15,12 +15,12 @@ constexpr qsizetype maxCachedWidths = 8192;
 
 } // namespace
 
-QFont toQFont(const FontSpec& spec) {
-    QFont font(spec.face);
-    font.setPointSize(std::clamp(spec.pointSize, minPointSize, maxPointSize));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+QFont toQFont(const FontSpec& fontSpec) {
+    QFont font(fontSpec.face);
+    font.setPointSize(std::clamp(fontSpec.pointSize, minPointSize, maxPointSize));
+    font.setBold(fontSpec.bold);
+    font.setItalic(fontSpec.italic);
+    font.setUnderline(fontSpec.underline);
     return font;
 }
 
@@ -40,9 +40,9 @@ int FontMeasurer::height(const QString&, const FontSpec& font) const {
 }
 
 const QFontMetrics& FontMeasurer::metrics(const FontSpec& font) const {
-    if (!m_metrics || !(m_spec == font)) {
+    if (!m_metrics || !(m_fontSpec == font)) {
         m_metrics.emplace(toQFont(font));
-        m_spec = font;
+        m_fontSpec = font;
     }
     return *m_metrics;
 }

@@ -9,8 +9,8 @@
 
 namespace orba {
 
-// The screen font for a font spec.
-QFont toQFont(const FontSpec& spec);
+// The screen font for a font fontSpec.
+QFont toQFont(const FontSpec& fontSpec);
 
 // Measures text with the platform's font metrics.
 class FontMeasurer : public TextMeasurer {
@@ -35,7 +35,7 @@ private:
     // work; the widths measured last time answer it.
     mutable QHash<Run, int> m_widths;
     // Consecutive measurements mostly share a font; building metrics for each is costly.
-    mutable FontSpec m_spec;
+    mutable FontSpec m_fontSpec;
     mutable std::optional<QFontMetrics> m_metrics;
 };
 

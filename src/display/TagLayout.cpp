@@ -176,7 +176,7 @@ QString expandMacros(const QString& text, const QStringList& tags) {
         qsizetype from = 0;
         while ((from = result.indexOf(macro->name, from)) >= 0) {
             result.replace(from, macro->name.size(), macro->value);
-            from += 1;
+            from += macro->value.size();
         }
     }
     return result;
