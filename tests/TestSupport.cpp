@@ -52,6 +52,18 @@ void answerNextModal(std::function<void(QWidget*)> answer, ModalSeen* seen) {
     timer->start();
 }
 
+MessageWatch::MessageWatch() {
+    m_timer.setInterval(10);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        m_texts.append(box->text());
+        box->buttons().constFirst()->click();
+    });
+    m_timer.start();
+}
+
 void clickInNextModal(const QString& buttonText, ModalSeen* seen) {
     answerNextModal(
         [buttonText](QWidget* modal) {

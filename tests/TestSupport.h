@@ -3,7 +3,9 @@
 #include <functional>
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace orba::test {
 
@@ -32,5 +34,17 @@ struct ModalSeen {
 void answerNextModal(std::function<void(QWidget*)> answer, ModalSeen* seen = nullptr);
 // Clicks the button with this text in the next modal dialog.
 void clickInNextModal(const QString& buttonText, ModalSeen* seen = nullptr);
+
+// Answers every message box shown while it lives and keeps its text, so that a message nobody
+// expected fails a test instead of blocking it.
+class MessageWatch {
+public:
+    MessageWatch();
+    const QStringList& texts() const { return m_texts; }
+
+private:
+    QTimer m_timer;
+    QStringList m_texts;
+};
 
 } // namespace orba::test

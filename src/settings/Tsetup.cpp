@@ -1,11 +1,389 @@
 #include "settings/Tsetup.h"
 
+#include "app/TForm1.h"
 #include "core/FixedDialog.h"
+#include "core/Guard.h"
+#include "core/OrbaError.h"
+#include "settings/SettingsFile.h"
+
+#include <optional>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace orba {
+namespace {
 
-Tsetup::Tsetup(QWidget* parent) : QDialog(parent) {
+template <typename W> W* named(W* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QCheckBox* checkBox(QWidget* page, const char* name, const QString& text) {
+    return named(new QCheckBox(text, page), name);
+}
+
+// Never shown, but loaded and saved like the visible boxes.
+QCheckBox* hiddenCheckBox(QWidget* page, const char* name, const QString& text) {
+    QCheckBox* box = checkBox(page, name, text);
+    box->hide();
+    return box;
+}
+
+QToolButton* arrowButton(QWidget* page, const char* name, Qt::ArrowType arrow,
+                         const QString& accessibleName) {
+    auto* button = named(new QToolButton(page), name);
+    button->setArrowType(arrow);
+    button->setAccessibleName(accessibleName);
+    return button;
+}
+
+QComboBox* choiceList(QWidget* page, const char* name, const QStringList& entries) {
+    auto* list = named(new QComboBox(page), name);
+    list->addItems(entries);
+    return list;
+}
+
+QPushButton* dialogButton(QWidget* panel, const char* name, const QString& caption) {
+    auto* button = named(new QPushButton(caption, panel), name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// A position outside the list leaves it without a selection.
+void selectPosition(QComboBox* list, int position) {
+    list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
+}
+
+int toInteger(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok)
+        throw OrbaError::notAnInteger(text);
+    return value;
+}
+
+// The entry an "Item" value ("6,1") stands for; nothing for a value without a comma or with a
+// negative field number. A field number or flag that is no integer, or a field number beyond
+// the field list, throws.
+std::optional<DisplayEntry> parseEntry(const QString& value) {
+    const qsizetype comma = value.indexOf(QLatin1Char(','));
+    if (comma < 0)
+        return std::nullopt;
+    const int field = toInteger(value.left(comma));
+    if (field < 0)
+        return std::nullopt;
+    if (field >= displayFieldNames().size())
+        throw OrbaError::indexOutOfRange();
+    return DisplayEntry{field, toInteger(value.mid(comma + 1)) != 0};
+}
+
+QString itemKey(int position) {
+    return QStringLiteral("Item") + QString::number(position);
+}
+
+} // namespace
+
+Tsetup::Tsetup(TForm1& main) : QDialog(&main), m_main(main) {
     setUpDialog(this, "Tsetup", QStringLiteral("Einstellungen"), 393, 287);
+    PageControl1 = named(new QTabWidget(this), "PageControl1");
+    PageControl1->addTab(buildDisplayPage(), QStringLiteral("Anzeige"));
+    PageControl1->addTab(buildMailPage(), QStringLiteral("E-Mail"));
+    PageControl1->addTab(buildPresetsPage(), QStringLiteral("Vorbelegungen"));
+    PageControl1->setCurrentIndex(0);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(PageControl1);
+    layout->addWidget(buildButtons());
+
+    on(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    on(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+    on(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
+    on(BitBtn1, &QPushButton::clicked, this, [this] { reject(); });
+
+    FormCreate();
+}
+
+QWidget* Tsetup::buildDisplayPage() {
+    auto* page = named(new QWidget, "TabSheet1");
+    RxCheckListBox1 = named(new QListWidget(page), "RxCheckListBox1");
+    SpeedButton1 = arrowButton(page, "SpeedButton1", Qt::UpArrow, QStringLiteral("Nach oben"));
+    SpeedButton2 = arrowButton(page, "SpeedButton2", Qt::DownArrow, QStringLiteral("Nach unten"));
+    vollbild = checkBox(page, "vollbild", QStringLiteral("Vollbild bei Start"));
+    autoschalt = checkBox(page, "autoschalt",
+                          QStringLiteral("autom. Umschalten in entsprechende Liste beim Kopieren"));
+    benutzerliste =
+        checkBox(page, "benutzerliste",
+                 QStringLiteral("Benutzerliste vor dem Drucken einer Bestellung anzeigen"));
+    sachklar = hiddenCheckBox(page, "sachklar", QStringLiteral("Sachgebiete im Klartext anzeigen"));
+    htmlhelp = hiddenCheckBox(page, "htmlhelp", QStringLiteral("HTML-Hilfesystem verwenden"));
+    anmeldung =
+        hiddenCheckBox(page, "anmeldung",
+                       QStringLiteral("Benutzerabgängige private Liste, Anmeldung erforderlich"));
+
+    auto* arrows = new QVBoxLayout;
+    arrows->addWidget(SpeedButton1);
+    arrows->addWidget(SpeedButton2);
+    arrows->addStretch();
+
+    auto* layout = new QGridLayout(page);
+    layout->addWidget(new QLabel(QStringLiteral("Mediendaten anzeigen"), page), 0, 0);
+    layout->addWidget(RxCheckListBox1, 1, 0);
+    layout->addLayout(arrows, 1, 1);
+    layout->addWidget(vollbild, 2, 0, 1, 2);
+    layout->addWidget(autoschalt, 3, 0, 1, 2);
+    layout->addWidget(benutzerliste, 4, 0, 1, 2);
+    layout->setRowStretch(1, 1);
+    return page;
+}
+
+QWidget* Tsetup::buildMailPage() {
+    auto* page = named(new QWidget, "TabSheet2");
+    Edit3 = named(new QLineEdit(page), "Edit3");
+    Edit4 = named(new QLineEdit(page), "Edit4");
+    Edit2 = named(new QLineEdit(page), "Edit2");
+    Edit1 = named(new QLineEdit(page), "Edit1");
+    CheckBox4 = hiddenCheckBox(page, "CheckBox4",
+                               QStringLiteral("E-Mail immer vor dem Versenden anzeigen"));
+
+    auto* layout = new QFormLayout(page);
+    layout->addRow(QStringLiteral("E-Mail der Wirkhaus"), Edit3);
+    layout->addRow(QStringLiteral("Betreff"), Edit4);
+    layout->addRow(QStringLiteral("Eigene E-Mail-Adresse"), Edit2);
+    layout->addRow(QStringLiteral("SMTP Server"), Edit1);
+    return page;
+}
+
+// The print formats only name the fixed templates; they are shown, never saved.
+QWidget* Tsetup::buildPresetsPage() {
+    auto* page = named(new QWidget, "TabSheet3");
+    druckmed = choiceList(page, "druckmed", {QStringLiteral("Medien")});
+    druckmed->setEnabled(false);
+    druckbest = choiceList(page, "druckbest", {QStringLiteral("Bestell")});
+    druckbest->setEnabled(false);
+    druckkat = choiceList(page, "druckkat", {QStringLiteral("Kat2")});
+    medart = choiceList(page, "medart", {});
+    teilung =
+        choiceList(page, "teilung",
+                   {QStringLiteral("vertikale Teilung"), QStringLiteral("horizontale Teilung")});
+
+    auto* layout = new QFormLayout(page);
+    layout->addRow(QStringLiteral("Druckformat für Mediendruck"), druckmed);
+    layout->addRow(QStringLiteral("Druckformat für Bestellungen"), druckbest);
+    layout->addRow(QStringLiteral("Druckformat für Katalogdruck"), druckkat);
+    layout->addRow(QStringLiteral("Medienart für Suchvorgang"), medart);
+    layout->addRow(QStringLiteral("Anordnung der Fenster"), teilung);
+    layout->setRowVisible(druckkat, false);
+    return page;
+}
+
+QWidget* Tsetup::buildButtons() {
+    auto* panel = new QWidget(this);
+    BitBtn3 = dialogButton(panel, "BitBtn3", QStringLiteral("OK"));
+    BitBtn3->setDefault(true);
+    BitBtn1 = dialogButton(panel, "BitBtn1", QStringLiteral("Abbrechen"));
+    BitBtn2 = dialogButton(panel, "BitBtn2", QStringLiteral("&Hilfe"));
+
+    auto* layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch();
+    layout->addWidget(BitBtn3);
+    layout->addWidget(BitBtn1);
+    layout->addWidget(BitBtn2);
+    return panel;
+}
+
+void Tsetup::FormCreate() {
+    const SettingsFile& settings = m_main.settings();
+    const auto isOn = [&](const char* section, const char* key, int def) {
+        return settings.readInteger(section, key, def) == 1;
+    };
+
+    loadDisplayList();
+    RxCheckListBox1->setCurrentRow(0);
+
+    vollbild->setChecked(isOn("Allgemein", "Vollbild", 0));
+    // Only the state is set: the main window is shown when start-up is done, not before.
+    if (vollbild->isChecked())
+        m_main.setWindowState(m_main.windowState() | Qt::WindowMaximized);
+
+    autoschalt->setChecked(isOn("Allgemein", "autoschalt", 0));
+    benutzerliste->setChecked(isOn("Benutzer", "Benutzerliste", 0));
+    sachklar->setChecked(isOn("Anzeige", "sachklartext", 0));
+    anmeldung->setChecked(isOn("Benutzer", "Anmeldung", 0));
+    htmlhelp->setChecked(isOn("Anzeige", "htmlhelp", 1));
+
+    Edit3->setText(settings.readString("mail", "email", QString()));
+    Edit4->setText(settings.readString("mail", "betreff", QString()));
+    Edit2->setText(settings.readString("mail", "return Path", QString()));
+    Edit1->setText(settings.readString("mail", "SMTP Host", QString()));
+    CheckBox4->setChecked(isOn("mail", "anzeigen", 0));
+
+    for (QComboBox* format : {druckmed, druckbest, druckkat})
+        format->setCurrentIndex(0);
+
+    selectPosition(teilung, settings.readInteger("anzeige", "hsplit", 0));
+
+    for (int i = 0; i < m_main.ComboBox1->count(); ++i)
+        medart->addItem(m_main.ComboBox1->itemText(i));
+    selectPosition(medart, settings.readInteger("anzeige", "medart", 0));
+}
+
+// A broken entry is reported once and left out; the other entries and the rest of the settings
+// still load, so that the next OK does not overwrite them with blanks. A field listed twice
+// keeps its first position.
+void Tsetup::loadDisplayList() {
+    const SettingsFile& settings = m_main.settings();
+    const QStringList& names = displayFieldNames();
+    RxCheckListBox1->clear();
+    const int count = settings.readInteger("Anzeige", "Count", 0);
+    if (count <= 0) {
+        for (int field = 0; field < names.size(); ++field)
+            appendEntry({field, false});
+        return;
+    }
+
+    QList<bool> listed(names.size(), false);
+    std::optional<QString> firstError;
+    for (int position = 0; position < count; ++position) {
+        try {
+            const std::optional<DisplayEntry> entry =
+                parseEntry(settings.readString("Anzeige", itemKey(position), QString()));
+            if (entry && !listed[entry->field]) {
+                listed[entry->field] = true;
+                appendEntry(*entry);
+            }
+        } catch (const OrbaError& e) {
+            if (!firstError)
+                firstError = e.message();
+        }
+    }
+    if (firstError)
+        showError(*firstError);
+}
+
+void Tsetup::appendEntry(const DisplayEntry& entry) {
+    auto* item = new QListWidgetItem(displayFieldNames().at(entry.field), RxCheckListBox1);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    item->setData(Qt::UserRole, entry.field);
+    item->setCheckState(entry.shown ? Qt::Checked : Qt::Unchecked);
+}
+
+DisplayList Tsetup::displayList() const {
+    DisplayList list;
+    for (int row = 0; row < RxCheckListBox1->count(); ++row) {
+        const QListWidgetItem* item = RxCheckListBox1->item(row);
+        list.append({item->data(Qt::UserRole).toInt(), item->checkState() == Qt::Checked});
+    }
+    return list;
+}
+
+bool Tsetup::autoSwitch() const {
+    return autoschalt->isChecked();
+}
+
+bool Tsetup::showUserList() const {
+    return benutzerliste->isChecked();
+}
+
+bool Tsetup::htmlHelp() const {
+    return htmlhelp->isChecked();
+}
+
+QString Tsetup::recipient() const {
+    return Edit3->text();
+}
+
+QString Tsetup::subject() const {
+    return Edit4->text();
+}
+
+QString Tsetup::ownAddress() const {
+    return Edit2->text();
+}
+
+void Tsetup::setOwnAddress(const QString& address) {
+    Edit2->setText(address);
+}
+
+void Tsetup::setArrangementChoice(bool sideBySide) {
+    teilung->setCurrentIndex(sideBySide ? 1 : 0);
+}
+
+// A failed write ends the saving there, but the dialog still closes as confirmed.
+void Tsetup::BitBtn3Click() {
+    guarded([this] { save(); });
+    accept();
+}
+
+void Tsetup::save() {
+    SettingsFile& settings = m_main.settings();
+    const auto writeFlag = [&](const char* section, const char* key, const QCheckBox* box) {
+        settings.writeInteger(section, key, box->isChecked() ? 1 : 0);
+    };
+
+    const DisplayList list = displayList();
+    settings.writeInteger("Anzeige", "Count", static_cast<int>(list.size()));
+    for (int position = 0; position < list.size(); ++position) {
+        const DisplayEntry& entry = list[position];
+        settings.writeString("Anzeige", itemKey(position),
+                             QStringLiteral("%1,%2").arg(entry.field).arg(entry.shown ? 1 : 0));
+    }
+
+    writeFlag("Allgemein", "Vollbild", vollbild);
+    writeFlag("Allgemein", "autoschalt", autoschalt);
+    writeFlag("Benutzer", "Benutzerliste", benutzerliste);
+    writeFlag("Anzeige", "sachklartext", sachklar);
+    writeFlag("Benutzer", "Anmeldung", anmeldung);
+    writeFlag("Anzeige", "htmlhelp", htmlhelp);
+    m_main.setHtmlHelpMode(htmlhelp->isChecked() ? 1 : 0);
+
+    settings.writeString("mail", "email", Edit3->text());
+    settings.writeString("mail", "betreff", Edit4->text());
+    settings.writeString("mail", "return Path", Edit2->text());
+    settings.writeString("mail", "SMTP Host", Edit1->text());
+    writeFlag("mail", "anzeigen", CheckBox4);
+
+    const Qt::WindowStates state = m_main.windowState();
+    m_main.setWindowState(vollbild->isChecked() ? state | Qt::WindowMaximized
+                                                : state & ~Qt::WindowMaximized);
+
+    const int arrangement = teilung->currentIndex();
+    settings.writeInteger("anzeige", "hsplit", arrangement);
+    m_main.ApplyArrangement(arrangement == 1);
+
+    const int mediaType = medart->currentIndex();
+    settings.writeInteger("anzeige", "medart", mediaType);
+    m_main.ComboBox1->setCurrentIndex(mediaType);
+}
+
+void Tsetup::SpeedButton1Click() {
+    const int position = RxCheckListBox1->currentRow();
+    if (position <= 0)
+        return;
+    QListWidgetItem* item = RxCheckListBox1->takeItem(position);
+    RxCheckListBox1->insertItem(position - 1, item);
+    RxCheckListBox1->setCurrentRow(position - 1);
+}
+
+// The entry below moves up, so the selected entry goes down one place and stays selected.
+void Tsetup::SpeedButton2Click() {
+    const int position = RxCheckListBox1->currentRow();
+    if (position < 0 || position >= RxCheckListBox1->count() - 1)
+        return;
+    QListWidgetItem* item = RxCheckListBox1->takeItem(position + 1);
+    RxCheckListBox1->insertItem(position, item);
+    RxCheckListBox1->setCurrentRow(position + 1);
 }
 
 } // namespace orba

@@ -1,0 +1,578 @@
+#include "app/Startup.h"
+#include "app/TForm1.h"
+#include "settings/SettingsFile.h"
+#include "settings/Tsetup.h"
+#include "TestMain.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace orba;
+using orba::test::answerNextModal;
+using orba::test::clickInNextModal;
+using orba::test::ModalSeen;
+using orba::test::WorkingDir;
+
+namespace {
+
+const QByteArray kCatalogue = "AB123|Erster Titel|ca. 30 min.\r\nCD456|Zweiter Titel|\r\n";
+
+QByteArray ini(const char* text) {
+    return QByteArray(text).replace("\n", "\r\n");
+}
+
+// Other windows report their missing data files at start-up; those messages do not count here.
+bool isMissingFile(const QString& message) {
+    return message.startsWith(QStringLiteral("Datei ")) &&
+           message.endsWith(QStringLiteral(" kann nicht geöffnet werden"));
+}
+
+// Starts the program in `dir` with a catalogue, and with these settings unless they are null;
+// the texts of the other messages shown during start-up go to `messages`.
+std::unique_ptr<Session> startWith(const WorkingDir& dir, const QByteArray& settings,
+                                   QStringList* messages = nullptr) {
+    dir.write("orb32.dat", kCatalogue);
+    if (!settings.isNull())
+        dir.write("orbaw.ini", settings);
+    const orba::test::MessageWatch watch;
+    auto session = startUp();
+    if (messages) {
+        *messages = watch.texts();
+        messages->removeIf(isMissingFile);
+    }
+    return session;
+}
+
+// Opens the dialog modally and presses the button with this caption in it.
+int runDialog(Tsetup* setup, const QString& button) {
+    clickInNextModal(button);
+    return setup->exec();
+}
+
+// The check list as "label:field:shown", in its order.
+QStringList entries(const Tsetup* setup) {
+    QStringList result;
+    const DisplayList list = setup->displayList();
+    for (int row = 0; row < list.size(); ++row)
+        result << QStringLiteral("%1:%2:%3")
+                      .arg(setup->RxCheckListBox1->item(row)->text())
+                      .arg(list[row].field)
+                      .arg(list[row].shown ? 1 : 0);
+    return result;
+}
+
+QString storedValue(const WorkingDir& dir, const char* section, const char* key) {
+    return SettingsFile(dir.file("orbaw.ini")).readString(section, key, QStringLiteral("<none>"));
+}
+
+const QByteArray kFourEntries = ini("[Anzeige]\nCount=4\nItem0=6,1\nItem1=0,0\nItem2=13,1\n"
+                                    "Item3=5,0\n");
+
+} // namespace
+
+class TestSetup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void withoutSettingsFileEveryFieldIsListedUnchecked() {
+        WorkingDir dir;
+        QStringList messages;
+        const auto session = startWith(dir, QByteArray(), &messages);
+        QVERIFY(session);
+        QVERIFY(messages.isEmpty());
+        const Tsetup* setup = session->forms().setup;
+        const QStringList expected = {"Beschreibung:0:0",
+                                      "Alter:1:0",
+                                      "Schlagwörter:2:0",
+                                      "Eignung:3:0",
+                                      "Anzahl Spieler w:4:0",
+                                      "Nr.:5:0",
+                                      "Titel:6:0",
+                                      "Spieldauer:7:0",
+                                      "Bühne:8:0",
+                                      "Anzahl Spieler m:9:0",
+                                      "Anzahl Spieler >15:10:0",
+                                      "Medienart:11:0",
+                                      "Standort:12:0",
+                                      "Autor:13:0",
+                                      "Bewertung:14:0",
+                                      "Neuerscheinung:15:0"};
+        QCOMPARE(entries(setup), expected);
+        QCOMPARE(setup->RxCheckListBox1->currentRow(), 0);
+        QCOMPARE(setup->teilung->currentText(), QStringLiteral("vertikale Teilung"));
+        QVERIFY(setup->htmlHelp());
+        QCOMPARE(setup->medart->currentText(), QStringLiteral("Alle"));
+        QVERIFY(!setup->vollbild->isChecked());
+        QVERIFY(!setup->autoSwitch());
+        QCOMPARE(setup->recipient(), QString());
+        QVERIFY(!(session->mainWindow().windowState() & Qt::WindowMaximized));
+        QVERIFY(!QFile::exists(dir.file("orbaw.ini")));
+    }
+
+    void controls_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("hidden");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("check list") << "RxCheckListBox1"
+                                    << "Anzeige" << false << true;
+        QTest::newRow("up") << "SpeedButton1"
+                            << "Anzeige" << false << true;
+        QTest::newRow("down") << "SpeedButton2"
+                              << "Anzeige" << false << true;
+        QTest::newRow("full screen") << "vollbild"
+                                     << "Anzeige" << false << true;
+        QTest::newRow("switch") << "autoschalt"
+                                << "Anzeige" << false << true;
+        QTest::newRow("user list") << "benutzerliste"
+                                   << "Anzeige" << false << true;
+        QTest::newRow("plain subjects") << "sachklar"
+                                        << "Anzeige" << true << true;
+        QTest::newRow("html help") << "htmlhelp"
+                                   << "Anzeige" << true << true;
+        QTest::newRow("log-in") << "anmeldung"
+                                << "Anzeige" << true << true;
+        QTest::newRow("recipient") << "Edit3"
+                                   << "E-Mail" << false << true;
+        QTest::newRow("subject") << "Edit4"
+                                 << "E-Mail" << false << true;
+        QTest::newRow("own address") << "Edit2"
+                                     << "E-Mail" << false << true;
+        QTest::newRow("smtp") << "Edit1"
+                              << "E-Mail" << false << true;
+        QTest::newRow("show mail") << "CheckBox4"
+                                   << "E-Mail" << true << true;
+        QTest::newRow("media print") << "druckmed"
+                                     << "Vorbelegungen" << false << false;
+        QTest::newRow("order print") << "druckbest"
+                                     << "Vorbelegungen" << false << false;
+        QTest::newRow("catalogue print") << "druckkat"
+                                         << "Vorbelegungen" << true << true;
+        QTest::newRow("media type") << "medart"
+                                    << "Vorbelegungen" << false << true;
+        QTest::newRow("arrangement") << "teilung"
+                                     << "Vorbelegungen" << false << true;
+    }
+
+    void controls() {
+        QFETCH(QString, name);
+        QFETCH(QString, page);
+        QFETCH(bool, hidden);
+        QFETCH(bool, enabled);
+        WorkingDir dir;
+        const auto session = startWith(dir, QByteArray());
+        Tsetup* setup = session->forms().setup;
+        const QTabWidget* pages = setup->PageControl1;
+        QWidget* control = setup->findChild<QWidget*>(name);
+        QVERIFY(control);
+        int pageIndex = -1;
+        for (int i = 0; i < pages->count(); ++i) {
+            if (pages->widget(i)->isAncestorOf(control))
+                pageIndex = i;
+        }
+        QVERIFY(pageIndex >= 0);
+        QCOMPARE(pages->tabText(pageIndex), page);
+        QCOMPARE(control->isHidden(), hidden);
+        QCOMPARE(control->isEnabled(), enabled);
+    }
+
+    void dialogFrame() {
+        WorkingDir dir;
+        const auto session = startWith(dir, QByteArray());
+        Tsetup* setup = session->forms().setup;
+        QCOMPARE(setup->windowTitle(), QStringLiteral("Einstellungen"));
+        QCOMPARE(setup->size(), QSize(393, 287));
+        QCOMPARE(setup->PageControl1->currentIndex(), 0);
+        QCOMPARE(setup->PageControl1->tabText(0), QStringLiteral("Anzeige"));
+        QCOMPARE(setup->SpeedButton1->arrowType(), Qt::UpArrow);
+        QCOMPARE(setup->SpeedButton2->arrowType(), Qt::DownArrow);
+        QCOMPARE(setup->druckmed->currentText(), QStringLiteral("Medien"));
+        QCOMPARE(setup->druckbest->currentText(), QStringLiteral("Bestell"));
+        QCOMPARE(setup->druckkat->currentText(), QStringLiteral("Kat2"));
+        QCOMPARE(setup->findChild<QPushButton*>("BitBtn2")->text(), QStringLiteral("&Hilfe"));
+        const QComboBox* mediaTypes = session->mainWindow().ComboBox1;
+        QCOMPARE(setup->medart->count(), mediaTypes->count());
+        for (int i = 0; i < mediaTypes->count(); ++i)
+            QCOMPARE(setup->medart->itemText(i), mediaTypes->itemText(i));
+    }
+
+    void storedListIsLoaded_data() {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("missing item") << ini("[Anzeige]\nCount=3\nItem0=6,1\nItem2=0,0\n")
+                                      << QStringList{"Titel:6:1", "Beschreibung:0:0"};
+        QTest::newRow("negative number")
+            << ini("[Anzeige]\nCount=2\nItem0=-1,1\nItem1=13,1\n") << QStringList{"Autor:13:1"};
+        QTest::newRow("no comma") << ini("[Anzeige]\nCount=2\nItem0=61\nItem1=13,1\n")
+                                  << QStringList{"Autor:13:1"};
+        QTest::newRow("twice the same field")
+            << ini("[Anzeige]\nCount=3\nItem0=6,1\nItem1=13,0\nItem2=6,0\n")
+            << QStringList{"Titel:6:1", "Autor:13:0"};
+        QTest::newRow("beyond count")
+            << ini("[Anzeige]\nCount=1\nItem0=5,1\nItem1=6,1\n") << QStringList{"Nr.:5:1"};
+        QTest::newRow("any non-zero flag") << ini("[anzeige]\ncount=2\nitem0=7,2\nitem1=8,-1\n")
+                                           << QStringList{"Spieldauer:7:1", "Bühne:8:1"};
+        QTest::newRow("nothing usable") << ini("[Anzeige]\nCount=2\nItem0=61\n") << QStringList{};
+    }
+
+    void storedListIsLoaded() {
+        QFETCH(QByteArray, settings);
+        QFETCH(QStringList, expected);
+        WorkingDir dir;
+        QStringList messages;
+        const auto session = startWith(dir, settings, &messages);
+        QVERIFY(messages.isEmpty());
+        const Tsetup* setup = session->forms().setup;
+        QCOMPARE(entries(setup), expected);
+        QCOMPARE(setup->RxCheckListBox1->currentRow(), expected.isEmpty() ? -1 : 0);
+    }
+
+    // One message for the first broken entry; the rest of the list and of the settings load.
+    void brokenEntriesAreReportedOnceAndLeftOut_data() {
+        QTest::addColumn<QByteArray>("broken");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty number")
+            << QByteArray(",1") << QStringLiteral("'' ist kein gültiger Integerwert");
+        QTest::newRow("word as number")
+            << QByteArray("Titel,1") << QStringLiteral("'Titel' ist kein gültiger Integerwert");
+        QTest::newRow("number beyond the fields")
+            << QByteArray("16,1")
+            << QStringLiteral("Listenindex außerhalb des zulässigen Bereichs");
+        QTest::newRow("flag no integer")
+            << QByteArray("6,x") << QStringLiteral("'x' ist kein gültiger Integerwert");
+    }
+
+    void brokenEntriesAreReportedOnceAndLeftOut() {
+        QFETCH(QByteArray, broken);
+        QFETCH(QString, message);
+        WorkingDir dir;
+        const QByteArray settings =
+            ini("[Anzeige]\nCount=4\nItem0=") + broken +
+            ini("\nItem1=13,1\nItem2=abc,0\nItem3=5,0\nhsplit=1\nmedart=2\nhtmlhelp=0\n"
+                "sachklartext=1\n[Allgemein]\nVollbild=1\nautoschalt=1\n"
+                "[Benutzer]\nBenutzerliste=1\nAnmeldung=1\n"
+                "[mail]\nemail=bestellung@example.org\nbetreff=Bestellung\n"
+                "return Path=ich@example.org\nSMTP Host=smtp.example.org\nanzeigen=1\n");
+        QStringList messages;
+        const auto session = startWith(dir, settings, &messages);
+        QVERIFY(session);
+        QCOMPARE(messages, QStringList{message});
+
+        const Tsetup* setup = session->forms().setup;
+        QCOMPARE(entries(setup), (QStringList{"Autor:13:1", "Nr.:5:0"}));
+        QCOMPARE(setup->RxCheckListBox1->currentRow(), 0);
+        QVERIFY(setup->vollbild->isChecked());
+        QVERIFY(session->mainWindow().windowState() & Qt::WindowMaximized);
+        QVERIFY(setup->autoSwitch());
+        QVERIFY(setup->showUserList());
+        QVERIFY(setup->sachklar->isChecked());
+        QVERIFY(setup->anmeldung->isChecked());
+        QVERIFY(!setup->htmlHelp());
+        QCOMPARE(setup->recipient(), QStringLiteral("bestellung@example.org"));
+        QCOMPARE(setup->subject(), QStringLiteral("Bestellung"));
+        QCOMPARE(setup->ownAddress(), QStringLiteral("ich@example.org"));
+        QCOMPARE(setup->Edit1->text(), QStringLiteral("smtp.example.org"));
+        QVERIFY(setup->CheckBox4->isChecked());
+        QCOMPARE(setup->teilung->currentIndex(), 1);
+        QCOMPARE(setup->medart->currentIndex(), 2);
+    }
+
+    void arrangementOutsideTheChoicesIsWrittenAsNone() {
+        WorkingDir dir;
+        const auto session = startWith(dir, ini("[Anzeige]\nhsplit=2\n"));
+        Tsetup* setup = session->forms().setup;
+        QCOMPARE(setup->teilung->currentIndex(), -1);
+        QCOMPARE(setup->teilung->currentText(), QString());
+        QCOMPARE(runDialog(setup, "OK"), int(QDialog::Accepted));
+        QCOMPARE(storedValue(dir, "anzeige", "hsplit"), QStringLiteral("-1"));
+        QVERIFY(!session->mainWindow().sideBySide());
+    }
+
+    void onlyExactlyOneTurnsHtmlHelpOn_data() {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("missing") << ini("[Allgemein]\nautoschalt=0\n") << true << "1";
+        QTest::newRow("one") << ini("[Anzeige]\nhtmlhelp=1\n") << true << "1";
+        QTest::newRow("two") << ini("[Anzeige]\nhtmlhelp=2\n") << false << "0";
+        QTest::newRow("zero") << ini("[Anzeige]\nhtmlhelp=0\n") << false << "0";
+    }
+
+    void onlyExactlyOneTurnsHtmlHelpOn() {
+        QFETCH(QByteArray, settings);
+        QFETCH(bool, checked);
+        QFETCH(QString, written);
+        WorkingDir dir;
+        const auto session = startWith(dir, settings);
+        Tsetup* setup = session->forms().setup;
+        QCOMPARE(setup->htmlHelp(), checked);
+        QCOMPARE(runDialog(setup, "OK"), int(QDialog::Accepted));
+        QCOMPARE(storedValue(dir, "Anzeige", "htmlhelp"), written);
+        QCOMPARE(session->mainWindow().htmlHelpMode(), written.toInt());
+    }
+
+    void arrows_data() {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<int>("selectedAfter");
+        const QString t = "Titel:6:1", b = "Beschreibung:0:0", a = "Autor:13:1", n = "Nr.:5:0";
+        QTest::newRow("first up") << 0 << true << QStringList{t, b, a, n} << 0;
+        QTest::newRow("last down") << 3 << false << QStringList{t, b, a, n} << 3;
+        QTest::newRow("none up") << -1 << true << QStringList{t, b, a, n} << -1;
+        QTest::newRow("none down") << -1 << false << QStringList{t, b, a, n} << -1;
+        QTest::newRow("third up") << 2 << true << QStringList{t, a, b, n} << 1;
+        QTest::newRow("last up") << 3 << true << QStringList{t, b, n, a} << 2;
+        QTest::newRow("second down") << 1 << false << QStringList{t, a, b, n} << 2;
+        QTest::newRow("first down") << 0 << false << QStringList{b, t, a, n} << 1;
+    }
+
+    void arrows() {
+        QFETCH(int, selected);
+        QFETCH(bool, up);
+        QFETCH(QStringList, expected);
+        QFETCH(int, selectedAfter);
+        WorkingDir dir;
+        const auto session = startWith(dir, kFourEntries);
+        Tsetup* setup = session->forms().setup;
+        setup->RxCheckListBox1->setCurrentRow(selected);
+        (up ? setup->SpeedButton1 : setup->SpeedButton2)->click();
+        QCOMPARE(entries(setup), expected);
+        QCOMPARE(setup->RxCheckListBox1->currentRow(), selectedAfter);
+    }
+
+    void closingWithoutOkKeepsEditsAndWritesNothing_data() {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Abbrechen") << false;
+        QTest::newRow("close box") << true;
+    }
+
+    void closingWithoutOkKeepsEditsAndWritesNothing() {
+        QFETCH(bool, closeBox);
+        WorkingDir dir;
+        const QByteArray settings = kFourEntries + ini("[mail]\nemail=alt@example.org\n");
+        const auto session = startWith(dir, settings);
+        Tsetup* setup = session->forms().setup;
+        setup->RxCheckListBox1->setCurrentRow(0);
+        setup->SpeedButton2->click();
+        setup->Edit3->setText(QStringLiteral("neu@example.org"));
+        setup->autoschalt->setChecked(true);
+        setup->teilung->setCurrentIndex(1);
+
+        if (closeBox)
+            answerNextModal([](QWidget* modal) { modal->close(); });
+        else
+            clickInNextModal("Abbrechen");
+        QCOMPARE(setup->exec(), int(QDialog::Rejected));
+
+        QCOMPARE(dir.read("orbaw.ini"), settings);
+        QCOMPARE(entries(setup),
+                 (QStringList{"Beschreibung:0:0", "Titel:6:1", "Autor:13:1", "Nr.:5:0"}));
+        QCOMPARE(setup->recipient(), QStringLiteral("neu@example.org"));
+        QVERIFY(setup->autoSwitch());
+        QVERIFY(!session->mainWindow().sideBySide());
+    }
+
+    // Every key of the dialog lands in a file that held none of them.
+    void okWritesEveryKey_data() {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("count") << "Anzeige"
+                               << "Count"
+                               << "16";
+        QTest::newRow("first item") << "Anzeige"
+                                    << "Item0"
+                                    << "6,1";
+        QTest::newRow("second item") << "Anzeige"
+                                     << "Item1"
+                                     << "0,0";
+        QTest::newRow("item of a shown field") << "Anzeige"
+                                               << "Item13"
+                                               << "13,1";
+        QTest::newRow("last item") << "Anzeige"
+                                   << "Item15"
+                                   << "15,0";
+        QTest::newRow("full screen") << "Allgemein"
+                                     << "Vollbild"
+                                     << "1";
+        QTest::newRow("switch") << "Allgemein"
+                                << "autoschalt"
+                                << "1";
+        QTest::newRow("user list") << "Benutzer"
+                                   << "Benutzerliste"
+                                   << "0";
+        QTest::newRow("plain subjects") << "Anzeige"
+                                        << "sachklartext"
+                                        << "1";
+        QTest::newRow("log-in") << "Benutzer"
+                                << "Anmeldung"
+                                << "1";
+        QTest::newRow("html help") << "Anzeige"
+                                   << "htmlhelp"
+                                   << "0";
+        QTest::newRow("recipient") << "mail"
+                                   << "email"
+                                   << "bestellung@example.org";
+        QTest::newRow("subject") << "mail"
+                                 << "betreff"
+                                 << "Bestellung Wirkhaus";
+        QTest::newRow("own address") << "mail"
+                                     << "return Path"
+                                     << "ich@example.org";
+        QTest::newRow("smtp") << "mail"
+                              << "SMTP Host"
+                              << "smtp.example.org";
+        QTest::newRow("show mail") << "mail"
+                                   << "anzeigen"
+                                   << "1";
+        QTest::newRow("arrangement") << "Anzeige"
+                                     << "hsplit"
+                                     << "1";
+        QTest::newRow("media type") << "Anzeige"
+                                    << "medart"
+                                    << "3";
+    }
+
+    void okWritesEveryKey() {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        WorkingDir dir;
+        const auto session = startWith(dir, ini("[udef]\ngrid_sp0=Nr\n"));
+        Tsetup* setup = session->forms().setup;
+        QListWidget* list = setup->RxCheckListBox1;
+        list->item(6)->setCheckState(Qt::Checked);
+        list->item(13)->setCheckState(Qt::Checked);
+        list->setCurrentRow(6);
+        for (int i = 0; i < 6; ++i)
+            setup->SpeedButton1->click();
+        setup->vollbild->setChecked(true);
+        setup->autoschalt->setChecked(true);
+        setup->sachklar->setChecked(true);
+        setup->anmeldung->setChecked(true);
+        setup->htmlhelp->setChecked(false);
+        setup->Edit3->setText(QStringLiteral("bestellung@example.org"));
+        setup->Edit4->setText(QStringLiteral("Bestellung Wirkhaus"));
+        setup->setOwnAddress(QStringLiteral("ich@example.org"));
+        setup->Edit1->setText(QStringLiteral("smtp.example.org"));
+        setup->CheckBox4->setChecked(true);
+        setup->setArrangementChoice(true);
+        setup->medart->setCurrentIndex(3);
+
+        QCOMPARE(runDialog(setup, "OK"), int(QDialog::Accepted));
+        const SettingsFile stored(dir.file("orbaw.ini"));
+        QCOMPARE(stored.readString(section, key, QStringLiteral("<none>")), value);
+        QCOMPARE(stored.readString("udef", "grid_sp0", QString()), QStringLiteral("Nr"));
+    }
+
+    void arrangementChoiceFollowsTheMenu() {
+        WorkingDir dir;
+        const auto session = startWith(dir, QByteArray());
+        Tsetup* setup = session->forms().setup;
+        setup->setArrangementChoice(true);
+        QCOMPARE(setup->teilung->currentText(), QStringLiteral("horizontale Teilung"));
+        setup->setArrangementChoice(false);
+        QCOMPARE(setup->teilung->currentText(), QStringLiteral("vertikale Teilung"));
+    }
+
+    void okSetsTheMainWindowState_data() {
+        QTest::addColumn<bool>("fullScreen");
+        QTest::newRow("maximised window restored") << false;
+        QTest::newRow("normal window maximised") << true;
+    }
+
+    void okSetsTheMainWindowState() {
+        QFETCH(bool, fullScreen);
+        WorkingDir dir;
+        const auto session = startWith(dir, QByteArray());
+        TForm1& main = session->mainWindow();
+        main.setWindowState(fullScreen ? Qt::WindowNoState : Qt::WindowMaximized);
+        Tsetup* setup = session->forms().setup;
+        setup->vollbild->setChecked(fullScreen);
+        QCOMPARE(runDialog(setup, "OK"), int(QDialog::Accepted));
+        QCOMPARE(bool(main.windowState() & Qt::WindowMaximized), fullScreen);
+        QVERIFY(main.isVisible());
+    }
+
+    // Loading maximises the main window but leaves showing it to the end of start-up.
+    void fullScreenAtStartDoesNotShowTheMainWindow() {
+        WorkingDir dir;
+        const auto session = startWith(dir, QByteArray());
+        TForm1& main = session->mainWindow();
+        main.hide();
+        main.settings().writeInteger("Allgemein", "Vollbild", 1);
+        const Tsetup another(main);
+        QVERIFY(another.vollbild->isChecked());
+        QVERIFY(main.windowState() & Qt::WindowMaximized);
+        QVERIFY(main.isHidden());
+    }
+
+    void okAppliesArrangementAndMediaType_data() {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<int>("arrangement");
+        QTest::addColumn<int>("mediaType");
+        QTest::newRow("to side by side") << QByteArray() << 1 << 2;
+        QTest::newRow("to stacked") << ini("[Anzeige]\nhsplit=1\nmedart=2\n") << 0 << 0;
+        QTest::newRow("no media type") << ini("[Anzeige]\nhsplit=1\n") << 0 << -1;
+    }
+
+    void okAppliesArrangementAndMediaType() {
+        QFETCH(QByteArray, settings);
+        QFETCH(int, arrangement);
+        QFETCH(int, mediaType);
+        WorkingDir dir;
+        const auto session = startWith(dir, settings);
+        TForm1& main = session->mainWindow();
+        QCOMPARE(main.sideBySide(), arrangement != 1);
+        Tsetup* setup = session->forms().setup;
+        setup->teilung->setCurrentIndex(arrangement);
+        setup->medart->setCurrentIndex(mediaType);
+        QCOMPARE(runDialog(setup, "OK"), int(QDialog::Accepted));
+        QCOMPARE(main.sideBySide(), arrangement == 1);
+        QCOMPARE(main.ComboBox1->currentIndex(), mediaType);
+        QCOMPARE(storedValue(dir, "Anzeige", "hsplit"), QString::number(arrangement));
+        QCOMPARE(storedValue(dir, "Anzeige", "medart"), QString::number(mediaType));
+    }
+
+    // The first write fails, so nothing after it takes effect, yet the dialog counts as confirmed.
+    void failedWriteIsReportedAndTheDialogStillCloses() {
+        WorkingDir dir;
+        const auto session = startWith(dir, QByteArray());
+        TForm1& main = session->mainWindow();
+        QVERIFY(QDir(dir.path()).mkdir("orbaw.ini"));
+        Tsetup* setup = session->forms().setup;
+        setup->htmlhelp->setChecked(false);
+        setup->teilung->setCurrentIndex(1);
+
+        ModalSeen seen;
+        answerNextModal([&seen](QWidget* modal) {
+            clickInNextModal("OK", &seen);
+            modal->findChild<QPushButton*>("BitBtn3")->click();
+            // Left open it would block the test; closed this way it counts as not confirmed.
+            if (modal->isVisible())
+                static_cast<QDialog*>(modal)->reject();
+        });
+        QCOMPARE(setup->exec(), int(QDialog::Accepted));
+        QVERIFY(seen.shown);
+        QCOMPARE(seen.caption, QStringLiteral("Fehler"));
+        QCOMPARE(seen.text, QStringLiteral("Nach .\\orbaw.ini kann nicht geschrieben werden"));
+        QCOMPARE(main.htmlHelpMode(), 1);
+        QVERIFY(!main.sideBySide());
+        QVERIFY(setup->isHidden());
+    }
+};
+
+ORBA_TEST_MAIN(TestSetup)
+#include "tst_setup.moc"
