@@ -61,6 +61,7 @@ struct Program {
     std::unique_ptr<Session> session;
     explicit Program(const QByteArray& catalogue) {
         dir.write("orb32.dat", catalogue);
+        const orba::test::MessageWatch startUpMessages;
         session = startUp();
     }
     TForm1& main() { return session->mainWindow(); }

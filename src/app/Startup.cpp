@@ -11,6 +11,7 @@
 #include "lists/Tresdat.h"
 #include "output/Temail.h"
 #include "output/TForm15.h"
+#include "settings/SettingsFile.h"
 #include "settings/Tbenu.h"
 #include "settings/Tbenu_neu.h"
 #include "settings/Tlog.h"
@@ -36,13 +37,14 @@ Session::Session() {
     m_forms.stat = new Tstat(owner);
     Trace("sach");
     Trace("erwsuch");
-    m_forms.erwsuch = new Terwsuch(owner);
+    m_forms.erwsuch =
+        new Terwsuch(owner, m_forms.form1->settings().readInteger("extras", "stdoindex", 0));
     Trace("setup");
-    m_forms.setup = new Tsetup(owner);
+    m_forms.setup = new Tsetup(*m_forms.form1);
     Trace("email");
     m_forms.email = new Temail(owner);
     Trace("info");
-    m_forms.info = new Tinfo(owner);
+    m_forms.info = new Tinfo(owner, m_forms.form1->settings());
     Trace("serien");
     Trace("medart");
     Trace("adress");
@@ -51,9 +53,10 @@ Session::Session() {
     Trace("notiz");
     m_forms.notiz = new Tnotiz(owner);
     Trace("benu");
-    m_forms.benu = new Tbenu(owner);
+    m_forms.benu = new Tbenu(owner, m_forms.form1->localDataDir() + QStringLiteral("benu.dat"));
     Trace("benu_neu");
     m_forms.benuNeu = new Tbenu_neu(owner);
+    m_forms.benu->setEditor(m_forms.benuNeu);
     Trace("log");
     m_forms.log = new Tlog(owner);
     Trace("resdat");

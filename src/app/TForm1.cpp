@@ -4,10 +4,13 @@
 #include "app/Tstart.h"
 #include "core/Guard.h"
 #include "core/MessageBox.h"
+#include "core/TextFile.h"
+#include "display/DetailText.h"
 #include "display/Tview.h"
 #include "lists/ListGrid.h"
 #include "platform/WindowsDirectory.h"
 #include "settings/SettingsFile.h"
+#include "settings/Tsetup.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -25,6 +28,7 @@ namespace orba {
 TForm1::TForm1(Forms& forms) : m_forms(forms) {
     buildWindow();
     buildHitListMenu();
+    buildListMenus();
     Trace("  form1-constructor 1");
     Trace("  form1-constructor 2");
     Trace("  form1-constructor 3");
@@ -41,7 +45,12 @@ void TForm1::wireHandlers() {
     on(Beenden1, &QAction::triggered, this, [this] { Beenden1Click(); });
     on(SpeedButton6, &QToolButton::clicked, this, [this] { Beenden1Click(); });
     on(Infober1, &QAction::triggered, this, [this] { Infober1Click(); });
+    on(Einstellungen1, &QAction::triggered, this, [this] { Einstellungen1Click(); });
+    // The hit list and the private list share one selection handler.
+    for (ListGrid* grid : {StringGrid1, StringGrid3})
+        on(grid, &ListGrid::rowSelected, this, [this](int row) { StringGrid1SelectCell(row); });
     wireSearch();
+    wireLists();
 }
 
 void TForm1::FormCreate() {
@@ -82,6 +91,7 @@ void TForm1::LoadStartupData() {
     }
 
     Trace("  form1-Init private Liste einlesen");
+    guarded([&] { fillPrivateList(); });
 
     const QString firstColumn = m_settings->readString("udef", "grid_sp0", QString());
     if (!firstColumn.isEmpty())
@@ -123,6 +133,27 @@ void TForm1::SelectPage(int page) {
 void TForm1::PageControl1Change() {
     SelectPage(PageControl1->currentIndex());
     updatePrintEntries();
+    ShowMediumDetails(-1);
+}
+
+void TForm1::StringGrid1SelectCell(int row) {
+    if (!Busy)
+        ShowMediumDetails(row);
+}
+
+void TForm1::ShowMediumDetails(int row) {
+    if (!CurrentGrid || CurrentGrid->rowCount() < 2 || !CurrentGrid->hasEntries() || !m_forms.setup)
+        return;
+    if (row < 0)
+        row = CurrentGrid->selectedRow();
+    const QString text =
+        detailText(m_catalogue.line(CurrentGrid->rowIndex(row)), m_forms.setup->displayList());
+    (SideBySide ? view2 : view1)->SetText(text);
+}
+
+void TForm1::Einstellungen1Click() {
+    if (m_forms.setup->exec() == QDialog::Accepted)
+        ShowMediumDetails(-1);
 }
 
 void TForm1::updatePrintEntries() {
@@ -154,6 +185,7 @@ void TForm1::ApplyArrangement(bool sideBySide) {
         const int total = qMax(RxSplitter1->height(), height + 40);
         RxSplitter1->setSizes({height, total - height});
     }
+    ShowMediumDetails(-1);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -40,6 +40,8 @@ public:
 
     void SelectPage(int page);
     void ApplyArrangement(bool sideBySide);
+    // Shows the medium of a row of the current list in the detail view; -1 for the selected row.
+    void ShowMediumDetails(int row);
     // Runs a search and lists its hits; refused while another search runs.
     void RunSearch(const CriteriaList& criteria);
     bool searching() const { return m_searching; }
@@ -70,12 +72,16 @@ private:
     QWidget* buildBasketPage();
     void buildStatusBar();
     void buildHitListMenu();
+    void buildListMenus();
+    void wireLists();
     void wireHandlers();
     void wireSearch();
 
     void LoadStartupData();
-    void loadPrivateList();
+    void fillPrivateList();
     void PageControl1Change();
+    void StringGrid1SelectCell(int row);
+    void Einstellungen1Click();
     void Beenden1Click();
     void Infober1Click();
     void FormResize();
@@ -86,6 +92,22 @@ private:
     void rememberSearchText(const QString& text);
     void listHits(std::vector<qint32>& hits);
     void StringGrid1MouseDown(int row, Qt::MouseButton button, QPoint pos);
+
+    void setPrivateListButtons(bool enabled);
+    void setBasketButtons(bool enabled);
+    void SavePrivateList();
+    void MediuminprivateListekopieren1Click();
+    void BitBtn9Click();
+    void gesamteprivateListelschen1Click();
+    void Notiz1Click();
+    void addToBasket(const ListGrid& source, int sourceColumn);
+    void MediuminWarenkorbkopieren1Click();
+    void BitBtn8Click();
+    void BitBtn6Click();
+    void gesamteListelschen1Click();
+    void Reservierungsdatumndern1Click();
+    void StringGrid2SelectCell(int row);
+    void StringGrid2MouseDown(int row, Qt::MouseButton button, QPoint globalPos);
 
     Forms& m_forms;
     Catalogue m_catalogue;
@@ -169,6 +191,15 @@ public:
     QMenu* PopupMenu1;
     QAction* MediuminWarenkorbkopieren1;
     QAction* MediuminprivateListekopieren1;
+    QMenu* PopupMenu2;
+    QAction* Notizanzeigenbearbeiten1;
+    QAction* MediuminBestellkorbkopieren2;
+    QAction* selektiertesMediumlschen1;
+    QAction* gesamteprivateListelschen1;
+    QMenu* PopupMenu3;
+    QAction* Reservierungsdatumndern1;
+    QAction* selektiertesMediumlschen2;
+    QAction* gesamteListelschen1;
 
     QMenu* Datei1;
     QAction* Sachgebiete1;

@@ -158,8 +158,10 @@ void TForm1::listHits(std::vector<qint32>& hits) {
     StringGrid1->appendIndexRows(hits.data(), qsizetype(hits.size()));
     hits.clear();
     StatusPanels[2]->setText(QString::number(StringGrid1->rowCount() - 1));
-    if (firstHit)
+    if (firstHit) {
         StringGrid1->selectRow(1);
+        ShowMediumDetails(1);
+    }
 }
 
 void TForm1::StringGrid1MouseDown(int, Qt::MouseButton button, QPoint pos) {

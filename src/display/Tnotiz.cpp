@@ -1,11 +1,108 @@
 #include "display/Tnotiz.h"
 
 #include "core/FixedDialog.h"
+#include "core/Guard.h"
+#include "core/MessageBox.h"
+#include "core/TextFile.h"
+#include "display/NoteFile.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextDocument>
 
 namespace orba {
+namespace {
+
+QLabel* signatureLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    QFont font = label->font();
+    font.setPixelSize(16);
+    label->setFont(font);
+    return label;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text, int x) {
+    auto* btn = new QPushButton(text, parent);
+    btn->setObjectName(QLatin1String(name));
+    btn->setGeometry(x, 224, 82, 26);
+    return btn;
+}
+
+} // namespace
 
 Tnotiz::Tnotiz(QWidget* parent) : QDialog(parent) {
     setUpDialog(this, "Tnotiz", QStringLiteral("Notiz zum Medium bearbeiten"), 457, 256);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(8, 8, 32, 32);
+    Image1->setScaledContents(true);
+    const QString pictureFile = QStringLiteral("ordner.bmp");
+    QPixmap picture;
+    if (textfile::exists(pictureFile) && picture.load(pictureFile))
+        Image1->setPixmap(picture);
+
+    Label1 = new QLabel(
+        QStringLiteral("Hier können Sie Bemerkungen zum ausgewählten Medium eingeben, z.B\n"
+                       "für welchen Klassen dieses Medium geeignet ist."),
+        this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(48, 8, 401, 32);
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(8, 48, 441, 169);
+
+    Label2 = signatureLabel(this, "Label2", QStringLiteral("Signatur"));
+    Label2->setGeometry(8, 226, 70, 22);
+    Label3 = signatureLabel(this, "Label3", QString());
+    Label3->setGeometry(80, 226, 110, 22);
+    Label3->setTextFormat(Qt::PlainText);
+    Label3->setStyleSheet(QStringLiteral("color: blue"));
+
+    BitBtn1 = button(this, "BitBtn1", QStringLiteral("OK"), 194);
+    BitBtn1->setDefault(true);
+    BitBtn2 = button(this, "BitBtn2", QStringLiteral("Abbrechen"), 281);
+    BitBtn3 = button(this, "BitBtn3", QStringLiteral("&Hilfe"), 368);
+
+    on(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool Tnotiz::editNote(const QString& displayedSignature) {
+    const QString stored = storedSignature(displayedSignature);
+    if (!isSafeNoteName(stored)) {
+        msg::error(this, QStringLiteral("Für die Signatur '%1' kann keine Notiz gespeichert "
+                                        "werden: sie enthält Zeichen, die in Dateinamen nicht "
+                                        "erlaubt sind.")
+                             .arg(stored));
+        setResult(QDialog::Rejected);
+        return false;
+    }
+    Memo1->setPlainText(readNote(displayedSignature).join(QLatin1Char('\n')));
+    Label3->setText(stored);
+    Memo1->setFocus();
+    exec();
+    return noteExists(displayedSignature);
+}
+
+void Tnotiz::BitBtn1Click() {
+    const QString stored = Label3->text();
+    if (!stored.isEmpty()) {
+        // The raw text keeps non-breaking blanks, which the plain-text form turns into blanks.
+        QString text = Memo1->document()->toRawText();
+        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+        // An emptied note is no note: its file goes.
+        if (text.isEmpty())
+            deleteNote(stored);
+        else
+            writeNote(stored, text.split(QLatin1Char('\n')));
+    }
+    accept();
 }
 
 } // namespace orba

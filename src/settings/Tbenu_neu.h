@@ -1,14 +1,33 @@
 #pragma once
 
+#include "settings/UserFile.h"
+
 #include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 namespace orba {
 
-// Name entry for a new or edited user.
+// Name entry for a new or edited user. The school field is there but hidden, so that editing
+// keeps an entry's school text while none can be typed. The caller sets the caption.
 class Tbenu_neu : public QDialog {
     Q_OBJECT
 public:
     explicit Tbenu_neu(QWidget* parent);
+
+    void setEntry(const UserEntry& entry);
+    UserEntry entry() const;
+
+public:
+    // Controls, named as the window definition names them.
+    QLabel* Label1;
+    QLineEdit* Edit1;
+    QLabel* Label2;
+    QLineEdit* Edit2;
+    QPushButton* BitBtn1;
+    QPushButton* BitBtn2;
 };
 
 } // namespace orba

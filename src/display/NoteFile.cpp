@@ -1,0 +1,69 @@
+#include "display/NoteFile.h"
+
+#include "core/OrbaError.h"
+#include "core/TextFile.h"
+
+#include <QFile>
+
+namespace orba {
+namespace {
+
+const QString kSuffix = QStringLiteral(".ntz");
+
+QString fileNameOf(const QString& storedSignature) {
+    return storedSignature + kSuffix;
+}
+
+bool hasNoteFileName(const QString& storedSignature) {
+    return !storedSignature.isEmpty() && isSafeNoteName(storedSignature);
+}
+
+} // namespace
+
+QString storedSignature(const QString& displayedSignature) {
+    QString stored = displayedSignature;
+    const qsizetype blank = stored.indexOf(QLatin1Char(' '));
+    if (blank >= 0)
+        stored.remove(blank, 1);
+    return stored;
+}
+
+QString noteFileName(const QString& displayedSignature) {
+    return fileNameOf(storedSignature(displayedSignature));
+}
+
+bool isSafeNoteName(const QString& storedSignature) {
+    // Without a separator the name is a single path part, so ".." cannot climb out of the
+    // working directory either: "...ntz" is an ordinary file there. A control character
+    // (NUL above all) would cut the name short at the system's file interface.
+    for (const QChar c : storedSignature) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') ||
+            c.unicode() < 0x20)
+            return false;
+    }
+    return true;
+}
+
+bool noteExists(const QString& displayedSignature) {
+    const QString stored = storedSignature(displayedSignature);
+    return hasNoteFileName(stored) && textfile::exists(fileNameOf(stored));
+}
+
+QStringList readNote(const QString& displayedSignature) {
+    if (!noteExists(displayedSignature))
+        return {};
+    return textfile::readLines(noteFileName(displayedSignature));
+}
+
+void writeNote(const QString& storedSignature, const QStringList& lines) {
+    if (!hasNoteFileName(storedSignature))
+        throw OrbaError::cannotCreate(fileNameOf(storedSignature));
+    textfile::writeLines(fileNameOf(storedSignature), lines);
+}
+
+void deleteNote(const QString& storedSignature) {
+    if (hasNoteFileName(storedSignature))
+        QFile::remove(fileNameOf(storedSignature));
+}
+
+} // namespace orba

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/OrbaError.h"
+
+#include <optional>
+#include <QList>
+#include <QString>
+
+namespace orba {
+
+// One line of the private-list file: "signature|title|index". The note marker is not kept here;
+// it follows from the note files.
+struct PrivateListEntry {
+    QString signature; // display form, as the grid shows it
+    QString title;
+    qint32 index = 0; // Catalogue index
+};
+
+struct PrivateListLoad {
+    QList<PrivateListEntry> entries;
+    // The first index text that is not a decimal integer, as the error to show.
+    std::optional<OrbaError> error;
+};
+
+// Reads the entries of every line holding a "|"; other lines are skipped. A missing file gives
+// an empty list. A line whose index is not a number still gives its entry, with index 0, so
+// that the next save keeps it; only the first such text is reported, and the lines after it
+// load as usual.
+PrivateListLoad loadPrivateList(const QString& path);
+
+// Replaces the file with one line per entry, skipping entries without signature (the empty
+// list's row). Throws "Datei %s kann nicht erstellt werden" and leaves the old file intact.
+void savePrivateList(const QString& path, const QList<PrivateListEntry>& entries);
+
+} // namespace orba
