@@ -1,11 +1,269 @@
 #include "catalogue/Terwsuch.h"
 
+#include "catalogue/Record.h"
+#include "catalogue/Tschlag.h"
 #include "core/FixedDialog.h"
+#include "core/Guard.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
 
 namespace orba {
+namespace {
 
-Terwsuch::Terwsuch(QWidget* parent) : QDialog(parent) {
+constexpr int LabelX = 8;
+constexpr int InputX = 96;
+constexpr int InputRight = 450;
+constexpr int RowHeight = 22;
+
+int rowY(int row) {
+    return 58 + row * 28;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int row) {
+    auto* result = new QLabel(text, parent);
+    result->setObjectName(QLatin1String(name));
+    result->setGeometry(x, rowY(row), InputX - LabelX - 4, RowHeight);
+    return result;
+}
+
+QLineEdit* textField(QWidget* parent, const char* name, int x, int row, int width) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setGeometry(x, rowY(row), width, RowHeight);
+    return edit;
+}
+
+QComboBox* list(QWidget* parent, const char* name, const QStringList& entries, int x, int row,
+                int width) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QLatin1String(name));
+    combo->addItems(entries);
+    combo->setGeometry(x, rowY(row), width, RowHeight);
+    return combo;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text, int x) {
+    auto* result = new QPushButton(text, parent);
+    result->setObjectName(QLatin1String(name));
+    result->setGeometry(x, 343, 82, 28);
+    return result;
+}
+
+QStringList suitabilities() {
+    return {QString(),
+            QStringLiteral("Kinder"),
+            QStringLiteral("Jugendliche / Erwachsene ohne Erfahrung"),
+            QStringLiteral("Jugendliche / Erwachsene mit Erfahrung"),
+            QStringLiteral("Vereinsgruppen / Spielgemeinschaften"),
+            QStringLiteral("gymnasiale Oberstufe / Studentenbühne"),
+            QStringLiteral("Senioren")};
+}
+
+QStringList durations() {
+    return {QString(),
+            QStringLiteral("bis 5 min."),
+            QStringLiteral("bis 15 min."),
+            QStringLiteral("bis 30 min."),
+            QStringLiteral("bis 45 min."),
+            QStringLiteral("bis 60 min."),
+            QStringLiteral("bis 90 min."),
+            QStringLiteral("bis 2 Stunden")};
+}
+
+QStringList stages() {
+    return {
+        QString(), QStringLiteral("ohne Bühne"), QStringLiteral("anspruchsvolle Bühne mit Licht"),
+        QStringLiteral("einfache Vorhangbühne"), QStringLiteral("Freilicht- und Straßentheater")};
+}
+
+// A point smaller than the controls, so that the explanation's lines fit the fixed width.
+QFont explanationFont(QFont font) {
+    font.setPointSizeF(font.pointSizeF() - 1);
+    return font;
+}
+
+bool isEnter(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+Terwsuch::Terwsuch(QWidget* parent, int stdoIndex) : QDialog(parent) {
     setUpDialog(this, "Terwsuch", QStringLiteral("Erweiterte Suche"), 458, 379);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+    Image1->setGeometry(LabelX, 8, 32, 32);
+    Label1 = new QLabel(QStringLiteral("In der erweiterten Suche können Sie Medien gezielter nach "
+                                       "verschiedenen\nKriterien suchen. Geben Sie dazu in den "
+                                       "verschiedenen Feldern entsprechende\nSuchbegriffe ein."),
+                        this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(explanationFont(font()));
+    Label1->setGeometry(46, 4, 410, 48);
+
+    buildInputs(stdoIndex);
+    buildButtons();
+    connectChanges();
+    Edit1Change();
+}
+
+void Terwsuch::buildInputs(int stdoIndex) {
+    const int fullWidth = InputRight - InputX;
+    label(this, "Label2", QStringLiteral("Nr."), LabelX, 0);
+    Edit1 = textField(this, "Edit1", InputX, 0, 49);
+    label(this, "Label13", QStringLiteral("Medienart"), 230, 0);
+    ComboBox1 = list(this, "ComboBox1", record::mediaTypes(), 300, 0, InputRight - 300);
+    ComboBox1->setCurrentIndex(stdoIndex >= 0 && stdoIndex < ComboBox1->count() ? stdoIndex : -1);
+
+    label(this, "Label4", QStringLiteral("Titel"), LabelX, 1);
+    Edit2 = textField(this, "Edit2", InputX, 1, fullWidth);
+    Label3 = label(this, "Label3", QStringLiteral("Eignung"), LabelX, 2);
+    Edit3 = list(this, "Edit3", suitabilities(), InputX, 2, fullWidth);
+    label(this, "Label5", QStringLiteral("Schlagwörter"), LabelX, 3);
+    Edit4 = textField(this, "Edit4", InputX, 3, fullWidth - RowHeight - 4);
+    SpeedButton3 = new QToolButton(this);
+    SpeedButton3->setObjectName(QStringLiteral("SpeedButton3"));
+    SpeedButton3->setText(QStringLiteral("..."));
+    SpeedButton3->setToolTip(QStringLiteral("Schlagwortliste"));
+    SpeedButton3->setGeometry(InputRight - RowHeight, rowY(3), RowHeight, RowHeight);
+
+    label(this, "Label6", QStringLiteral("Spieldauer"), LabelX, 4);
+    Edit5 = list(this, "Edit5", durations(), InputX, 4, 120);
+    label(this, "Label9", QStringLiteral("Alter"), 230, 4);
+    Edit9 =
+        list(this, "Edit9", QStringList{QString()} + record::ageGroups(), 300, 4, InputRight - 300);
+    label(this, "Label7", QStringLiteral("Beschreibung"), LabelX, 5);
+    Edit6 = textField(this, "Edit6", InputX, 5, fullWidth);
+    label(this, "Label8", QStringLiteral("Freitext"), LabelX, 6);
+    Edit7 = textField(this, "Edit7", InputX, 6, fullWidth);
+    label(this, "Label10", QStringLiteral("Bühne"), LabelX, 7);
+    Edit10 = list(this, "Edit10", stages(), InputX, 7, fullWidth);
+    label(this, "Label11", QStringLiteral("Autor"), LabelX, 8);
+    Edit11 = textField(this, "Edit11", InputX, 8, fullWidth);
+
+    CheckBox1 = new QCheckBox(QStringLiteral("mehr als 15 Spieler"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(InputX, rowY(9), 160, RowHeight);
+    CheckBox2 = new QCheckBox(QStringLiteral("Neuanschaffung"), this);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    CheckBox2->setGeometry(300, rowY(9), 150, RowHeight);
+}
+
+void Terwsuch::buildButtons() {
+    BitBtn5 = button(this, "BitBtn5", QStringLiteral("Suchen"), 8);
+    BitBtn5->setDefault(true);
+    BitBtn4 = button(this, "BitBtn4", QStringLiteral("Eintrag alt"), 98);
+    BitBtn4->setEnabled(false);
+    BitBtn3 = button(this, "BitBtn3", QStringLiteral("Löschen"), 188);
+    BitBtn2 = button(this, "BitBtn2", QStringLiteral("Abbrechen"), 278);
+    BitBtn1 = button(this, "BitBtn1", QStringLiteral("&Hilfe"), 368);
+
+    connect(BitBtn5, &QPushButton::clicked, this, &QDialog::accept);
+    on(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    on(SpeedButton3, &QToolButton::clicked, this, [this] { SpeedButton3Click(); });
+}
+
+void Terwsuch::connectChanges() {
+    for (QLineEdit* edit : textFields()) {
+        on(edit, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
+        edit->installEventFilter(this);
+    }
+    for (QComboBox* combo : lists()) {
+        on(combo, &QComboBox::currentIndexChanged, this, [this] { Edit1Change(); });
+        combo->installEventFilter(this);
+    }
+    on(CheckBox1, &QCheckBox::toggled, this, [this] { Edit1Change(); });
+    for (QWidget* other : {static_cast<QWidget*>(CheckBox1), static_cast<QWidget*>(CheckBox2),
+                           static_cast<QWidget*>(SpeedButton3)})
+        other->installEventFilter(this);
+}
+
+QList<QLineEdit*> Terwsuch::textFields() const {
+    return {Edit1, Edit2, Edit4, Edit6, Edit7, Edit11};
+}
+
+QList<QComboBox*> Terwsuch::lists() const {
+    return {Edit3, Edit5, Edit9, Edit10, ComboBox1};
+}
+
+void Terwsuch::setKeywordList(Tschlag* keywords) {
+    m_keywords = keywords;
+}
+
+void Terwsuch::setSuitabilityCaption(const QString& caption) {
+    if (!caption.isEmpty())
+        Label3->setText(caption);
+}
+
+AdvancedSearchInput Terwsuch::input() const {
+    AdvancedSearchInput in;
+    in.signature = Edit1->text();
+    in.title = Edit2->text();
+    in.suitability = Edit3->currentText();
+    in.keywords = Edit4->text();
+    in.duration = Edit5->currentText();
+    in.description = Edit6->text();
+    in.freeText = Edit7->text();
+    in.ageGroup = qMax(0, Edit9->currentIndex());
+    in.stage = Edit10->currentText();
+    in.author = Edit11->text();
+    in.moreThan15 = CheckBox1->isChecked();
+    in.newAcquisition = CheckBox2->isChecked();
+    in.mediaType = qMax(0, ComboBox1->currentIndex());
+    return in;
+}
+
+void Terwsuch::Edit1Change() {
+    bool filled = CheckBox1->isChecked();
+    for (const QLineEdit* edit : textFields())
+        filled = filled || !edit->text().isEmpty();
+    // No selection counts like the empty first entry.
+    for (const QComboBox* combo : lists())
+        filled = filled || combo->currentIndex() > 0;
+    BitBtn3->setEnabled(filled);
+}
+
+void Terwsuch::BitBtn3Click() {
+    for (QLineEdit* edit : textFields())
+        edit->clear();
+    for (QComboBox* combo : {Edit3, Edit5, Edit9, Edit10})
+        combo->setCurrentIndex(-1);
+    ComboBox1->setCurrentIndex(0);
+    CheckBox1->setChecked(false);
+    BitBtn3->setEnabled(false);
+}
+
+void Terwsuch::SpeedButton3Click() {
+    if (m_keywords && m_keywords->exec() == QDialog::Accepted)
+        Edit4->setText(m_keywords->chosenKeyword());
+}
+
+// Enter anywhere in the dialog starts the search, whatever the focused control would make of it.
+bool Terwsuch::eventFilter(QObject* watched, QEvent* event) {
+    if (isEnter(event)) {
+        accept();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Terwsuch::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Edit2->setFocus();
 }
 
 } // namespace orba
