@@ -1,11 +1,64 @@
 #include "display/Tinfo.h"
 
-namespace orba {
+#include "core/Guard.h"
+#include "core/TextFile.h"
+#include "display/RtfReader.h"
+#include "settings/SettingsFile.h"
 
-Tinfo::Tinfo(QWidget* parent) : QWidget(parent, Qt::Window) {
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace orba {
+namespace {
+
+constexpr int kDesignLeft = 224;
+constexpr int kDesignTop = 147;
+constexpr int kDesignWidth = 519;
+constexpr int kDesignHeight = 343;
+
+} // namespace
+
+Tinfo::Tinfo(QWidget* parent, SettingsFile& settings)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_settings(settings) {
     setObjectName(QStringLiteral("Tinfo"));
     setWindowTitle(QStringLiteral("Aktuelle Informationen"));
-    setGeometry(224, 147, 519, 343);
+    resize(kDesignWidth, kDesignHeight);
+    move(kDesignLeft, kDesignTop);
+
+    RxRichEdit1 = new QTextBrowser(this);
+    RxRichEdit1->setObjectName(QStringLiteral("RxRichEdit1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(RxRichEdit1);
+
+    FormCreate();
+}
+
+void Tinfo::FormCreate() {
+    guarded([this] {
+        readRtf(textfile::readBytes(QStringLiteral("info.rtf")), RxRichEdit1->document());
+    });
+}
+
+void Tinfo::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    FormShow();
+}
+
+void Tinfo::FormShow() {
+    const QString section = QStringLiteral("info");
+    if (m_settings.readInteger(section, QStringLiteral("vollbild"), 0) != 0) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
+    }
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    resize(m_settings.readInteger(section, QStringLiteral("breite"), kDesignWidth),
+           m_settings.readInteger(section, QStringLiteral("hoehe"), kDesignHeight));
+    move(m_settings.readInteger(section, QStringLiteral("x"), kDesignLeft),
+         m_settings.readInteger(section, QStringLiteral("y"), kDesignTop));
 }
 
 } // namespace orba

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <memory>
+#include <QPointer>
+#include <QUrl>
+#include <QVariant>
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace orba {
+
+class HelpPages;
+
+// The program's own stand-in for the platform's HTML help viewer. It shows the pages of the
+// compiled help file (default "orbaw.chm") and, when there is no such file, the same pages as
+// loose files in the help file's folder ("html/setup.htm" beside "orbaw.chm"). Links and
+// pictures are resolved inside the help. A page it cannot show gives a German note in the
+// window instead.
+class HelpViewer : public QWidget {
+    Q_OBJECT
+public:
+    explicit HelpViewer(QWidget* parent, QString helpFile = QStringLiteral("orbaw.chm"));
+    ~HelpViewer() override;
+
+    // Shows the page at `topic`, a path inside the help such as "html/setup.htm".
+    void showTopic(const QString& topic);
+    // Shows the start page: the help file's default topic, else the first index page found.
+    void showContents();
+    // Shows the page of a numeric help context (the contexts of the program's windows).
+    void showContext(int context);
+
+    // The page of a help context; empty for a context the help does not know.
+    static QString topicOfContext(int context);
+
+    // Controls, named as the window definition names them.
+    QTextBrowser* HelpBrowser;
+
+private:
+    // Every request reads the help anew: it may have been installed or replaced meanwhile.
+    void reopen();
+    void go(const QString& topic);
+    void showNote(const QString& text);
+    void present();
+    QVariant resource(int type, const QUrl& url) const;
+    QString pageOrNote(const QString& path) const;
+
+    QPointer<QWidget> m_owner;
+    QString m_helpFile;
+    std::unique_ptr<HelpPages> m_pages;
+};
+
+} // namespace orba

@@ -1,0 +1,508 @@
+#include "platform/HelpViewer.h"
+#include "settings/HelpRouter.h"
+#include "TestMain.h"
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QDialog>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QRandomGenerator>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using orba::HelpRequest;
+using orba::HelpRouter;
+using orba::HelpViewer;
+using orba::test::WorkingDir;
+
+Q_DECLARE_METATYPE(HelpRequest)
+
+namespace {
+
+HelpRequest topicRequest(const QString& topic) {
+    return {HelpRequest::Topic, true, topic, 0, "orbaw.chm::/" + topic};
+}
+
+HelpRequest contextRequest(int context, bool html) {
+    return {HelpRequest::Context, html, QString(), context, html ? "orbaw.chm" : "orbaw32.hlp"};
+}
+
+HelpRequest contentsRequest(bool html) {
+    return {HelpRequest::Contents, html, QString(), 0, html ? "orbaw.chm" : "orbaw32.hlp"};
+}
+
+QByteArray page(const QByteArray& body) {
+    return "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+           "charset=windows-1252\"></head><body>" +
+           body + "</body></html>";
+}
+
+// A picture file of the given size, as a help page would carry it.
+QByteArray picture(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+void appendLittleEndian(QByteArray& out, quint64 value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.append(char((value >> (8 * i)) & 0xFF));
+}
+
+// The variable-length number of the compiled help directory: 7 bits a byte, high bit "more".
+QByteArray encodedNumber(quint64 value) {
+    QByteArray out(1, char(value & 0x7F));
+    while (value >>= 7)
+        out.prepend(char(0x80 | (value & 0x7F)));
+    return out;
+}
+
+// A compiled help file with its objects stored uncompressed: the file header, the directory
+// header, one directory listing block and the content.
+QByteArray compiledHelp(const QList<std::pair<QByteArray, QByteArray>>& objects) {
+    constexpr quint32 blockLength = 4096;
+    QByteArray entries;
+    QByteArray content;
+    for (const auto& [name, data] : objects) {
+        entries += encodedNumber(quint64(name.size())) + name + encodedNumber(0) +
+                   encodedNumber(quint64(content.size())) + encodedNumber(quint64(data.size()));
+        content += data;
+    }
+    QByteArray listing = "PMGL";
+    appendLittleEndian(listing, blockLength - 0x14 - quint32(entries.size()), 4);
+    appendLittleEndian(listing, 0, 4);
+    appendLittleEndian(listing, 0xFFFFFFFF, 4); // no previous block
+    appendLittleEndian(listing, 0xFFFFFFFF, 4); // no next block
+    listing += entries;
+    listing.resize(blockLength, '\0');
+
+    QByteArray directory = "ITSP";
+    for (quint32 field : {1u, 0x54u, 0x0Au, blockLength, 2u, 1u, 0xFFFFFFFFu, 0u, 0xFFFFFFFFu, 1u,
+                          0xFFFFFFFFu, 0x409u})
+        appendLittleEndian(directory, field, 4);
+    directory += QByteArray(32, '\0');
+
+    const quint64 directoryOffset = 0x60;
+    const quint64 directoryLength = quint64(directory.size() + listing.size());
+    QByteArray header = "ITSF";
+    for (quint32 field : {3u, 0x60u, 1u, 0u, 0x407u})
+        appendLittleEndian(header, field, 4);
+    header += QByteArray(32, '\0');
+    for (quint64 field : {quint64(0), quint64(0), directoryOffset, directoryLength,
+                          directoryOffset + directoryLength})
+        appendLittleEndian(header, field, 8);
+    return header + directory + listing + content;
+}
+
+// The "#SYSTEM" object naming the page the help opens with.
+QByteArray systemObject(const QByteArray& defaultTopic) {
+    QByteArray out;
+    appendLittleEndian(out, 3, 4);
+    appendLittleEndian(out, 9, 2); // a record the viewer does not need
+    appendLittleEndian(out, 3, 2);
+    out += "abc";
+    const QByteArray topic = defaultTopic + '\0';
+    appendLittleEndian(out, 2, 2);
+    appendLittleEndian(out, quint64(topic.size()), 2);
+    return out + topic;
+}
+
+QByteArray sampleCompiledHelp() {
+    return compiledHelp({
+        {"/#SYSTEM", systemObject("html/start.htm")},
+        {"/html/start.htm", page("<h1>Startseite der Hilfe</h1>")},
+        {"/html/setup.htm", page("<h1>Einstellungen aus der Hilfedatei</h1><p>Gr\xf6\xdf"
+                                 "e</p>"
+                                 "<p><img src=\"bilder/knopf.png\"></p>")},
+        {"/html/bilder/knopf.png", picture(7, 5)},
+    });
+}
+
+// The picture the page shows under `name`, loaded or already laid out.
+QSize pictureSize(QTextBrowser* browser, const QString& name) {
+    const QVariant resource =
+        browser->document()->resource(QTextDocument::ImageResource, QUrl(name));
+    if (resource.userType() == QMetaType::QPixmap)
+        return resource.value<QPixmap>().size();
+    if (resource.userType() == QMetaType::QImage)
+        return resource.value<QImage>().size();
+    return QImage::fromData(resource.toByteArray()).size();
+}
+
+QString shownText(HelpRouter& router) {
+    return router.viewer()->HelpBrowser->toPlainText();
+}
+
+bool viewerShown() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<HelpViewer*>(w) && w->isVisible())
+            return true;
+    }
+    return false;
+}
+
+// A window carrying a help context, with a line edit that has the focus.
+struct ContextWindow {
+    QDialog window;
+    QLineEdit* edit = new QLineEdit(&window);
+    explicit ContextWindow(QVariant context) {
+        if (context.isValid())
+            window.setProperty("helpContext", context);
+        (new QVBoxLayout(&window))->addWidget(edit);
+        window.show();
+        window.activateWindow();
+        edit->setFocus();
+        QApplication::processEvents();
+    }
+};
+
+} // namespace
+
+class TestHelp : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { m_dir = std::make_unique<WorkingDir>(); }
+    void cleanup() { m_dir.reset(); }
+
+    void dialogButtons_data() {
+        QTest::addColumn<QString>("topic");
+        QTest::addColumn<int>("context");
+        QTest::addColumn<bool>("html");
+        QTest::addColumn<HelpRequest>("expected");
+        const struct {
+            const char* dialog;
+            const char* topic;
+            int context;
+        } dialogs[] = {{"settings", "html/setup.htm", 518},
+                       {"advanced search", "html/erwsuch.htm", 510},
+                       {"e-mail order", "html/email.htm", 508},
+                       {"note", "html/notiz.htm", 512},
+                       {"user list", "html/benu.htm", 504}};
+        for (const auto& d : dialogs) {
+            QTest::addRow("%s, HTML help", d.dialog)
+                << QString(d.topic) << d.context << true << topicRequest(d.topic);
+            QTest::addRow("%s, classic help", d.dialog)
+                << QString(d.topic) << d.context << false << contextRequest(d.context, false);
+        }
+    }
+    void dialogButtons() {
+        QFETCH(QString, topic);
+        QFETCH(int, context);
+        QFETCH(bool, html);
+        QFETCH(HelpRequest, expected);
+        HelpRouter router(nullptr, [html] { return html; });
+        router.dialogHelp(topic, context);
+        QCOMPARE(router.requests(), QList<HelpRequest>{expected});
+        QCOMPARE(viewerShown(), html);
+    }
+
+    void modeIsAskedAtEveryRequest() {
+        bool html = true;
+        HelpRouter router(nullptr, [&html] { return html; });
+        router.dialogHelp("html/benu.htm", 504);
+        html = false;
+        router.dialogHelp("html/benu.htm", 504);
+        const QList<HelpRequest> expected = {topicRequest("html/benu.htm"),
+                                             contextRequest(504, false)};
+        QCOMPARE(router.requests(), expected);
+    }
+
+    void contentsButton_data() {
+        QTest::addColumn<bool>("html");
+        QTest::newRow("HTML help") << true;
+        QTest::newRow("classic help") << false;
+    }
+    void contentsButton() {
+        QFETCH(bool, html);
+        HelpRouter router(nullptr, [html] { return html; });
+        router.contentsHelp();
+        QCOMPARE(router.requests(), QList<HelpRequest>{contentsRequest(html)});
+        QCOMPARE(viewerShown(), html);
+    }
+
+    void topicExtension_data() {
+        QTest::addColumn<QString>("topic");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("htm kept") << "html/setup.htm"
+                                  << "html/setup.htm";
+        QTest::newRow("case ignored") << "html/Setup.HTM"
+                                      << "html/Setup.HTM";
+        QTest::newRow("html kept") << "html/setup.html"
+                                   << "html/setup.html";
+        QTest::newRow("no extension") << "html/setup"
+                                      << "html/setup.htm";
+        QTest::newRow("other extension") << "html/liste.txt"
+                                         << "html/liste.txt.htm";
+        QTest::newRow("dot only in the folder") << "html.neu/setup"
+                                                << "html.neu/setup.htm";
+        QTest::newRow("extension merely containing htm") << "html/a.xhtm"
+                                                         << "html/a.xhtm.htm";
+    }
+    void topicExtension() {
+        QFETCH(QString, topic);
+        QFETCH(QString, page);
+        HelpRouter router(nullptr, [] { return true; });
+        router.showTopic(topic);
+        QCOMPARE(router.requests(), QList<HelpRequest>{topicRequest(page)});
+    }
+
+    void f1AsksHtmlHelpInEitherMode_data() {
+        QTest::addColumn<bool>("html");
+        QTest::newRow("HTML mode") << true;
+        QTest::newRow("classic mode") << false;
+    }
+    void f1AsksHtmlHelpInEitherMode() {
+        QFETCH(bool, html);
+        HelpRouter router(nullptr, [html] { return html; });
+        ContextWindow keywords(100);
+        QTest::keyClick(keywords.edit, Qt::Key_F1);
+        QCOMPARE(router.requests(), QList<HelpRequest>{contextRequest(100, true)});
+    }
+
+    void f1WinsOverAShortcut() {
+        HelpRouter router(nullptr, [] { return false; });
+        ContextWindow keywords(100);
+        auto* action = new QAction(&keywords.window);
+        action->setShortcut(Qt::Key_F1);
+        keywords.window.addAction(action);
+        bool triggered = false;
+        connect(action, &QAction::triggered, [&triggered] { triggered = true; });
+        QTest::keyClick(keywords.edit, Qt::Key_F1);
+        QVERIFY(!triggered);
+        QCOMPARE(router.requests(), QList<HelpRequest>{contextRequest(100, true)});
+    }
+
+    void f1WithoutHelpContext_data() {
+        QTest::addColumn<QVariant>("context");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("no context") << QVariant() << int(Qt::NoModifier);
+        QTest::newRow("context 0") << QVariant(0) << int(Qt::NoModifier);
+        QTest::newRow("shift F1") << QVariant(100) << int(Qt::ShiftModifier);
+    }
+    void f1WithoutHelpContext() {
+        QFETCH(QVariant, context);
+        QFETCH(int, modifiers);
+        HelpRouter router(nullptr, [] { return true; });
+        ContextWindow window(context);
+        QTest::keyClick(window.edit, Qt::Key_F1, Qt::KeyboardModifiers(modifiers));
+        QVERIFY(router.requests().isEmpty());
+    }
+
+    void contextPagesFromTheFolder_data() {
+        QTest::addColumn<int>("context");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("keyword list") << 100 << "schlag";
+        QTest::newRow("user list") << 504 << "benu";
+        QTest::newRow("e-mail order") << 508 << "email";
+        QTest::newRow("advanced search") << 510 << "erwsuch";
+        QTest::newRow("note") << 512 << "notiz";
+        QTest::newRow("settings") << 518 << "setup";
+    }
+    void contextPagesFromTheFolder() {
+        QFETCH(int, context);
+        QFETCH(QString, file);
+        QVERIFY(QDir().mkdir("html"));
+        for (const char* name : {"schlag", "benu", "email", "erwsuch", "notiz", "setup"})
+            m_dir->write(QString("html/%1.htm").arg(name), page(QByteArray("Seite ") + name));
+        HelpRouter router(nullptr, [] { return false; });
+        router.showContext(context, true);
+        QCOMPARE(shownText(router), "Seite " + file);
+    }
+
+    void pageFromTheFolder() {
+        QVERIFY(QDir().mkdir("html"));
+        m_dir->write("html/setup.htm", page("<h1>Einstellungen</h1><p>\xdc"
+                                            "berschrift</p><p><img src=\"knopf.png\"></p>"));
+        m_dir->write("html/knopf.png", picture(9, 4));
+        HelpRouter router(nullptr, [] { return true; });
+        router.dialogHelp("html/setup.htm", 518);
+        QTextBrowser* browser = router.viewer()->HelpBrowser;
+        QVERIFY(router.viewer()->isVisible());
+        QCOMPARE(router.viewer()->windowTitle(), QString("ORBA-Hilfe"));
+        QCOMPARE(browser->toPlainText().split('\n').mid(0, 2),
+                 QStringList({"Einstellungen", "Überschrift"}));
+        QCOMPARE(pictureSize(browser, "knopf.png"), QSize(9, 4));
+    }
+
+    void relativeLinkStaysInTheHelp() {
+        QVERIFY(QDir().mkdir("html"));
+        m_dir->write("html/index.htm", page("<a href=\"benu.htm\">Benutzer</a>"));
+        m_dir->write("html/benu.htm", page("Benutzerliste"));
+        m_dir->write("benu.htm", page("falsche Seite"));
+        HelpRouter router(nullptr, [] { return true; });
+        router.contentsHelp();
+        QTextBrowser* browser = router.viewer()->HelpBrowser;
+        QCOMPARE(browser->toPlainText(), QString("Benutzer"));
+        browser->setSource(QUrl("benu.htm")); // as a click on the link does
+        QCOMPARE(browser->toPlainText(), QString("Benutzerliste"));
+    }
+
+    void contentsPage_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("html/index.htm first")
+            << QStringList{"html/index.htm", "index.htm", "default.htm"} << "html/index.htm";
+        QTest::newRow("index.htm") << QStringList{"index.htm", "default.htm"} << "index.htm";
+        QTest::newRow("default.htm") << QStringList{"default.htm"} << "default.htm";
+        QTest::newRow("none") << QStringList{}
+                              << "ORBA-Hilfe\nDie Hilfeseite html/index.htm ist nicht vorhanden.";
+    }
+    void contentsPage() {
+        QFETCH(QStringList, files);
+        QFETCH(QString, shown);
+        QVERIFY(QDir().mkdir("html"));
+        for (const QString& file : files)
+            m_dir->write(file, page(file.toLatin1()));
+        HelpRouter router(nullptr, [] { return true; });
+        router.contentsHelp();
+        QCOMPARE(shownText(router), shown);
+    }
+
+    void missingPage() {
+        HelpRouter router(nullptr, [] { return true; });
+        router.showTopic("html/fehlt.htm");
+        QCOMPARE(shownText(router),
+                 QString("ORBA-Hilfe\nDie Hilfeseite html/fehlt.htm ist nicht vorhanden."));
+    }
+
+    void pathOutsideTheHelpIsMissing() {
+        QVERIFY(QDir().mkdir("html"));
+        m_dir->write("geheim.htm", page("geheim"));
+        HelpRouter router(nullptr, [] { return true; });
+        router.showTopic("../" + QDir(m_dir->path()).dirName() + "/geheim.htm");
+        QVERIFY(shownText(router).contains("ist nicht vorhanden"));
+    }
+
+    void unknownContext() {
+        HelpRouter router(nullptr, [] { return true; });
+        router.showContext(999, true);
+        QCOMPARE(shownText(router),
+                 QString("ORBA-Hilfe\nZur Hilfenummer 999 ist keine Hilfeseite vorhanden."));
+    }
+
+    void compiledHelp() {
+        m_dir->write("orbaw.chm", sampleCompiledHelp());
+        QVERIFY(QDir().mkdir("html"));
+        m_dir->write("html/setup.htm", page("lose Datei"));
+        HelpRouter router(nullptr, [] { return true; });
+        router.dialogHelp("html/setup.htm", 518);
+        QTextBrowser* browser = router.viewer()->HelpBrowser;
+        QCOMPARE(browser->toPlainText().split('\n').mid(0, 2),
+                 QStringList({"Einstellungen aus der Hilfedatei", "Größe"}));
+        QCOMPARE(pictureSize(browser, "bilder/knopf.png"), QSize(7, 5));
+    }
+
+    void compiledHelpContents() {
+        m_dir->write("orbaw.chm", sampleCompiledHelp());
+        HelpRouter router(nullptr, [] { return true; });
+        router.contentsHelp();
+        QCOMPARE(shownText(router), QString("Startseite der Hilfe"));
+    }
+
+    void compiledHelpMissingPage() {
+        m_dir->write("orbaw.chm", sampleCompiledHelp());
+        HelpRouter router(nullptr, [] { return true; });
+        router.showContext(510, true);
+        QCOMPARE(shownText(router),
+                 QString("ORBA-Hilfe\nDie Hilfeseite html/erwsuch.htm ist nicht vorhanden."));
+    }
+
+    void damagedCompiledHelp_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("message");
+        QRandomGenerator random(815);
+        QByteArray noise(20000, Qt::Uninitialized);
+        for (char& c : noise)
+            c = char(random.bounded(256));
+        const QByteArray sample = sampleCompiledHelp();
+        const QString unreadable = "Die Hilfedatei orbaw.chm kann nicht gelesen werden.";
+        const QString missing = "Die Hilfeseite html/setup.htm ist nicht vorhanden.";
+        QTest::newRow("random bytes") << noise << unreadable;
+        QTest::newRow("empty file") << QByteArray() << unreadable;
+        QTest::newRow("header signature, then noise") << QByteArray("ITSF") + noise << unreadable;
+        QTest::newRow("headers without directory") << sample.left(0x60 + 0x54) << missing;
+        QTest::newRow("cut in the directory") << sample.left(0x60 + 0x54 + 100) << missing;
+    }
+    void damagedCompiledHelp() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, message);
+        m_dir->write("orbaw.chm", file);
+        QVERIFY(QDir().mkdir("html"));
+        m_dir->write("html/setup.htm", page("lose Datei"));
+        HelpRouter router(nullptr, [] { return true; });
+        router.dialogHelp("html/setup.htm", 518);
+        QCOMPARE(shownText(router), "ORBA-Hilfe\n" + message);
+    }
+
+    void truncatedContentOfCompiledHelp() {
+        const QByteArray sample = sampleCompiledHelp();
+        m_dir->write("orbaw.chm", sample.left(sample.size() - 100));
+        HelpRouter router(nullptr, [] { return true; });
+        router.showTopic("html/bilder/knopf.png");
+        QVERIFY(shownText(router).contains("ist nicht vorhanden"));
+    }
+
+    void helpInstalledMeanwhileIsSeen() {
+        HelpRouter router(nullptr, [] { return true; });
+        router.showTopic("html/setup.htm");
+        QVERIFY(shownText(router).contains("ist nicht vorhanden"));
+        m_dir->write("orbaw.chm", sampleCompiledHelp());
+        router.showTopic("html/setup.htm");
+        QVERIFY(shownText(router).startsWith("Einstellungen aus der Hilfedatei"));
+    }
+
+    void f1InAModalDialogGivesAUsableHelpWindow() {
+        QVERIFY(QDir().mkdir("html"));
+        m_dir->write("html/index.htm", page("Inhaltsseite"));
+        m_dir->write("html/schlag.htm", page("Schlagwortseite"));
+        QWidget mainWindow;
+        mainWindow.show();
+        HelpRouter router(&mainWindow, [] { return true; });
+        ContextWindow keywords(100);
+        keywords.window.hide();
+        QString shownAfterClick;
+        QTimer::singleShot(0, [&] {
+            QTest::keyClick(keywords.edit, Qt::Key_F1);
+            HelpViewer* viewer = router.viewer();
+            QVERIFY(viewer->isVisible());
+            for (QToolButton* button : viewer->findChildren<QToolButton*>()) {
+                // Through the window system, which drops input to windows a modal one blocks.
+                if (button->text() == "Inhalt")
+                    QTest::mouseClick(viewer->windowHandle(), Qt::LeftButton, {},
+                                      button->mapTo(viewer, button->rect().center()));
+            }
+            shownAfterClick = viewer->HelpBrowser->toPlainText();
+            keywords.window.reject();
+        });
+        keywords.window.exec();
+        QCOMPARE(shownAfterClick, QString("Inhaltsseite"));
+        router.contentsHelp();
+        QVERIFY(router.viewer()->isVisible());
+    }
+
+    void closeHelpHidesTheViewer() {
+        HelpRouter router(nullptr, [] { return true; });
+        router.contentsHelp();
+        QVERIFY(viewerShown());
+        router.closeHelp();
+        QVERIFY(!viewerShown());
+    }
+
+private:
+    std::unique_ptr<WorkingDir> m_dir;
+};
+
+ORBA_TEST_MAIN(TestHelp)
+#include "tst_help.moc"
