@@ -1,0 +1,68 @@
+#include "output/BandText.h"
+
+#include "output/ReportBand.h"
+#include "output/ValueList.h"
+
+#include <algorithm>
+#include <QRegularExpression>
+
+namespace orba {
+namespace {
+
+constexpr qsizetype positionWidth = 3;
+const QString separator = QStringLiteral("  ");
+
+QString padded(int number) {
+    return QString::number(number).rightJustified(positionWidth, u'0');
+}
+
+bool lessIgnoringCase(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+}
+
+// Sorted without regard to letter case; of keys equal that way the first one made stays.
+QStringList sortedKeys(const ReportBand& band) {
+    QStringList keys;
+    keys.reserve(static_cast<qsizetype>(band.elements().size()));
+    for (const auto& element : band.elements())
+        keys.append(padded(element->top) + padded(element->left) + element->text());
+    std::stable_sort(keys.begin(), keys.end(), lessIgnoringCase);
+    const auto end = std::unique(keys.begin(), keys.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    });
+    keys.erase(end, keys.end());
+    return keys;
+}
+
+void appendLines(QStringList& lines, const QString& text) {
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    lines += text.split(lineBreak);
+}
+
+} // namespace
+
+void RenderBandAsText(const ReportBand& band, QStringList& lines, const ValueList* values) {
+    QString line;
+    QString previous;
+    for (const QString& key : sortedKeys(band)) {
+        const bool newLine = !previous.isEmpty() && QStringView(previous).left(positionWidth) !=
+                                                        QStringView(key).left(positionWidth);
+        previous = key;
+        QString text = key.mid(2 * positionWidth);
+        if (values) {
+            if (const QString value = values->value(text); !value.isEmpty())
+                text = value;
+        }
+        if (newLine) {
+            appendLines(lines, line);
+            line = text;
+        } else {
+            if (!line.isEmpty())
+                line += separator;
+            line += text;
+        }
+    }
+    appendLines(lines, line);
+}
+
+} // namespace orba

@@ -1,0 +1,587 @@
+#include "core/Cp1252.h"
+#include "core/OrbaError.h"
+#include "output/BandText.h"
+#include "output/ReportValues.h"
+#include "output/TQRPrint.h"
+#include "output/ValueList.h"
+#include "TestMain.h"
+#include "TestSupport.h"
+
+#include <QImage>
+
+using namespace orba;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The lines of one element of a print mask, keyed by its stem (band prefix and number).
+QStringList textElement(const QString& stem, const QString& text, int top = 10, int left = 20) {
+    return {stem + "_typ=1",
+            stem + "_x=" + QString::number(left),
+            stem + "_y=" + QString::number(top),
+            stem + "_w=300",
+            stem + "_h=17",
+            stem + "_algn=0",
+            stem + "_fs=10",
+            stem + "_fn=Arial",
+            stem + "_t=" + text,
+            stem + "_fc=0"};
+}
+
+QStringList pictureElement(const QString& stem, const QString& file) {
+    return {stem + "_typ=2", stem + "_x=5",    stem + "_y=6",        stem + "_w=70",
+            stem + "_h=40",  stem + "_algn=0", stem + "_bmp=" + file};
+}
+
+QStringList bandHead(QChar prefix, int height, int count) {
+    return {prefix + u"bnd_h="_s + QString::number(height),
+            prefix + u"cnt="_s + QString::number(count)};
+}
+
+// A mask with one text element per band: the given texts for title, header and detail.
+QStringList simpleMask(const QString& title, const QString& header, const QString& detail) {
+    return bandHead(u'0', 41, 1) + textElement("00", title) + bandHead(u'1', 30, 1) +
+           textElement("10", header) + bandHead(u'2', 25, 1) + textElement("20", detail);
+}
+
+void writeMask(const test::WorkingDir& dir, const QString& name, const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += cp1252::encode(line) + "\r\n";
+    dir.write(name, bytes);
+}
+
+QString errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const OrbaError& error) {
+        return error.message();
+    }
+    return {};
+}
+
+int elementCount(const ReportBand& band) {
+    return static_cast<int>(band.elements().size());
+}
+
+QStringList entryTexts(const ValueList& list) {
+    QStringList texts;
+    for (const ValueEntry& entry : list.entries())
+        texts.append(entry.name + "=" + entry.value);
+    return texts;
+}
+
+ValueList listOf(const QStringList& entries) {
+    ValueList list;
+    for (const QString& entry : entries) {
+        const qsizetype equals = entry.indexOf(u'=');
+        list.append(entry.left(equals), entry.mid(equals + 1));
+    }
+    return list;
+}
+
+QByteArray recordLine(std::initializer_list<std::pair<int, QByteArray>> fields) {
+    QList<QByteArray> parts(17);
+    for (const auto& [index, value] : fields)
+        parts[index] = value;
+    return parts.join('|');
+}
+
+struct TextAt {
+    int top;
+    int left;
+    QString text;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<TextAt>)
+
+class TestPrintMask : public QObject {
+    Q_OBJECT
+
+private slots:
+    void valueListSet_data() {
+        QTest::addColumn<QStringList>("initial");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("appends a new name") << QStringList{"^Sig="} << "^Titel"
+                                            << "Hamlet" << QStringList{"^Sig=", "^Titel=Hamlet"};
+        QTest::newRow("replaces the first entry, case ignored")
+            << QStringList{"^titel=", "^TITEL=alt"} << "^Titel"
+            << "Hamlet" << QStringList{"^titel=Hamlet", "^TITEL=alt"};
+        QTest::newRow("empty removes the first entry") << QStringList{"^Sig=a", "^SIG=b"} << "^sig"
+                                                       << "" << QStringList{"^SIG=b"};
+        QTest::newRow("empty for a missing name changes nothing")
+            << QStringList{"^Sig=a"} << "^Titel"
+            << "" << QStringList{"^Sig=a"};
+    }
+    void valueListSet() {
+        QFETCH(QStringList, initial);
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        QFETCH(QStringList, expected);
+        ValueList list = listOf(initial);
+        list.set(name, value);
+        QCOMPARE(entryTexts(list), expected);
+    }
+
+    void valueListLookup() {
+        const ValueList list = listOf({"^Sig=first", "^SIG=second", "leer="});
+        QCOMPARE(list.value("^sig"), u"first"_s);
+        QCOMPARE(list.value("^Fehlt"), QString());
+        QVERIFY(list.contains("LEER"));
+        QVERIFY(!list.contains("^Fehlt"));
+    }
+
+    void valueListReplaceKeepsElementLink() {
+        ReportElement element;
+        ValueList list;
+        list.append("^Titel", {}, &element);
+        list.set("^TITEL", "Hamlet");
+        QCOMPARE(list.entries().first().element, &element);
+        QCOMPARE(list.entries().first().value, u"Hamlet"_s);
+    }
+
+    void loadsBandsElementsAndPlaceholders() {
+        const test::WorkingDir dir;
+        QImage(8, 4, QImage::Format_RGB32).save(dir.file("logo.bmp"));
+        QStringList lines = bandHead(u'0', 120, 2) + textElement("00", "^Name", 30, 40) +
+                            pictureElement("01", "logo.bmp") + bandHead(u'1', 30, 1) +
+                            textElement("10", "^Titel") + bandHead(u'2', 25, 2) +
+                            textElement("20", "^Sig") + textElement("21", "^Titel", 10, 200);
+        lines.replaceInStrings(u"00_algn=0"_s, u"00_algn=2"_s);
+        lines.replaceInStrings(u"00_fc=0"_s, u"00_fc=16711680"_s);
+        writeMask(dir, "test.r01", lines);
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("test.r01"));
+        QVERIFY(print.loaded());
+
+        const Tprint& report = print.report();
+        QCOMPARE(report.QRBand1.height(), 120);
+        QCOMPARE(report.QRBand2.height(), 30);
+        QCOMPARE(report.QRBand3.height(), 25);
+        const ReportElement& name = *report.QRBand1.elements()[0];
+        QCOMPARE(name.name, u"F00"_s);
+        QCOMPARE(QRect(name.left, name.top, name.width, name.height), QRect(40, 30, 300, 17));
+        QCOMPARE(int(name.templateTop), 30);
+        QCOMPARE(int(name.templateHeight), 17);
+        QCOMPARE(name.alignment, int(ReportElement::Centred));
+        QCOMPARE(name.colour, QColor(Qt::blue));
+        QCOMPARE(name.font, (ReportFont{"Arial", 10}));
+        const ReportElement& logo = *report.QRBand1.elements()[1];
+        QCOMPARE(logo.kind, ReportElement::Kind::Picture);
+        QCOMPARE(logo.name, u"F01"_s);
+        QCOMPARE(logo.picture.size(), QSize(8, 4));
+        QCOMPARE(report.QRBand3.elements()[1]->name, u"F21"_s);
+
+        // Title placeholders first, then detail ones; column header texts never.
+        QStringList names;
+        QList<const ReportElement*> linked;
+        for (const ValueEntry& entry : report.placeholders.entries()) {
+            names.append(entry.name);
+            linked.append(entry.element);
+        }
+        QCOMPARE(names, (QStringList{"^Name", "^Sig", "^Titel"}));
+        QCOMPARE(linked, (QList<const ReportElement*>{report.QRBand1.elements()[0].get(),
+                                                      report.QRBand3.elements()[0].get(),
+                                                      report.QRBand3.elements()[1].get()}));
+    }
+
+    void placeholderNameIgnoresCase() {
+        const test::WorkingDir dir;
+        writeMask(dir, "test.r01", simpleMask("Kopf", "Titel", "^titel"));
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("test.r01"));
+        ValueList values = print.report().placeholders.copy();
+        values.set("^Titel", "Hamlet");
+        QStringList lines;
+        RenderBandAsText(print.report().QRBand3, lines, &values);
+        QCOMPARE(lines, QStringList{"Hamlet"});
+    }
+
+    void textWithPlaceholderInsideIsNoPlaceholder() {
+        const test::WorkingDir dir;
+        writeMask(dir, "test.r01", simpleMask("Kopf", "Titel", "Titel: ^Titel"));
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("test.r01"));
+        QCOMPARE(print.report().placeholders.size(), 0);
+        ValueList values;
+        values.set("^Titel", "Hamlet");
+        QStringList lines;
+        RenderBandAsText(print.report().QRBand3, lines, &values);
+        QCOMPARE(lines, QStringList{"Titel: ^Titel"});
+    }
+
+    void degreeSignBreaksLinesButNotPlaceholderNames() {
+        const test::WorkingDir dir;
+        writeMask(dir, "test.r01", simpleMask(u"A°B"_s, "Titel", u"^Text°frei"_s));
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("test.r01"));
+        QCOMPARE(print.report().QRBand1.elements()[0]->lines, (QStringList{"A", "B"}));
+        QCOMPARE(print.report().QRBand3.elements()[0]->lines, (QStringList{"^Text", "frei"}));
+        QCOMPARE(print.report().placeholders.entries().first().name, u"^Text°frei"_s);
+    }
+
+    void columnHeaderPlaceholderIsNotRegistered() {
+        const test::WorkingDir dir;
+        writeMask(dir, "test.r01", simpleMask("Kopf", "^Titel", "Fest"));
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("test.r01"));
+        QCOMPARE(print.report().placeholders.size(), 0);
+        QCOMPARE(print.report().QRBand2.elements()[0]->lines, QStringList{"^Titel"});
+    }
+
+    void bandWithoutElementsKeepsItsHeight() {
+        const test::WorkingDir dir;
+        writeMask(dir, "test.r01",
+                  bandHead(u'0', 77, 0) + bandHead(u'1', 30, 0) + bandHead(u'2', 0, 0));
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("test.r01"));
+        QCOMPARE(print.report().QRBand1.height(), 77);
+        QCOMPARE(elementCount(print.report().QRBand1), 0);
+        QCOMPARE(print.report().QRBand3.height(), 0);
+    }
+
+    void fontNameIsCutTo31Characters() {
+        const test::WorkingDir dir;
+        const QString longName = u"Schrift mit einem wirklich sehr langen Namen"_s;
+        writeMask(dir, "test.r01",
+                  simpleMask("Kopf", "Titel", "Fest")
+                      .replaceInStrings(u"20_fn=Arial"_s, "20_fn=" + longName));
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("test.r01"));
+        QCOMPARE(print.report().QRBand3.elements()[0]->font.name, longName.left(31));
+    }
+
+    void templateGeometryIsSixteenBit() {
+        const test::WorkingDir dir;
+        writeMask(
+            dir, "test.r01",
+            simpleMask("Kopf", "Titel", "Fest").replaceInStrings(u"20_y=10"_s, u"20_y=70000"_s));
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("test.r01"));
+        const ReportElement& element = *print.report().QRBand3.elements()[0];
+        QCOMPARE(element.top, 70000);
+        QCOMPARE(int(element.templateTop), 70000 - 65536);
+    }
+
+    void keysIgnoreCaseAndFirstLineWins() {
+        const test::WorkingDir dir;
+        QStringList lines = simpleMask("Kopf", "Titel", "Fest");
+        lines.prepend(u"2bnd_H=55"_s);
+        lines.append(u"20_T=Spät"_s);
+        lines.append(u"keine Zuweisung"_s);
+        writeMask(dir, "test.r01", lines);
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("test.r01"));
+        QCOMPARE(print.report().QRBand3.height(), 55);
+        QCOMPARE(print.report().QRBand3.elements()[0]->lines, QStringList{"Fest"});
+    }
+
+    void missingMaskIsReportedAndKeepsTheBands() {
+        const test::WorkingDir dir;
+        writeMask(dir, "test.r01", simpleMask("Kopf", "Titel", "^Sig"));
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("test.r01"));
+        test::ModalSeen seen;
+        test::clickInNextModal("OK", &seen);
+        QVERIFY(!print.LoadPrintMask("fehlt.r02"));
+        QVERIFY(seen.shown);
+        QCOMPARE(seen.caption, u"Fehler"_s);
+        QCOMPARE(seen.text, u"Druckmaskenformat 'fehlt.r02' nicht vorhanden."_s);
+        QCOMPARE(print.report().QRBand3.elements()[0]->lines, QStringList{"^Sig"});
+        QCOMPARE(print.report().placeholders.size(), 1);
+        QVERIFY(print.loaded());
+    }
+
+    void missingMaskBeforeAnyLoadLeavesNothingLoaded() {
+        const test::WorkingDir dir;
+        TQRPrint print(nullptr);
+        test::clickInNextModal("OK");
+        QVERIFY(!print.LoadPrintMask("medien.r01"));
+        QVERIFY(!print.loaded());
+    }
+
+    void brokenNumberEndsTheLoad_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QList<int>>("elementsLeft");
+        QTest::newRow("missing width") << "21_w=300"
+                                       << ""
+                                       << "'' ist kein gültiger Integerwert" << QList<int>{1, 1, 1};
+        QTest::newRow("letters in a height")
+            << "21_h=17"
+            << "21_h=17a"
+            << "'17a' ist kein gültiger Integerwert" << QList<int>{1, 1, 1};
+        QTest::newRow("missing colour: element already placed")
+            << "21_fc=0"
+            << ""
+            << "'' ist kein gültiger Integerwert" << QList<int>{1, 1, 2};
+        QTest::newRow("band height of the header")
+            << "1bnd_h=30"
+            << "1bnd_h=dreißig"
+            << "'dreißig' ist kein gültiger Integerwert" << QList<int>{1, 0, 0};
+        QTest::newRow("count larger than the elements present")
+            << "2cnt=2"
+            << "2cnt=3"
+            << "'' ist kein gültiger Integerwert" << QList<int>{1, 1, 2};
+        QTest::newRow("decimal point")
+            << "00_fs=10"
+            << "00_fs=10.5"
+            << "'10.5' ist kein gültiger Integerwert" << QList<int>{0, 0, 0};
+    }
+    void brokenNumberEndsTheLoad() {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, message);
+        QFETCH(QList<int>, elementsLeft);
+        const test::WorkingDir dir;
+        QStringList lines = bandHead(u'0', 41, 1) + textElement("00", "Kopf") +
+                            bandHead(u'1', 30, 1) + textElement("10", "Titel") +
+                            bandHead(u'2', 25, 2) + textElement("20", "^Sig") +
+                            textElement("21", "^Titel");
+        QVERIFY(lines.contains(from));
+        lines.replaceInStrings(from, to);
+        lines.removeAll(QString());
+        writeMask(dir, "test.r01", lines);
+        TQRPrint print(nullptr);
+        QCOMPARE(errorOf([&] { print.LoadPrintMask("test.r01"); }), message);
+        const Tprint& report = print.report();
+        QCOMPARE((QList<int>{elementCount(report.QRBand1), elementCount(report.QRBand2),
+                             elementCount(report.QRBand3)}),
+                 elementsLeft);
+        QVERIFY(!print.loaded());
+    }
+
+    void unreadablePictureEndsTheLoad() {
+        const test::WorkingDir dir;
+        dir.write("kaputt.bmp", "kein Bild");
+        writeMask(dir, "test.r01",
+                  bandHead(u'0', 41, 2) + pictureElement("00", "fehlt.bmp") +
+                      pictureElement("01", "kaputt.bmp"));
+        TQRPrint print(nullptr);
+        QCOMPARE(errorOf([&] { print.LoadPrintMask("test.r01"); }),
+                 u"Datei fehlt.bmp kann nicht geöffnet werden"_s);
+        QCOMPARE(elementCount(print.report().QRBand1), 1);
+        QVERIFY(!print.loaded());
+
+        writeMask(dir, "test.r01", bandHead(u'0', 41, 1) + pictureElement("00", "kaputt.bmp"));
+        QCOMPARE(errorOf([&] { print.LoadPrintMask("test.r01"); }),
+                 u"Datei kaputt.bmp kann nicht geöffnet werden"_s);
+    }
+
+    void pictureWithoutFileIsAnEmptyPicture() {
+        const test::WorkingDir dir;
+        writeMask(dir, "test.r01",
+                  bandHead(u'0', 41, 1) + pictureElement("00", "") + bandHead(u'1', 30, 0) +
+                      bandHead(u'2', 25, 0));
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("test.r01"));
+        QVERIFY(print.report().QRBand1.elements()[0]->picture.isNull());
+    }
+
+    void loadReplacesThePreviousMask() {
+        const test::WorkingDir dir;
+        writeMask(dir, "a.r01", simpleMask("^Name", "Titel", "^Sig"));
+        writeMask(dir, "b.r01", simpleMask("Kopf", "Titel", "^Titel"));
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("a.r01"));
+        QVERIFY(print.LoadPrintMask("b.r01"));
+        QCOMPARE(elementCount(print.report().QRBand1), 1);
+        QCOMPARE(print.report().placeholders.size(), 1);
+        QCOMPARE(print.report().placeholders.entries().first().name, u"^Titel"_s);
+    }
+
+    void tenThousandElementsLoad() {
+        const test::WorkingDir dir;
+        constexpr int count = 10000;
+        QStringList lines =
+            bandHead(u'0', 41, 0) + bandHead(u'1', 30, 0) + bandHead(u'2', 25, count);
+        for (int i = 0; i < count; ++i)
+            lines += textElement("2" + QString::number(i), "^Feld" + QString::number(i), i, 7);
+        writeMask(dir, "gross.r01", lines);
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("gross.r01"));
+        const auto& elements = print.report().QRBand3.elements();
+        QCOMPARE(elementCount(print.report().QRBand3), count);
+        QCOMPARE(elements.back()->name, u"F29999"_s);
+        QCOMPARE(elements.back()->top, count - 1);
+        QCOMPARE(print.report().placeholders.size(), count);
+        QCOMPARE(print.report().placeholders.entries().back().name, u"^Feld9999"_s);
+    }
+
+    void recordValues_data() {
+        QTest::addColumn<QStringList>("initial");
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList placeholders{"^Sig=", "^Dauer=", "^Titel="};
+        QTest::newRow("empty duration leaves ^Dauer unset")
+            << placeholders << recordLine({{0, "TH1"}, {1, "Hamlet"}})
+            << QStringList{"^Sig=TH1", "^Dauer=", "^Titel=Hamlet"};
+        QTest::newRow("duration set when present")
+            << placeholders << recordLine({{0, "TH1"}, {1, "Hamlet"}, {2, "90 min"}})
+            << QStringList{"^Sig=TH1", "^Dauer=90 min", "^Titel=Hamlet"};
+        QTest::newRow("empty number removes ^Sig") << placeholders << recordLine({{1, "Hamlet"}})
+                                                   << QStringList{"^Dauer=", "^Titel=Hamlet"};
+        QTest::newRow("every field in table order, field 11 left out")
+            << QStringList{}
+            << recordLine({{0, "S"},
+                           {1, "T"},
+                           {2, "D"},
+                           {3, "E"},
+                           {4, "W"},
+                           {5, "M"},
+                           {6, "A"},
+                           {7, "K"},
+                           {8, "B"},
+                           {9, "U"},
+                           {10, "R"},
+                           {11, "X"},
+                           {12, "O"},
+                           {13, "V"},
+                           {14, "1010"},
+                           {15, "5"},
+                           {16, "1"}})
+            << QStringList{"^Sig=S",    "^Titel=T",    "^Dauer=D",     "^Eignung=E",
+                           "^Anzspw=W", "^Anzspm=M",   "^Adress=A",    "^Schlag=K",
+                           "^Text=B",   "^Buehne=U",   "^Medart=R",    "^Stdo=O",
+                           "^Autor=V",  "^Alter=1010", "^Bewertung=5", "^Neuanschaffung=1"};
+        QTest::newRow("values as stored: cp1252, line-break code, blanks")
+            << QStringList{}
+            << recordLine({{0, " TH 1 "},
+                           {1, "B\xfchne"},
+                           {8, "a\x03"
+                               "b"}})
+            << QStringList{"^Sig= TH 1 ", u"^Titel=Bühne"_s,
+                           "^Text=a\x03"
+                           "b"};
+        QTest::newRow("short line: missing fields are empty")
+            << QStringList{} << QByteArray("TH1") << QStringList{"^Sig=TH1"};
+    }
+    void recordValues() {
+        QFETCH(QStringList, initial);
+        QFETCH(QByteArray, record);
+        QFETCH(QStringList, expected);
+        ValueList list = listOf(initial);
+        orba::recordValues(list, record, nullptr);
+        QCOMPARE(entryTexts(list), expected);
+    }
+
+    void reservationDate_data() {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("trimmed") << " \t12.03.2025\r\n"
+                                 << QStringList{"^Resdatum=12.03.2025", "^Sig=TH1"};
+        QTest::newRow("empty removes the entry") << "" << QStringList{"^Sig=TH1"};
+        QTest::newRow("blanks only remove it too") << "   " << QStringList{"^Sig=TH1"};
+    }
+    void reservationDate() {
+        QFETCH(QString, date);
+        QFETCH(QStringList, expected);
+        ValueList list = listOf({"^Resdatum=alt"});
+        orba::recordValues(list, "TH1", &date);
+        QCOMPARE(entryTexts(list), expected);
+    }
+
+    void noReservationDateOutsideTheBasket() {
+        ValueList list = listOf({"^Resdatum=alt"});
+        orba::recordValues(list, "TH1", nullptr);
+        QCOMPARE(entryTexts(list), (QStringList{"^Resdatum=alt", "^Sig=TH1"}));
+    }
+
+    void titleValues_data() {
+        QTest::addColumn<QStringList>("initial");
+        QTest::addColumn<bool>("basket");
+        QTest::addColumn<bool>("showUserList");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<int>("asked");
+        const QStringList withName{"^Name=", "^Schulname="};
+        QTest::newRow("basket, user list off: question marks")
+            << withName << true << false << QStringList{"^Name=?", "^Schulname=?"} << 0;
+        QTest::newRow("basket, user list on: the chosen user")
+            << withName << true << true
+            << QStringList{"^Name=Maria Muster", "^Schulname=Realschule"} << 1;
+        QTest::newRow("hit list page: nothing") << withName << false << true << withName << 0;
+        QTest::newRow("mask without ^Name: nothing")
+            << QStringList{"^Schulname="} << true << true << QStringList{"^Schulname="} << 0;
+        QTest::newRow("school appended when the mask lacks it")
+            << QStringList{"^name="} << true << false << QStringList{"^name=?", "^Schulname=?"}
+            << 0;
+    }
+    void titleValues() {
+        QFETCH(QStringList, initial);
+        QFETCH(bool, basket);
+        QFETCH(bool, showUserList);
+        QFETCH(QStringList, expected);
+        QFETCH(int, asked);
+        ValueList list = listOf(initial);
+        int calls = 0;
+        orba::titleValues(list, basket, showUserList, [&calls] {
+            ++calls;
+            return std::pair<QString, QString>("Maria Muster", "Realschule");
+        });
+        QCOMPARE(entryTexts(list), expected);
+        QCOMPARE(calls, asked);
+    }
+
+    void renderBandAsText_data() {
+        QTest::addColumn<QList<TextAt>>("elements");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("same top joined by left edge, then the lower one")
+            << QList<TextAt>{{5, 100, "A"}, {5, 10, "B"}, {40, 0, "C"}} << QStringList{}
+            << QStringList{"B  A", "C"};
+        QTest::newRow("no elements: one empty line")
+            << QList<TextAt>{} << QStringList{} << QStringList{""};
+        QTest::newRow("equal elements once")
+            << QList<TextAt>{{5, 10, "A"}, {5, 10, "A"}} << QStringList{} << QStringList{"A"};
+        QTest::newRow("equal but for letter case: the first once")
+            << QList<TextAt>{{5, 10, "abc"}, {5, 10, "ABC"}} << QStringList{} << QStringList{"abc"};
+        QTest::newRow("placeholder without value keeps its text")
+            << QList<TextAt>{{5, 10, "^Dauer"}, {5, 200, "^Titel"}} << QStringList{"^titel=Hamlet"}
+            << QStringList{"^Dauer  Hamlet"};
+        QTest::newRow("multi-line value gives several lines")
+            << QList<TextAt>{{5, 10, "Nr."}, {5, 100, "^Text"}, {60, 0, "Ende"}}
+            << QStringList{"^Text=eins\r\nzwei"} << QStringList{"Nr.  eins", "zwei", "Ende"};
+        QTest::newRow("multi-line element text")
+            << QList<TextAt>{{5, 10, "A\r\nB"}} << QStringList{} << QStringList{"A", "B"};
+        QTest::newRow("tops agreeing in three digits share a line")
+            << QList<TextAt>{{1001, 10, "unten"}, {1000, 50, "oben"}} << QStringList{}
+            << QStringList{"0oben  0unten"};
+        QTest::newRow("empty texts leave empty lines")
+            << QList<TextAt>{{5, 10, ""}, {40, 10, "X"}} << QStringList{} << QStringList{"", "X"};
+    }
+    void renderBandAsText() {
+        QFETCH(QList<TextAt>, elements);
+        QFETCH(QStringList, values);
+        QFETCH(QStringList, expected);
+        ReportBand band(u'2');
+        for (const TextAt& item : elements) {
+            auto element = std::make_unique<ReportElement>();
+            element->top = item.top;
+            element->left = item.left;
+            element->setText(item.text);
+            band.add(std::move(element));
+        }
+        const ValueList list = listOf(values);
+        QStringList lines{"vorher"};
+        RenderBandAsText(band, lines, &list);
+        QCOMPARE(lines, QStringList{"vorher"} + expected);
+    }
+
+    void renderBandAsTextWithoutValues() {
+        ReportBand band(u'2');
+        auto element = std::make_unique<ReportElement>();
+        element->setText("^Titel");
+        band.add(std::move(element));
+        QStringList lines;
+        RenderBandAsText(band, lines, nullptr);
+        QCOMPARE(lines, QStringList{"^Titel"});
+    }
+};
+
+ORBA_TEST_MAIN(TestPrintMask)
+#include "tst_printmask.moc"
