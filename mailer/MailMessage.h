@@ -1,0 +1,16 @@
+#pragma once
+
+#include "MailOrder.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QStringList>
+
+namespace orba::mailer {
+
+// The complete message as it goes to the server: header fields, an empty line and the body
+// lines as UTF-8 in quoted-printable, all lines ended by CR LF and 7-bit clean.
+QByteArray composeMessage(const MailOrder& order, const QStringList& bodyLines,
+                          const QDateTime& date);
+
+} // namespace orba::mailer

@@ -1,0 +1,496 @@
+#include "core/TextFile.h"
+#include "TestMain.h"
+#include "TestSupport.h"
+
+#include <arpa/inet.h>
+#include <memory>
+#include <netinet/in.h>
+#include <QDateTime>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimeZone>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using orba::test::WorkingDir;
+
+namespace {
+
+const QString kMailer = QStringLiteral(ORBA_BINARY_DIR "/mailer/send.exe");
+const QString kSuccess = u"TRANSACTION SUCCESSFULLY COMPLETED"_s;
+const QString kSender = u"buecherei@example.org"_s;
+const QStringList kRecipients = {u"leihverkehr@example.org"_s, u"kopie@example.org"_s};
+// The mailer runs in a zone with an offset, so that a date written in the wrong zone shows.
+const QByteArray kZone = "Europe/Berlin";
+constexpr int kProcessWaitMs = 60000;
+
+// A mail server on loopback. It refuses the senders "gesperrt@…" and "anmelden@…" (the latter
+// asking for a login), the recipient "unbekannt@…" and
+// any message whose subject holds "Spam"; every accepted message is parsed by Python's own mail
+// reader and written as received.json beside the script, so the checks see what a mail client
+// would make of it.
+const char kServerScript[] = R"PY(
+import asyncio, base64, datetime, email, email.policy, json, os, re, sys
+from aiosmtpd.smtp import SMTP
+
+inbox = sys.argv[1]
+
+def valid_utf8(data):
+    try:
+        data.decode('utf-8')
+        return True
+    except UnicodeDecodeError:
+        return False
+
+class Handler:
+    async def handle_MAIL(self, server, session, envelope, address, mail_options):
+        if address.startswith('gesperrt@'):
+            return '553 5.7.1 Absender gesperrt'
+        if address.startswith('anmelden@'):
+            return '530 5.7.0 Authentication required'
+        envelope.mail_from = address
+        envelope.mail_options.extend(mail_options)
+        return '250 OK'
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address.startswith('unbekannt@'):
+            return '550 5.1.1 Mailbox unbekannt'
+        envelope.rcpt_tos.append(address)
+        return '250 OK'
+
+    async def handle_DATA(self, server, session, envelope):
+        raw = envelope.original_content
+        msg = email.message_from_bytes(raw, policy=email.policy.default)
+        if 'Spam' in str(msg['Subject']):
+            return '554 5.6.0 Inhalt abgelehnt'
+        date = msg['Date'].datetime if msg['Date'] else None
+        now = datetime.datetime.now(datetime.timezone.utc)
+        defects = [str(d) for d in msg.defects]
+        for name in msg.keys():
+            defects += [name + ': ' + str(d) for d in msg[name].defects]
+        record = {
+            'mail_from': envelope.mail_from,
+            'rcpt_tos': envelope.rcpt_tos,
+            'from': [a.addr_spec for a in msg['From'].addresses],
+            'to': [a.addr_spec for a in msg['To'].addresses],
+            'subject': str(msg['Subject']),
+            'message_id': str(msg['Message-ID']),
+            'mime_version': str(msg['MIME-Version']),
+            'content_type': msg.get_content_type(),
+            'body': msg.get_content().replace('\r\n', '\n'),
+            'date_offset_minutes': date.utcoffset().total_seconds() / 60 if date else None,
+            'date_seconds_off': abs((date - now).total_seconds()) if date else None,
+            'defects': defects,
+            'seven_bit': all(b < 128 for b in raw),
+            'longest_line': max(len(line) for line in raw.split(b'\r\n')),
+        }
+        header = raw.split(b'\r\n\r\n')[0]
+        words = [base64.b64decode(w) for w in re.findall(rb'=\?UTF-8\?B\?([^?]*)\?=', header)]
+        record['words_hold_whole_characters'] = all(valid_utf8(w) for w in words)
+        record['lines_ending_in_blank'] = sum(1 for line in raw.split(b'\r\n')
+                                              if line.endswith((b' ', b'\t')))
+        with open(os.path.join(inbox, 'received.json'), 'w') as f:
+            json.dump(record, f)
+        return '250 OK'
+
+async def main():
+    loop = asyncio.get_running_loop()
+    server = await loop.create_server(lambda: SMTP(Handler()), '127.0.0.1', 0)
+    print(server.sockets[0].getsockname()[1], flush=True)
+    async with server:
+        await server.serve_forever()
+
+asyncio.run(main())
+)PY";
+
+// The interpreter that has aiosmtpd: the system's, which the Debian package extends, even when
+// another python3 comes first on the path.
+QString pythonWithAiosmtpd() {
+    for (const QString& candidate : {u"/usr/bin/python3"_s, u"python3"_s}) {
+        QProcess probe;
+        probe.start(candidate, {u"-c"_s, u"import aiosmtpd"_s});
+        if (probe.waitForFinished(kProcessWaitMs) && probe.exitStatus() == QProcess::NormalExit &&
+            probe.exitCode() == 0)
+            return candidate;
+    }
+    return QString();
+}
+
+// A loopback port on which nothing listens: one the system just handed out and took back.
+quint16 deadPort() {
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    quint16 port = 0;
+    if (::bind(probe, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+        ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    ::close(probe);
+    return port;
+}
+
+QStringList standardArguments(const QString& subject, const QStringList& recipients) {
+    return QStringList{u"-d"_s, u"-s"_s + subject, u"-f"_s + kSender} + recipients +
+           QStringList{u"mail.tmp"_s};
+}
+
+QByteArray settingsFor(const QString& smtpHost) {
+    return "[Anzeige]\r\nhsplit=1\r\n[Mail]\r\nemail=leihverkehr@example.org\r\nsmtp host = " +
+           smtpHost.toLatin1() + "\r\n";
+}
+
+QStringList strings(const QJsonValue& array) {
+    QStringList list;
+    for (const QJsonValue& value : array.toArray())
+        list.append(value.toString());
+    return list;
+}
+
+// The body as the server's reader returns it: every line ended by a line feed.
+QString receivedForm(const QStringList& lines) {
+    QString text;
+    for (const QString& line : lines)
+        text += line + u'\n';
+    return text;
+}
+
+} // namespace
+
+class TestMailer : public QObject {
+    Q_OBJECT
+
+private:
+    QString m_python;
+    QTemporaryDir m_inbox;
+    QProcess m_server;
+    quint16 m_port = 0;
+
+    QString receivedFile() const { return m_inbox.filePath(u"received.json"_s); }
+
+    void startServer() {
+        m_python = pythonWithAiosmtpd();
+        if (m_python.isEmpty())
+            return;
+        const QString script = m_inbox.filePath(u"smtp_server.py"_s);
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kServerScript);
+        file.close();
+        m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_server.start(m_python, {script, m_inbox.path()});
+        // The script prints its port once it accepts connections.
+        while (!m_server.canReadLine())
+            QVERIFY2(m_server.waitForReadyRead(kProcessWaitMs), "SMTP server did not start");
+        m_port = m_server.readLine().trimmed().toUShort();
+        QVERIFY(m_port != 0);
+    }
+
+    // Runs the mailer in `dir` and returns its exit code; -1 when it did not finish.
+    int runMailer(const WorkingDir& dir, const QStringList& arguments) {
+        QFile::remove(receivedFile());
+        QProcess mailer;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"TZ"_s, QString::fromLatin1(kZone));
+        mailer.setProcessEnvironment(environment);
+        mailer.setWorkingDirectory(dir.path());
+        mailer.start(kMailer, arguments);
+        if (!mailer.waitForFinished(kProcessWaitMs) || mailer.exitStatus() != QProcess::NormalExit)
+            return -1;
+        return mailer.exitCode();
+    }
+
+    QJsonObject received() const {
+        QFile file(receivedFile());
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QJsonDocument::fromJson(file.readAll()).object();
+    }
+
+    static QStringList logOf(const WorkingDir& dir) {
+        return orba::textfile::readLines(dir.file(u"log.tmp"_s));
+    }
+
+    static bool logReportsSuccess(const QStringList& log) {
+        for (const QString& line : log) {
+            if (line.contains(kSuccess, Qt::CaseInsensitive))
+                return true;
+        }
+        return false;
+    }
+
+    // A working directory as ORBA leaves it before starting the mailer.
+    std::unique_ptr<WorkingDir> prepare(const QStringList& bodyLines) const {
+        auto dir = std::make_unique<WorkingDir>();
+        dir->write(u"orbaw.ini"_s, settingsFor(u"127.0.0.1:"_s + QString::number(m_port)));
+        dir->write(u"mail.tmp"_s, orba::textfile::joinLines(bodyLines));
+        return dir;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(QFile::exists(kMailer), qPrintable(kMailer));
+        QVERIFY(m_inbox.isValid());
+        startServer();
+    }
+
+    void cleanupTestCase() {
+        if (m_server.state() == QProcess::NotRunning)
+            return;
+        m_server.kill();
+        m_server.waitForFinished(kProcessWaitMs);
+    }
+
+    void sendsOrderMail_data() {
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QStringList>("body");
+        QTest::newRow("umlauts, quotes and semicolons")
+            << u"Bestellung \"Wirkhaus\"; Müller & Söhne – Größe 'XL'"_s
+            << QStringList{u"Sehr geehrte Damen und Herren,"_s, QString(),
+                           u"Titel: Über Maß; Preis 12,50 €"_s, u"Mit freundlichen Grüßen"_s};
+        QTest::newRow("plain ascii")
+            << u"Bestellung"_s << QStringList{u"Medium 1"_s, u"Medium 2"_s};
+        QTest::newRow("long lines and special lines")
+            << u"Bestellung der Bücherei Überlingen am Bodensee für die Woche vom 1. bis 7. März "
+               "– bitte bestätigen"_s
+            << QStringList{QString(u"Ä1234567890ß=öü "_s).repeated(20),
+                           u"Leerzeichen am Ende   "_s,
+                           u"."_s,
+                           u".. zwei Punkte"_s,
+                           u"a=b =3D"_s,
+                           u"From the start"_s,
+                           u"\tTabulator\t"_s,
+                           u"=?UTF-8?B?QUJD?="_s};
+        QTest::newRow("subject of multi-byte characters only")
+            << QString(u"ÄÖÜäöüß€–"_s).repeated(8) << QStringList{u"Text"_s};
+        QTest::newRow("subject that looks encoded")
+            << u"=?UTF-8?B?QUJD?="_s << QStringList{u"Text"_s};
+        QTest::newRow("empty body") << u"Leer"_s << QStringList();
+    }
+    void sendsOrderMail() {
+        QFETCH(QString, subject);
+        QFETCH(QStringList, body);
+        if (m_python.isEmpty())
+            QSKIP("python3 with aiosmtpd is not available");
+        const auto dir = prepare(body);
+
+        QCOMPARE(runMailer(*dir, standardArguments(subject, kRecipients)), 0);
+
+        QCOMPARE(logOf(*dir).last(), kSuccess);
+        const QJsonObject mail = received();
+        QVERIFY2(!mail.isEmpty(), "no message arrived");
+        QCOMPARE(strings(mail["defects"]), QStringList());
+        QCOMPARE(mail["mail_from"].toString(), kSender);
+        QCOMPARE(strings(mail["rcpt_tos"]), kRecipients);
+        QCOMPARE(strings(mail["from"]), QStringList{kSender});
+        QCOMPARE(strings(mail["to"]), kRecipients);
+        QCOMPARE(mail["subject"].toString(), subject);
+        QCOMPARE(mail["body"].toString(), receivedForm(body));
+        QCOMPARE(mail["content_type"].toString(), u"text/plain"_s);
+        QCOMPARE(mail["mime_version"].toString(), u"1.0"_s);
+        QVERIFY(mail["seven_bit"].toBool());
+        // Each encoded-word must decode on its own, and a blank at a line end may get lost in
+        // transport.
+        QVERIFY(mail["words_hold_whole_characters"].toBool());
+        QCOMPARE(mail["lines_ending_in_blank"].toInt(), 0);
+        QVERIFY2(mail["longest_line"].toInt() <= 78,
+                 qPrintable(QString::number(mail["longest_line"].toInt())));
+        QVERIFY(QRegularExpression(u"^<[^<>@\\s]+@example\\.org>$"_s)
+                    .match(mail["message_id"].toString())
+                    .hasMatch());
+        const int zoneMinutes =
+            QTimeZone(kZone).offsetFromUtc(QDateTime::currentDateTimeUtc()) / 60;
+        QCOMPARE(mail["date_offset_minutes"].toInt(), zoneMinutes);
+        // The date names the moment of sending; a wrong zone would put it hours off.
+        QVERIFY(mail["date_seconds_off"].isDouble());
+        QVERIFY(mail["date_seconds_off"].toDouble() < 600);
+    }
+
+    void transcriptOnlyWithOptionD_data() {
+        QTest::addColumn<bool>("transcript");
+        QTest::newRow("with -d") << true;
+        QTest::newRow("without -d") << false;
+    }
+    void transcriptOnlyWithOptionD() {
+        QFETCH(bool, transcript);
+        if (m_python.isEmpty())
+            QSKIP("python3 with aiosmtpd is not available");
+        const auto dir = prepare({u"Geheimtext der Bestellung"_s});
+        QStringList arguments = standardArguments(u"Bestellung"_s, kRecipients);
+        if (!transcript)
+            arguments.removeFirst();
+
+        QCOMPARE(runMailer(*dir, arguments), 0);
+
+        const QStringList log = logOf(*dir);
+        const QString joined = log.join(u'\n');
+        QCOMPARE(log.last(), kSuccess);
+        QVERIFY(!joined.contains(u"Geheimtext"_s));
+        if (transcript) {
+            QVERIFY(joined.contains(u"\n> MAIL FROM:<buecherei@example.org>"_s));
+            QVERIFY(log.contains(u"> RCPT TO:<kopie@example.org>"_s));
+            QVERIFY(log.contains(u"> DATA"_s));
+            QVERIFY(joined.contains(u"\n< 354"_s));
+        } else {
+            QCOMPARE(log, QStringList{kSuccess});
+        }
+    }
+
+    void acceptsCommandLineForms_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QStringList>("recipients");
+        const QString sender = u"-f"_s + kSender;
+        const QString quotedSender = u"-f\""_s + kSender + u'"';
+        QTest::newRow("argument list") << QStringList{u"-d"_s, u"-sBestellung vom 3. Mai"_s, sender,
+                                                      kRecipients[0], u"mail.tmp"_s}
+                                       << u"Bestellung vom 3. Mai"_s << QStringList{kRecipients[0]};
+        QTest::newRow("quoted values") << QStringList{u"-d"_s, u"-s\"Bestellung vom 3. Mai\""_s,
+                                                      quotedSender, kRecipients[0], u"mail.tmp"_s}
+                                       << u"Bestellung vom 3. Mai"_s << QStringList{kRecipients[0]};
+        QTest::newRow("quoted subject split at blanks")
+            << QStringList{u"-d"_s,        u"-s\"Bestellung"_s, u"-"_s,
+                           u"3."_s,        u"Mai\""_s,          quotedSender,
+                           kRecipients[0], kRecipients[1],      u"mail.tmp"_s}
+            << u"Bestellung - 3. Mai"_s << kRecipients;
+        QTest::newRow("quotation marks inside the subject")
+            << QStringList{u"-d"_s, u"-s\"Eilig\" bitte"_s, sender, kRecipients[0], u"mail.tmp"_s}
+            << u"\"Eilig\" bitte"_s << QStringList{kRecipients[0]};
+        QTest::newRow("empty subject")
+            << QStringList{u"-d"_s, u"-s\"\""_s, sender, kRecipients[0], u"mail.tmp"_s} << QString()
+            << QStringList{kRecipients[0]};
+        QTest::newRow("recipients separated by semicolon and comma")
+            << QStringList{u"-d"_s, u"-sX"_s, sender,
+                           u"leihverkehr@example.org;kopie@example.org, <dritte@example.org>"_s,
+                           u"mail.tmp"_s}
+            << u"X"_s << (kRecipients + QStringList{u"dritte@example.org"_s});
+    }
+    void acceptsCommandLineForms() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, subject);
+        QFETCH(QStringList, recipients);
+        if (m_python.isEmpty())
+            QSKIP("python3 with aiosmtpd is not available");
+        const auto dir = prepare({u"Text"_s});
+
+        QCOMPARE(runMailer(*dir, arguments), 0);
+
+        QCOMPARE(logOf(*dir).last(), kSuccess);
+        const QJsonObject mail = received();
+        QCOMPARE(mail["subject"].toString(), subject);
+        QCOMPARE(mail["mail_from"].toString(), kSender);
+        QCOMPARE(strings(mail["rcpt_tos"]), recipients);
+        QCOMPARE(strings(mail["to"]), recipients);
+    }
+
+    // "%PORT%" stands for the running server's port, "%DEAD%" for a port nobody listens on.
+    void reportsFailure_data() {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<bool>("withBody");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("expected");
+        const QByteArray live = settingsFor(u"127.0.0.1:%PORT%"_s);
+        const QStringList standard = standardArguments(u"Bestellung"_s, kRecipients);
+        const QString noServer = u"Fehler: Kein SMTP-Server eingetragen: Bitte den SMTP-Server in "
+                                 "den Einstellungen unter E-Mail eintragen."_s;
+
+        QTest::newRow("connection refused")
+            << settingsFor(u"127.0.0.1:%DEAD%"_s) << true << standard
+            << u"Fehler: Der SMTP-Server 127.0.0.1:%DEAD% ist nicht erreichbar (Verbindung "
+               "abgelehnt). Bitte den SMTP-Server in den Einstellungen prüfen."_s;
+        QTest::newRow("unknown host on the default port")
+            << settingsFor(u"nicht-vorhanden.invalid"_s) << true << standard
+            << u"Fehler: Der SMTP-Server nicht-vorhanden.invalid:25 ist unbekannt (Name nicht "
+               "auflösbar). Bitte den SMTP-Server in den Einstellungen prüfen."_s;
+        QTest::newRow("no settings file") << QByteArray() << true << standard << noServer;
+        QTest::newRow("blank SMTP host") << settingsFor(u"   "_s) << true << standard << noServer;
+        QTest::newRow("SMTP host in another section")
+            << QByteArray("[Anzeige]\r\nSMTP Host=127.0.0.1:%PORT%\r\n") << true << standard
+            << noServer;
+        QTest::newRow("port not a number")
+            << settingsFor(u"127.0.0.1:smtp"_s) << true << standard
+            << u"Fehler: Der SMTP-Server \"127.0.0.1:smtp\" ist ungültig. Bitte in den "
+               "Einstellungen unter E-Mail den Server als Name oder Name:Port eintragen."_s;
+        QTest::newRow("body file missing")
+            << live << false << standard << u"Fehler: Die Maildatei mail.tmp fehlt."_s;
+        QTest::newRow("recipient rejected")
+            << live << true
+            << standardArguments(u"Bestellung"_s, {kRecipients[0], u"unbekannt@example.org"_s})
+            << u"Fehler: Der Server hat den Empfänger unbekannt@example.org abgelehnt: 550 5.1.1 "
+               "Mailbox unbekannt. Bitte die Empfängeradresse prüfen."_s;
+        QTest::newRow("sender rejected")
+            << live << true
+            << QStringList{u"-d"_s, u"-sBestellung"_s, u"-fgesperrt@example.org"_s, kRecipients[0],
+                           u"mail.tmp"_s}
+            << u"Fehler: Der Server hat den Absender gesperrt@example.org abgelehnt: 553 5.7.1 "
+               "Absender gesperrt. Bitte die eigene E-Mail-Adresse in den Einstellungen unter "
+               "E-Mail prüfen."_s;
+        QTest::newRow("server wants a login")
+            << live << true
+            << QStringList{u"-d"_s, u"-sBestellung"_s, u"-fanmelden@example.org"_s, kRecipients[0],
+                           u"mail.tmp"_s}
+            << u"Fehler: Der SMTP-Server 127.0.0.1:%PORT% verlangt eine Anmeldung: 530 5.7.0 "
+               "Authentication required. Bitte einen SMTP-Server eintragen, der Mails ohne "
+               "Anmeldung annimmt."_s;
+        QTest::newRow("message rejected")
+            << live << true << standardArguments(u"Spam"_s, kRecipients)
+            << u"Fehler: Der Server hat die Mail abgelehnt: 554 5.6.0 Inhalt abgelehnt."_s;
+        QTest::newRow("no recipient")
+            << live << true << standardArguments(u"Bestellung"_s, {})
+            << u"Fehler: Kein Empfänger angegeben. Bitte die Adresse des Empfängers eintragen."_s;
+        QTest::newRow("no sender")
+            << live << true
+            << QStringList{u"-d"_s, u"-sBestellung"_s, u"-f\"\""_s, kRecipients[0], u"mail.tmp"_s}
+            << u"Fehler: Keine eigene E-Mail-Adresse angegeben. Bitte in den Einstellungen unter "
+               "E-Mail die eigene Adresse eintragen."_s;
+        QTest::newRow("line break in an address")
+            << live << true
+            << standardArguments(u"Bestellung"_s, {u"a@example.org\r\nBcc: b@example.org"_s})
+            << u"Fehler: Die E-Mail-Adresse \"a@example.org Bcc: b@example.org\" ist ungültig. "
+               "Bitte die Adresse im Format Name@Host angeben."_s;
+        QTest::newRow("unknown option")
+            << live << true << (QStringList{u"-x"_s} + standard)
+            << u"Fehler: Unbekannte Option \"-x\" beim Aufruf von send.exe."_s;
+        QTest::newRow("no arguments")
+            << live << true << QStringList()
+            << u"Fehler: Ungültiger Aufruf von send.exe, erwartet: send.exe -d -s\"Betreff\" "
+               "-f\"Absender\" Empfänger Maildatei."_s;
+    }
+    void reportsFailure() {
+        QFETCH(QByteArray, settings);
+        QFETCH(bool, withBody);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, expected);
+        if (settings.contains("%PORT%") && m_python.isEmpty())
+            QSKIP("python3 with aiosmtpd is not available");
+        const QByteArray dead = QByteArray::number(deadPort());
+        settings.replace("%PORT%", QByteArray::number(m_port)).replace("%DEAD%", dead);
+        expected.replace(u"%PORT%"_s, QString::number(m_port))
+            .replace(u"%DEAD%"_s, QString::fromLatin1(dead));
+        WorkingDir dir;
+        if (!settings.isEmpty())
+            dir.write(u"orbaw.ini"_s, settings);
+        if (withBody)
+            dir.write(u"mail.tmp"_s, "Bestellung\r\n");
+        // The log of an earlier send must not survive a failed one.
+        dir.write(u"log.tmp"_s, kSuccess.toLatin1() + "\r\n");
+
+        QCOMPARE(runMailer(dir, arguments), 1);
+
+        const QStringList log = logOf(dir);
+        QVERIFY(!log.isEmpty());
+        QCOMPARE(log.last(), expected);
+        QVERIFY(!logReportsSuccess(log));
+        QVERIFY2(!QFile::exists(receivedFile()), "a message was delivered");
+    }
+};
+
+ORBA_TEST_MAIN(TestMailer)
+#include "tst_mailer.moc"
