@@ -64,6 +64,9 @@ Session::Session() {
     Trace("form15");
     m_forms.form15 = new TForm15(owner);
 
+    m_forms.erwsuch->setKeywordList(m_forms.schlag);
+    m_forms.form1->wireDialogHelp();
+
     m_forms.start->hide();
     m_forms.form1->show();
     m_forms.form1->Edit1->setFocus();

@@ -51,6 +51,8 @@ void TForm1::wireHandlers() {
         on(grid, &ListGrid::rowSelected, this, [this](int row) { StringGrid1SelectCell(row); });
     wireSearch();
     wireLists();
+    wireOutput();
+    wireArrangementAndHelp();
 }
 
 void TForm1::FormCreate() {

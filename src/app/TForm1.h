@@ -23,8 +23,12 @@ class QToolButton;
 
 namespace orba {
 
+class HelpRouter;
 class ListGrid;
+class ReportSource;
 class SettingsFile;
+class TQRPrint;
+class Tsachgeb;
 class Tview;
 
 // The main window: search panel, the three list pages, the detail views and the status bar. It
@@ -42,6 +46,11 @@ public:
     void ApplyArrangement(bool sideBySide);
     // Shows the medium of a row of the current list in the detail view; -1 for the selected row.
     void ShowMediumDetails(int row);
+    // Connects the dialogs' help buttons; they are made after the main window.
+    void wireDialogHelp();
+    HelpRouter& help() { return *htmlhelp1; }
+    TQRPrint& print() { return *QRPrint1; }
+    std::unique_ptr<ReportSource> reportSource();
     // Runs a search and lists its hits; refused while another search runs.
     void RunSearch(const CriteriaList& criteria);
     bool searching() const { return m_searching; }
@@ -74,6 +83,12 @@ private:
     void buildHitListMenu();
     void buildListMenus();
     void wireLists();
+    void wireOutput();
+    void wireArrangementAndHelp();
+    void arrange(bool sideBySide);
+    void printList(const QString& mask, bool preview);
+    void erweiterteSuche1Click();
+    void SpeedButton3Click();
     void wireHandlers();
     void wireSearch();
 
@@ -126,6 +141,9 @@ private:
     QString m_subjectAreaCaption;
     int m_mainSubjectAreas = 3;
     int m_subSubjectAreas = 2;
+    HelpRouter* htmlhelp1 = nullptr;
+    TQRPrint* QRPrint1 = nullptr;
+    Tsachgeb* m_subjectAreas = nullptr;
 
 public:
     // Controls, named as the window definition names them.

@@ -1,8 +1,11 @@
 // The simple search, the search engine's binding to the window, and the hit list's menu.
 #include "app/TForm1.h"
+#include "catalogue/AdvancedCriteria.h"
 #include "catalogue/Record.h"
 #include "catalogue/SearchEngine.h"
 #include "catalogue/SearchRun.h"
+#include "catalogue/Terwsuch.h"
+#include "catalogue/Tsachgeb.h"
 #include "core/Guard.h"
 #include "display/Tview.h"
 #include "lists/ListGrid.h"
@@ -53,12 +56,43 @@ void TForm1::wireSearch() {
     });
     on(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
     on(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+    on(SpeedButton4, &QToolButton::clicked, this, [this] { erweiterteSuche1Click(); });
+    on(erweiterteSuche1, &QAction::triggered, this, [this] { erweiterteSuche1Click(); });
+    on(Sachgebiete1, &QAction::triggered, this, [this] { SpeedButton3Click(); });
     // Enter in the search field searches like "Start"; the field takes no line break.
     on(Edit1->lineEdit(), &QLineEdit::returnPressed, this, [this] { SpeedButton1Click(); });
     on(StringGrid1, &ListGrid::rowPressed, this,
        [this](int row, Qt::MouseButton button, QPoint pos) {
            StringGrid1MouseDown(row, button, pos);
        });
+}
+
+void TForm1::erweiterteSuche1Click() {
+    if (m_searching)
+        return;
+    m_forms.erwsuch->setSuitabilityCaption(m_subjectAreaCaption);
+    if (m_forms.erwsuch->exec() != QDialog::Accepted)
+        return;
+    const CriteriaList criteria = advancedCriteria(m_forms.erwsuch->input());
+    Edit1->clear();
+    Edit1->clearEditText();
+    SpeedButton2->show();
+    SelectPage(0);
+    RunSearch(criteria);
+}
+
+// The subject-area entry of the file menu, hidden as delivered.
+void TForm1::SpeedButton3Click() {
+    if (m_searching)
+        return;
+    if (!m_subjectAreas)
+        m_subjectAreas = new Tsachgeb(this, m_catalogue);
+    m_subjectAreas->setCaptionText(m_subjectAreaCaption);
+    if (m_subjectAreas->exec() != QDialog::Accepted)
+        return;
+    SpeedButton2->show();
+    SelectPage(0);
+    RunSearch({QStringLiteral("3=") + m_subjectAreas->selectedSubjectArea()});
 }
 
 void TForm1::SpeedButton1Click() {

@@ -1,0 +1,65 @@
+// Window arrangement, help, the information and statistics windows.
+#include "app/TForm1.h"
+#include "catalogue/Terwsuch.h"
+#include "catalogue/Tschlag.h"
+#include "core/Guard.h"
+#include "display/Tinfo.h"
+#include "display/Tnotiz.h"
+#include "display/Tview.h"
+#include "settings/HelpRouter.h"
+#include "settings/SettingsFile.h"
+#include "settings/Tbenu.h"
+#include "settings/Tsetup.h"
+#include "settings/Tstat.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QToolButton>
+
+namespace orba {
+
+void TForm1::wireArrangementAndHelp() {
+    htmlhelp1 = new HelpRouter(this, [this] { return HtmlHelpMode != 0; });
+    on(SpeedButton5, &QToolButton::clicked, this, [this] { htmlhelp1->contentsHelp(); });
+    on(Hilfeindex1, &QAction::triggered, this, [this] { htmlhelp1->contentsHelp(); });
+    on(horizontaleTeilung1, &QAction::triggered, this, [this] { arrange(true); });
+    on(vertikaleTeilung1, &QAction::triggered, this, [this] { arrange(false); });
+    on(RxSplitter1, &QSplitter::splitterMoved, this, [this] {
+        m_settings->writeInteger(QStringLiteral("Allgemein"), QStringLiteral("vsplit"),
+                                 Panel2->height());
+    });
+    on(RxSplitter2, &QSplitter::splitterMoved, this, [this] {
+        FormResize();
+        m_settings->writeInteger(QStringLiteral("Allgemein"), QStringLiteral("hsplit"),
+                                 Panel6->width());
+    });
+    on(aktuelleInfos1, &QAction::triggered, this, [this] {
+        m_forms.info->show();
+        m_forms.info->raise();
+    });
+    on(Statistik1, &QAction::triggered, this, [this] { m_forms.stat->exec(); });
+}
+
+// The dialogs exist only after the main window; their help buttons are routed here.
+void TForm1::wireDialogHelp() {
+    auto route = [this](QAbstractButton* button, const char* topic, int context) {
+        on(button, &QAbstractButton::clicked, this,
+           [this, topic, context] { htmlhelp1->dialogHelp(QLatin1String(topic), context); });
+    };
+    route(m_forms.setup->BitBtn2, "html/setup.htm", 518);
+    route(m_forms.erwsuch->BitBtn1, "html/erwsuch.htm", 510);
+    route(m_forms.notiz->helpButton(), "html/notiz.htm", 512);
+    route(m_forms.benu->helpButton(), "html/benu.htm", 504);
+    m_forms.schlag->setProperty("helpContext", Tschlag::HelpContext);
+}
+
+// The menu entries of the arrangement: apply it, store it, and show it in the settings dialog.
+void TForm1::arrange(bool sideBySide) {
+    ApplyArrangement(sideBySide);
+    m_settings->writeInteger(QStringLiteral("Anzeige"), QStringLiteral("hsplit"), sideBySide);
+    m_forms.setup->setArrangementChoice(sideBySide);
+}
+
+} // namespace orba

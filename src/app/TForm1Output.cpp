@@ -1,0 +1,55 @@
+// Printing and previewing the lists: the commands of the list pages and the file menu.
+#include "app/ListReportSource.h"
+#include "app/TForm1.h"
+#include "core/Guard.h"
+#include "lists/ListGrid.h"
+#include "output/TQRPrint.h"
+#include "settings/Tbenu.h"
+#include "settings/Tsetup.h"
+
+#include <QAction>
+#include <QPushButton>
+
+namespace orba {
+
+void TForm1::wireOutput() {
+    QRPrint1 = new TQRPrint(this);
+    QRPrint1->setObjectName(QStringLiteral("QRPrint1"));
+    for (QPushButton* b : {BitBtn4, BitBtn7})
+        on(b, &QPushButton::clicked, this,
+           [this] { printList(QStringLiteral("bestell.r02"), true); });
+    on(Drucken1, &QAction::triggered, this, [this] { printList(QRPrint1->PrintMask(), true); });
+    on(Drucken2, &QAction::triggered, this,
+       [this] { printList(QStringLiteral("medien.r01"), false); });
+    for (QPushButton* b : {BitBtn3, BitBtn12, BitBtn10, BitBtn16})
+        on(b, &QPushButton::clicked, this,
+           [this] { printList(QStringLiteral("medien.r01"), false); });
+}
+
+std::unique_ptr<ReportSource> TForm1::reportSource() {
+    if (!CurrentGrid)
+        return nullptr;
+    Tbenu* users = m_forms.benu;
+    return std::make_unique<ListReportSource>(
+        m_catalogue, *CurrentGrid, CurrentPage == 2 ? StringGrid4 : nullptr,
+        m_forms.setup->showUserList(), [users] {
+            users->setSelection(QStringLiteral("?"), QStringLiteral("?"));
+            users->exec();
+            return std::pair(users->SelectedName(), users->SelectedSchool());
+        });
+}
+
+// Each command loads its own mask first, so a list is never printed through the mask that an
+// earlier command left in the bands.
+void TForm1::printList(const QString& mask, bool preview) {
+    const auto source = reportSource();
+    if (!source)
+        return;
+    QRPrint1->LoadPrintMask(mask);
+    if (preview)
+        QRPrint1->PreviewReport(*source);
+    else
+        QRPrint1->PrintReport(*source);
+}
+
+} // namespace orba

@@ -1,0 +1,271 @@
+#include "app/Startup.h"
+#include "app/TForm1.h"
+#include "display/Tnotiz.h"
+#include "lists/ListGrid.h"
+#include "lists/Tresdat.h"
+#include "TestMain.h"
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using namespace orba;
+using orba::test::clickInNextModal;
+using orba::test::ModalSeen;
+using orba::test::WorkingDir;
+
+namespace {
+
+const QByteArray kCatalogue = "TH100|M\xfchlenspiel|||||||||Theaterst\xfc"
+                              "cke\r\n"
+                              "WB200|Masken bauen|||||||||Werkb\xfc"
+                              "cher\r\n"
+                              "AV300|Film ab|||||||||AV-Medien\r\n";
+
+// The program in one working directory, which survives restarts.
+struct Program {
+    WorkingDir dir;
+    std::unique_ptr<Session> session;
+    Program() { dir.write("orb32.dat", kCatalogue); }
+    TForm1& start() {
+        const orba::test::MessageWatch startUpMessages;
+        session = startUp();
+        return session->mainWindow();
+    }
+    TForm1& main() { return session->mainWindow(); }
+    void searchAll() {
+        main().Edit1->setEditText(QString());
+        QTest::mouseClick(main().SpeedButton1, Qt::LeftButton);
+    }
+    void hitToPrivateList(int row) {
+        main().StringGrid1->selectRow(row);
+        main().BitBtn2->click();
+    }
+    void hitToBasket(int row) {
+        main().StringGrid1->selectRow(row);
+        main().BitBtn1->click();
+    }
+    QStringList column(const ListGrid* grid, int column) {
+        QStringList out;
+        for (int row = 1; row < grid->rowCount(); ++row)
+            out << grid->cell(column, row);
+        return out;
+    }
+};
+
+QString today() {
+    return QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+} // namespace
+
+class TestLists : public QObject {
+    Q_OBJECT
+
+private slots:
+    void addingToThePrivateListSavesItAndEnablesBothPanels() {
+        Program p;
+        TForm1& m = p.start();
+        p.searchAll();
+        p.hitToPrivateList(2);
+        QCOMPARE(m.StringGrid3->rowCount(), 2);
+        QCOMPARE(p.column(m.StringGrid3, 0), QStringList{"WB 200"});
+        QCOMPARE(p.column(m.StringGrid3, 1), QStringList{QString()});
+        QCOMPARE(p.dir.read("orba.lst"), QByteArray("WB 200|Masken bauen|1\r\n"));
+        for (QPushButton* b :
+             {m.BitBtn8, m.BitBtn9, m.BitBtn10, m.BitBtn14, m.BitBtn15, m.BitBtn16})
+            QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+        QVERIFY(!m.BitBtn6->isEnabled());
+
+        ModalSeen seen;
+        clickInNextModal("OK", &seen);
+        p.hitToPrivateList(2);
+        QCOMPARE(seen.text, QStringLiteral("Medium ist bereits in der privaten Liste"));
+        QCOMPARE(seen.caption, QStringLiteral("Fehler"));
+        QCOMPARE(m.StringGrid3->rowCount(), 2);
+    }
+
+    void removingAndClearingThePrivateList() {
+        Program p;
+        TForm1& m = p.start();
+        p.searchAll();
+        for (int row : {1, 2, 3})
+            p.hitToPrivateList(row);
+        m.StringGrid3->selectRow(2);
+        clickInNextModal("Nein");
+        m.BitBtn9->click();
+        QCOMPARE(m.StringGrid3->rowCount(), 4);
+        clickInNextModal("Ja");
+        m.BitBtn15->click();
+        QCOMPARE(p.column(m.StringGrid3, 0), (QStringList{"TH 100", "AV 300"}));
+        QCOMPARE(m.StringGrid3->selectedRow(), 2);
+        QCOMPARE(p.dir.read("orba.lst"),
+                 QByteArray("TH 100|M\xfchlenspiel|0\r\nAV 300|Film ab|2\r\n"));
+
+        ModalSeen seen;
+        clickInNextModal("Ja", &seen);
+        m.gesamteprivateListelschen1->trigger();
+        QCOMPARE(seen.text, QStringLiteral("Möchten Sie die gesamte private Liste löschen?"));
+        QCOMPARE(m.StringGrid3->rowCount(), 2);
+        QVERIFY(!m.StringGrid3->hasEntries());
+        QVERIFY(!m.BitBtn9->isEnabled());
+        QVERIFY(!m.BitBtn15->isEnabled());
+        QCOMPARE(p.dir.read("orba.lst"), QByteArray());
+    }
+
+    // Start, add, note, stop, start again: the same list and its note marker.
+    void privateListAndNotesSurviveARestart() {
+        Program p;
+        TForm1& first = p.start();
+        p.searchAll();
+        p.hitToPrivateList(1);
+        p.hitToPrivateList(3);
+        first.SelectPage(1);
+        first.StringGrid3->selectRow(1);
+        orba::test::answerNextModal([](QWidget* dialog) {
+            dialog->findChild<QPlainTextEdit*>("Memo1")->setPlainText(
+                QString::fromUtf8("Für Klasse 5 geeignet"));
+            dialog->findChild<QPushButton*>("BitBtn1")->click();
+        });
+        first.Notiz1->trigger();
+        QCOMPARE(first.StringGrid3->cell(1, 1), QStringLiteral("Ja"));
+        QCOMPARE(p.dir.read("TH100.ntz"), QByteArray("F\xfcr Klasse 5 geeignet\r\n"));
+
+        p.session.reset();
+        TForm1& second = p.start();
+        QCOMPARE(p.column(second.StringGrid3, 0), (QStringList{"TH 100", "AV 300"}));
+        QCOMPARE(p.column(second.StringGrid3, 1), (QStringList{"Ja", "Nein"}));
+        QCOMPARE(p.column(second.StringGrid3, 2),
+                 (QStringList{QString::fromUtf8("Mühlenspiel"), "Film ab"}));
+        QCOMPARE(second.StringGrid3->rowIndex(2), 2);
+        QVERIFY(second.BitBtn8->isEnabled());
+    }
+
+    void cancellingANoteKeepsFileAndMarker() {
+        Program p;
+        p.dir.write("TH100.ntz", "alt\r\n");
+        p.dir.write("orba.lst", "TH 100|M\xfchlenspiel|0\r\n");
+        TForm1& m = p.start();
+        QCOMPARE(m.StringGrid3->cell(1, 1), QStringLiteral("Ja"));
+        orba::test::answerNextModal([](QWidget* dialog) {
+            dialog->findChild<QPlainTextEdit*>("Memo1")->clear();
+            dialog->findChild<QPushButton*>("BitBtn2")->click();
+        });
+        m.StringGrid3->rowDoubleClicked(1);
+        QCOMPARE(m.StringGrid3->cell(1, 1), QStringLiteral("Ja"));
+        QCOMPARE(p.dir.read("TH100.ntz"), QByteArray("alt\r\n"));
+    }
+
+    void aBadIndexIsReportedOnceAndTheOtherLinesLoad() {
+        Program p;
+        p.dir.write("orba.lst", "TH 100|A|0\r\nWB 200|B|zwei\r\nAV 300|C|2\r\nXY 1|D|x\r\n");
+        const orba::test::MessageWatch messages;
+        p.session = startUp();
+        // The other data files of a full installation are missing here; their messages aside:
+        QStringList shown = messages.texts();
+        shown.removeIf([](const QString& m) { return m.endsWith("kann nicht geöffnet werden"); });
+        QCOMPARE(shown, QStringList{"'zwei' ist kein gültiger Integerwert"});
+        QCOMPARE(p.column(p.main().StringGrid3, 0),
+                 (QStringList{"TH 100", "WB 200", "AV 300", "XY 1"}));
+    }
+
+    void basketEntriesCarryTodaysDateAndKeepItWhenOthersGo() {
+        Program p;
+        TForm1& m = p.start();
+        p.searchAll();
+        for (int row : {1, 2, 3})
+            p.hitToBasket(row);
+        QCOMPARE(p.column(m.StringGrid4, 0), (QStringList{today(), today(), today()}));
+        m.StringGrid4->setCell(0, 3, "01.02.2027");
+        for (QPushButton* b : {m.BitBtn4, m.BitBtn5, m.BitBtn6, m.BitBtn7, m.BitBtn17, m.BitBtn18})
+            QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+
+        m.StringGrid2->selectRow(2);
+        QCOMPARE(m.StringGrid4->selectedRow(), 2);
+        m.BitBtn6->click();
+        QCOMPARE(p.column(m.StringGrid2, 0), (QStringList{"TH 100", "AV 300"}));
+        QCOMPARE(p.column(m.StringGrid4, 0), (QStringList{today(), "01.02.2027"}));
+
+        ModalSeen seen;
+        clickInNextModal("OK", &seen);
+        p.searchAll();
+        p.hitToBasket(3);
+        QCOMPARE(seen.text, QStringLiteral("Medium ist bereits im Warenkorb"));
+
+        clickInNextModal("Ja");
+        m.gesamteListelschen1->trigger();
+        QCOMPARE(m.StringGrid2->rowCount(), 2);
+        QCOMPARE(m.StringGrid4->rowCount(), 2);
+        QVERIFY(!m.StringGrid2->hasEntries());
+        QCOMPARE(m.StringGrid4->cell(0, 1), QString());
+        QVERIFY(!m.BitBtn5->isEnabled());
+        QVERIFY(!m.BitBtn18->isEnabled());
+    }
+
+    void fromThePrivateListIntoTheBasket() {
+        Program p;
+        TForm1& m = p.start();
+        p.searchAll();
+        p.hitToBasket(2);
+        p.hitToPrivateList(2);
+        m.StringGrid3->selectRow(1);
+        ModalSeen seen;
+        clickInNextModal("OK", &seen);
+        m.BitBtn8->click();
+        QCOMPARE(seen.text, QStringLiteral("Medium ist bereits im Warenkorb"));
+        p.hitToPrivateList(3);
+        m.StringGrid3->selectRow(2);
+        m.BitBtn14->click();
+        QCOMPARE(p.column(m.StringGrid2, 1), (QStringList{"Masken bauen", "Film ab"}));
+        QCOMPARE(m.StringGrid2->rowIndex(2), 2);
+    }
+
+    void changingTheReservationDate_data() {
+        QTest::addColumn<bool>("allRows");
+        QTest::addColumn<QStringList>("dates");
+        QTest::newRow("selected row") << false << QStringList{today(), "1.2.2027"};
+        QTest::newRow("every row") << true << QStringList{"1.2.2027", "1.2.2027"};
+    }
+
+    void changingTheReservationDate() {
+        QFETCH(bool, allRows);
+        QFETCH(QStringList, dates);
+        Program p;
+        TForm1& m = p.start();
+        p.searchAll();
+        p.hitToBasket(1);
+        p.hitToBasket(2);
+        m.StringGrid2->selectRow(2);
+        QString shownDay;
+        orba::test::answerNextModal([&](QWidget* dialog) {
+            shownDay = dialog->findChild<QLineEdit*>("Edit1")->text();
+            dialog->findChild<QLineEdit*>("Edit1")->setText("1");
+            dialog->findChild<QLineEdit*>("Edit2")->setText("2");
+            dialog->findChild<QLineEdit*>("Edit3")->setText("2027");
+            dialog->findChild<QCheckBox*>("CheckBox1")->setChecked(allRows);
+            dialog->findChild<QPushButton*>("BitBtn1")->click();
+        });
+        m.Reservierungsdatumndern1->trigger();
+        QCOMPARE(shownDay, today().left(2));
+        QCOMPARE(p.column(m.StringGrid4, 0), dates);
+    }
+
+    void pressingAnEmptyBasketRowDisablesTheDateEntry() {
+        Program p;
+        TForm1& m = p.start();
+        m.SelectPage(2);
+        const QRect cell = m.StringGrid2->visualRect(m.StringGrid2->model()->index(0, 0));
+        QTest::mouseClick(m.StringGrid2->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(!m.Reservierungsdatumndern1->isEnabled());
+    }
+};
+
+ORBA_TEST_MAIN(TestLists)
+#include "tst_lists.moc"
