@@ -1,0 +1,207 @@
+#include "app/Startup.h"
+#include "app/TForm1.h"
+#include "catalogue/Terwsuch.h"
+#include "display/Tview.h"
+#include "lists/ListGrid.h"
+#include "settings/HelpRouter.h"
+#include "settings/SettingsFile.h"
+#include "settings/Tsetup.h"
+#include "TestMain.h"
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTest>
+#include <QToolButton>
+
+using namespace orba;
+using orba::test::WorkingDir;
+
+namespace {
+
+QByteArray record(const QByteArray& sig, const QByteArray& title, const QByteArray& author) {
+    QList<QByteArray> fields(17);
+    fields[0] = sig;
+    fields[1] = title;
+    fields[10] = "Werkb\xfc"
+                 "cher";
+    fields[13] = author;
+    return fields.join('|') + "\r\n";
+}
+
+const QByteArray kCatalogue = record("WB100", "Masken bauen", "Anna Berg") +
+                              record("WB200", "Licht und Ton", "Bernd Carl") +
+                              record("WB300", "Spiel ohne Worte", "Clara Dorn");
+
+QByteArray ini(const char* text) {
+    return QByteArray(text).replace("\n", "\r\n");
+}
+
+struct Program {
+    WorkingDir dir;
+    std::unique_ptr<Session> session;
+    TForm1& start(const QByteArray& settings = {}) {
+        dir.write("orb32.dat", kCatalogue);
+        if (!settings.isEmpty())
+            dir.write("orbaw.ini", settings);
+        const orba::test::MessageWatch startUpMessages;
+        session = startUp();
+        return session->mainWindow();
+    }
+    TForm1& main() { return session->mainWindow(); }
+    void search(const QString& text) {
+        main().Edit1->setEditText(text);
+        QTest::mouseClick(main().SpeedButton1, Qt::LeftButton);
+    }
+};
+
+const QByteArray kTitleAndAuthor = ini("[Anzeige]\nCount=2\nItem0=6,1\nItem1=13,1\n");
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void selectingAHitShowsItsDetails() {
+        Program p;
+        TForm1& m = p.start(kTitleAndAuthor);
+        p.search("");
+        QCOMPARE(m.view1->text(),
+                 QStringLiteral("<h1>Titel<br> <n>Masken bauen<p> <h1>Autor<br> <n>Anna Berg<p> "));
+        m.StringGrid1->selectRow(3);
+        QVERIFY(m.view1->text().contains("Clara Dorn"));
+        QCOMPARE(m.view2->text(), QString());
+    }
+
+    void sideBySideShowsDetailsInTheRightView() {
+        Program p;
+        TForm1& m = p.start(kTitleAndAuthor);
+        p.search("licht");
+        const QString shown = m.view1->text();
+        m.horizontaleTeilung1->trigger();
+        QVERIFY(m.sideBySide());
+        QVERIFY(m.view2->text().contains("Licht und Ton"));
+        QCOMPARE(m.view1->text(), shown);
+        QVERIFY(!m.horizontaleTeilung1->isEnabled());
+        QVERIFY(m.vertikaleTeilung1->isEnabled());
+        QCOMPARE(p.session->forms().setup->findChild<QComboBox*>("teilung")->currentIndex(), 1);
+        QCOMPARE(SettingsFile("orbaw.ini").readInteger("anzeige", "hsplit", 0), 1);
+
+        p.session.reset();
+        QVERIFY(p.start().sideBySide());
+    }
+
+    void aStoredIndexOutsideTheCatalogueIsReported() {
+        Program p;
+        p.dir.write("orba.lst", "XX 999|Verschwunden|999\r\nWB 100|Masken bauen|0\r\n");
+        TForm1& m = p.start(kTitleAndAuthor);
+        m.SelectPage(1);
+        m.StringGrid3->selectRow(2);
+        const QString shown = m.view1->text();
+        QVERIFY(shown.contains("Anna Berg"));
+        orba::test::ModalSeen seen;
+        orba::test::clickInNextModal("OK", &seen);
+        m.StringGrid3->selectRow(1);
+        QCOMPARE(seen.text, QStringLiteral("Listenindex außerhalb des zulässigen Bereichs"));
+        QCOMPARE(m.view1->text(), shown);
+    }
+
+    void reorderedDisplayListTakesEffectAfterOk() {
+        Program p;
+        TForm1& m = p.start(kTitleAndAuthor);
+        p.search("masken");
+        orba::test::answerNextModal([](QWidget* dialog) {
+            auto* list = dialog->findChild<QListWidget*>("RxCheckListBox1");
+            list->setCurrentRow(1);
+            dialog->findChild<QToolButton*>("SpeedButton1")->click();
+            dialog->findChild<QPushButton*>("BitBtn3")->click();
+        });
+        m.Einstellungen1->trigger();
+        QCOMPARE(m.view1->text(),
+                 QStringLiteral("<h1>Autor<br> <n>Anna Berg<p> <h1>Titel<br> <n>Masken bauen<p> "));
+    }
+
+    void advancedSearchRunsItsCriteriaAndEmptiesTheHistory() {
+        Program p;
+        TForm1& m = p.start();
+        p.search("spiel");
+        QCOMPARE(m.Edit1->count(), 1);
+        orba::test::answerNextModal([](QWidget* dialog) {
+            dialog->findChild<QLineEdit*>("Edit11")->setText("carl");
+            dialog->findChild<QPushButton*>("BitBtn5")->click();
+        });
+        m.erweiterteSuche1->trigger();
+        QCOMPARE(m.StringGrid1->rowCount(), 2);
+        QCOMPARE(m.StringGrid1->cell(1, 1), QStringLiteral("Licht und Ton"));
+        QCOMPARE(m.Edit1->count(), 0);
+        QCOMPARE(m.Edit1->currentText(), QString());
+    }
+
+    void cancellingTheAdvancedSearchChangesNothing() {
+        Program p;
+        TForm1& m = p.start();
+        p.search("spiel");
+        orba::test::clickInNextModal("Abbrechen");
+        QTest::mouseClick(m.SpeedButton4, Qt::LeftButton);
+        QCOMPARE(m.Edit1->currentText(), QStringLiteral("spiel"));
+        QCOMPARE(m.StringGrid1->cell(1, 1), QStringLiteral("Spiel ohne Worte"));
+    }
+
+    void subjectAreaCaptionLabelsTheSuitabilityList() {
+        Program p;
+        TForm1& m = p.start(ini("[udef]\nbtn_sachgeb=Fachbereiche\n"));
+        QString label;
+        orba::test::answerNextModal([&](QWidget* dialog) {
+            label = dialog->findChild<QWidget*>("Label3")->property("text").toString();
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        m.erweiterteSuche1->trigger();
+        QCOMPARE(label, QStringLiteral("Fachbereiche"));
+    }
+
+    void helpEntryPointsMakeTheirRequests_data() {
+        QTest::addColumn<int>("htmlHelp");
+        QTest::addColumn<bool>("html");
+        QTest::newRow("html help") << 1 << true;
+        QTest::newRow("classic help") << 0 << false;
+    }
+
+    void helpEntryPointsMakeTheirRequests() {
+        QFETCH(int, htmlHelp);
+        QFETCH(bool, html);
+        Program p;
+        TForm1& m = p.start(
+            ini(QByteArray("[Anzeige]\nhtmlhelp=" + QByteArray::number(htmlHelp)).constData()));
+        QTest::mouseClick(m.SpeedButton5, Qt::LeftButton);
+        p.session->forms().setup->findChild<QPushButton*>("BitBtn2")->click();
+        const QList<HelpRequest>& requests = m.help().requests();
+        QCOMPARE(requests.size(), 2);
+        QCOMPARE(requests[0].kind, HelpRequest::Contents);
+        QCOMPARE(requests[0].html, html);
+        QCOMPARE(requests[1].kind, html ? HelpRequest::Topic : HelpRequest::Context);
+        if (html)
+            QCOMPARE(requests[1].address, QStringLiteral("orbaw.chm::/html/setup.htm"));
+        else
+            QCOMPARE(requests[1].context, 518);
+        m.help().closeHelp();
+    }
+
+    void movingTheSplitterIsStored() {
+        Program p;
+        TForm1& m = p.start();
+        m.resize(700, 600);
+        QApplication::processEvents();
+        m.RxSplitter1->setSizes({260, 200});
+        emit m.RxSplitter1->splitterMoved(260, 1);
+        QCOMPARE(SettingsFile("orbaw.ini").readInteger("Allgemein", "vsplit", 0),
+                 m.Panel2->height());
+    }
+};
+
+ORBA_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
