@@ -8,6 +8,8 @@ scripts/build.sh
 mkdir -p run
 # Only what is missing: the user's lists, notes and settings in run/ stay as they are.
 cp -rn demo/. run/
+# The mailer that sends e-mail orders lies beside the data, where ORBA looks for it.
+cp -f build/mailer/send.exe run/send.exe
 cd run
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec ../build/orba

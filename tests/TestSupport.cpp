@@ -1,14 +1,114 @@
 #include "TestSupport.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace orba::test {
+namespace {
+
+constexpr int kProcessWaitMs = 60000;
+
+// The server of MailServer: every accepted message is written as received.json into the
+// directory named on the command line; the port goes to standard output once it listens.
+const char kMailServerScript[] = R"PY(
+import asyncio, base64, datetime, email, email.policy, json, os, re, sys
+from aiosmtpd.smtp import SMTP
+
+inbox = sys.argv[1]
+
+def valid_utf8(data):
+    try:
+        data.decode('utf-8')
+        return True
+    except UnicodeDecodeError:
+        return False
+
+class Handler:
+    async def handle_MAIL(self, server, session, envelope, address, mail_options):
+        if address.startswith('gesperrt@'):
+            return '553 5.7.1 Absender gesperrt'
+        if address.startswith('anmelden@'):
+            return '530 5.7.0 Authentication required'
+        envelope.mail_from = address
+        envelope.mail_options.extend(mail_options)
+        return '250 OK'
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address.startswith('unbekannt@'):
+            return '550 5.1.1 Mailbox unbekannt'
+        envelope.rcpt_tos.append(address)
+        return '250 OK'
+
+    async def handle_DATA(self, server, session, envelope):
+        raw = envelope.original_content
+        msg = email.message_from_bytes(raw, policy=email.policy.default)
+        if 'Spam' in str(msg['Subject']):
+            return '554 5.6.0 Inhalt abgelehnt'
+        date = msg['Date'].datetime if msg['Date'] else None
+        now = datetime.datetime.now(datetime.timezone.utc)
+        defects = [str(d) for d in msg.defects]
+        for name in msg.keys():
+            defects += [name + ': ' + str(d) for d in msg[name].defects]
+        record = {
+            'mail_from': envelope.mail_from,
+            'rcpt_tos': envelope.rcpt_tos,
+            'from': [a.addr_spec for a in msg['From'].addresses],
+            'to': [a.addr_spec for a in msg['To'].addresses],
+            'subject': str(msg['Subject']),
+            'message_id': str(msg['Message-ID']),
+            'mime_version': str(msg['MIME-Version']),
+            'content_type': msg.get_content_type(),
+            'body': msg.get_content().replace('\r\n', '\n'),
+            'date_offset_minutes': date.utcoffset().total_seconds() / 60 if date else None,
+            'date_seconds_off': abs((date - now).total_seconds()) if date else None,
+            'defects': defects,
+            'seven_bit': all(b < 128 for b in raw),
+            'longest_line': max(len(line) for line in raw.split(b'\r\n')),
+        }
+        header = raw.split(b'\r\n\r\n')[0]
+        words = [base64.b64decode(w) for w in re.findall(rb'=\?UTF-8\?B\?([^?]*)\?=', header)]
+        record['words_hold_whole_characters'] = all(valid_utf8(w) for w in words)
+        record['lines_ending_in_blank'] = sum(1 for line in raw.split(b'\r\n')
+                                              if line.endswith((b' ', b'\t')))
+        with open(os.path.join(inbox, 'received.json'), 'w') as f:
+            json.dump(record, f)
+        return '250 OK'
+
+async def main():
+    loop = asyncio.get_running_loop()
+    server = await loop.create_server(lambda: SMTP(Handler()), '127.0.0.1', 0)
+    print(server.sockets[0].getsockname()[1], flush=True)
+    async with server:
+        await server.serve_forever()
+
+asyncio.run(main())
+)PY";
+
+// The interpreter that has aiosmtpd: the system's, which the Debian package extends, even when
+// another python3 comes first on the path.
+QString pythonWithAiosmtpd() {
+    for (const QString& candidate :
+         {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+        QProcess probe;
+        probe.start(candidate, {QStringLiteral("-c"), QStringLiteral("import aiosmtpd")});
+        if (probe.waitForFinished(kProcessWaitMs) && probe.exitStatus() == QProcess::NormalExit &&
+            probe.exitCode() == 0)
+            return candidate;
+    }
+    return QString();
+}
+
+} // namespace
 
 WorkingDir::WorkingDir() : m_previous(QDir::currentPath()) {
     QDir::setCurrent(m_dir.path());
@@ -77,6 +177,61 @@ void clickInNextModal(const QString& buttonText, ModalSeen* seen) {
             modal->close();
         },
         seen);
+}
+
+MailServer::~MailServer() {
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.kill();
+    m_process.waitForFinished(kProcessWaitMs);
+}
+
+bool MailServer::start() {
+    const QString python = pythonWithAiosmtpd();
+    if (python.isEmpty())
+        return false;
+    const QString script = m_inbox.filePath(QStringLiteral("smtp_server.py"));
+    QFile file(script);
+    if (!m_inbox.isValid() || !file.open(QIODevice::WriteOnly))
+        qFatal("cannot write the mail server script");
+    file.write(kMailServerScript);
+    file.close();
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(python, {script, m_inbox.path()});
+    // The script prints its port once it accepts connections.
+    while (!m_process.canReadLine()) {
+        if (!m_process.waitForReadyRead(kProcessWaitMs))
+            qFatal("the mail server did not start");
+    }
+    m_port = m_process.readLine().trimmed().toUShort();
+    if (m_port == 0)
+        qFatal("the mail server named no port");
+    return true;
+}
+
+QJsonObject MailServer::received() const {
+    QFile file(receivedFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+void MailServer::forgetReceived() const {
+    QFile::remove(receivedFile());
+}
+
+quint16 deadPort() {
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    quint16 port = 0;
+    if (::bind(probe, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+        ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    ::close(probe);
+    return port;
 }
 
 } // namespace orba::test

@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <QByteArray>
+#include <QJsonObject>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -46,5 +48,32 @@ private:
     QTimer m_timer;
     QStringList m_texts;
 };
+
+// A mail server on loopback (Python's aiosmtpd). It refuses the senders "gesperrt@…" and
+// "anmelden@…" (the latter asking for a login), the recipient "unbekannt@…" and any message whose
+// subject holds "Spam". The last accepted message is parsed by Python's own mail reader, so that
+// checks see what a mail client would make of it: envelope, header fields, body and the defects
+// the reader found.
+class MailServer {
+public:
+    ~MailServer();
+    // False when there is no python3 with aiosmtpd; a server that does not come up is fatal.
+    bool start();
+    bool running() const { return m_port != 0; }
+    quint16 port() const { return m_port; }
+    // The last accepted message; empty when none arrived since the last forgetReceived().
+    QJsonObject received() const;
+    void forgetReceived() const;
+
+private:
+    QString receivedFile() const { return m_inbox.filePath(QStringLiteral("received.json")); }
+
+    QTemporaryDir m_inbox;
+    QProcess m_process;
+    quint16 m_port = 0;
+};
+
+// A loopback port on which nothing listens: one the system just handed out and took back.
+quint16 deadPort();
 
 } // namespace orba::test

@@ -2,22 +2,17 @@
 #include "TestMain.h"
 #include "TestSupport.h"
 
-#include <arpa/inet.h>
 #include <memory>
-#include <netinet/in.h>
 #include <QDateTime>
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTimeZone>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
+using orba::test::MailServer;
 using orba::test::WorkingDir;
 
 namespace {
@@ -29,113 +24,6 @@ const QStringList kRecipients = {u"leihverkehr@example.org"_s, u"kopie@example.o
 // The mailer runs in a zone with an offset, so that a date written in the wrong zone shows.
 const QByteArray kZone = "Europe/Berlin";
 constexpr int kProcessWaitMs = 60000;
-
-// A mail server on loopback. It refuses the senders "gesperrt@…" and "anmelden@…" (the latter
-// asking for a login), the recipient "unbekannt@…" and
-// any message whose subject holds "Spam"; every accepted message is parsed by Python's own mail
-// reader and written as received.json beside the script, so the checks see what a mail client
-// would make of it.
-const char kServerScript[] = R"PY(
-import asyncio, base64, datetime, email, email.policy, json, os, re, sys
-from aiosmtpd.smtp import SMTP
-
-inbox = sys.argv[1]
-
-def valid_utf8(data):
-    try:
-        data.decode('utf-8')
-        return True
-    except UnicodeDecodeError:
-        return False
-
-class Handler:
-    async def handle_MAIL(self, server, session, envelope, address, mail_options):
-        if address.startswith('gesperrt@'):
-            return '553 5.7.1 Absender gesperrt'
-        if address.startswith('anmelden@'):
-            return '530 5.7.0 Authentication required'
-        envelope.mail_from = address
-        envelope.mail_options.extend(mail_options)
-        return '250 OK'
-
-    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
-        if address.startswith('unbekannt@'):
-            return '550 5.1.1 Mailbox unbekannt'
-        envelope.rcpt_tos.append(address)
-        return '250 OK'
-
-    async def handle_DATA(self, server, session, envelope):
-        raw = envelope.original_content
-        msg = email.message_from_bytes(raw, policy=email.policy.default)
-        if 'Spam' in str(msg['Subject']):
-            return '554 5.6.0 Inhalt abgelehnt'
-        date = msg['Date'].datetime if msg['Date'] else None
-        now = datetime.datetime.now(datetime.timezone.utc)
-        defects = [str(d) for d in msg.defects]
-        for name in msg.keys():
-            defects += [name + ': ' + str(d) for d in msg[name].defects]
-        record = {
-            'mail_from': envelope.mail_from,
-            'rcpt_tos': envelope.rcpt_tos,
-            'from': [a.addr_spec for a in msg['From'].addresses],
-            'to': [a.addr_spec for a in msg['To'].addresses],
-            'subject': str(msg['Subject']),
-            'message_id': str(msg['Message-ID']),
-            'mime_version': str(msg['MIME-Version']),
-            'content_type': msg.get_content_type(),
-            'body': msg.get_content().replace('\r\n', '\n'),
-            'date_offset_minutes': date.utcoffset().total_seconds() / 60 if date else None,
-            'date_seconds_off': abs((date - now).total_seconds()) if date else None,
-            'defects': defects,
-            'seven_bit': all(b < 128 for b in raw),
-            'longest_line': max(len(line) for line in raw.split(b'\r\n')),
-        }
-        header = raw.split(b'\r\n\r\n')[0]
-        words = [base64.b64decode(w) for w in re.findall(rb'=\?UTF-8\?B\?([^?]*)\?=', header)]
-        record['words_hold_whole_characters'] = all(valid_utf8(w) for w in words)
-        record['lines_ending_in_blank'] = sum(1 for line in raw.split(b'\r\n')
-                                              if line.endswith((b' ', b'\t')))
-        with open(os.path.join(inbox, 'received.json'), 'w') as f:
-            json.dump(record, f)
-        return '250 OK'
-
-async def main():
-    loop = asyncio.get_running_loop()
-    server = await loop.create_server(lambda: SMTP(Handler()), '127.0.0.1', 0)
-    print(server.sockets[0].getsockname()[1], flush=True)
-    async with server:
-        await server.serve_forever()
-
-asyncio.run(main())
-)PY";
-
-// The interpreter that has aiosmtpd: the system's, which the Debian package extends, even when
-// another python3 comes first on the path.
-QString pythonWithAiosmtpd() {
-    for (const QString& candidate : {u"/usr/bin/python3"_s, u"python3"_s}) {
-        QProcess probe;
-        probe.start(candidate, {u"-c"_s, u"import aiosmtpd"_s});
-        if (probe.waitForFinished(kProcessWaitMs) && probe.exitStatus() == QProcess::NormalExit &&
-            probe.exitCode() == 0)
-            return candidate;
-    }
-    return QString();
-}
-
-// A loopback port on which nothing listens: one the system just handed out and took back.
-quint16 deadPort() {
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    quint16 port = 0;
-    if (::bind(probe, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-        ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    ::close(probe);
-    return port;
-}
 
 QStringList standardArguments(const QString& subject, const QStringList& recipients) {
     return QStringList{u"-d"_s, u"-s"_s + subject, u"-f"_s + kSender} + recipients +
@@ -168,34 +56,12 @@ class TestMailer : public QObject {
     Q_OBJECT
 
 private:
-    QString m_python;
-    QTemporaryDir m_inbox;
-    QProcess m_server;
-    quint16 m_port = 0;
-
-    QString receivedFile() const { return m_inbox.filePath(u"received.json"_s); }
-
-    void startServer() {
-        m_python = pythonWithAiosmtpd();
-        if (m_python.isEmpty())
-            return;
-        const QString script = m_inbox.filePath(u"smtp_server.py"_s);
-        QFile file(script);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(kServerScript);
-        file.close();
-        m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_server.start(m_python, {script, m_inbox.path()});
-        // The script prints its port once it accepts connections.
-        while (!m_server.canReadLine())
-            QVERIFY2(m_server.waitForReadyRead(kProcessWaitMs), "SMTP server did not start");
-        m_port = m_server.readLine().trimmed().toUShort();
-        QVERIFY(m_port != 0);
-    }
+    // The server that the tests send to; it does not run without python3 and aiosmtpd.
+    MailServer m_server;
 
     // Runs the mailer in `dir` and returns its exit code; -1 when it did not finish.
     int runMailer(const WorkingDir& dir, const QStringList& arguments) {
-        QFile::remove(receivedFile());
+        m_server.forgetReceived();
         QProcess mailer;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"TZ"_s, QString::fromLatin1(kZone));
@@ -205,13 +71,6 @@ private:
         if (!mailer.waitForFinished(kProcessWaitMs) || mailer.exitStatus() != QProcess::NormalExit)
             return -1;
         return mailer.exitCode();
-    }
-
-    QJsonObject received() const {
-        QFile file(receivedFile());
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QJsonDocument::fromJson(file.readAll()).object();
     }
 
     static QStringList logOf(const WorkingDir& dir) {
@@ -229,7 +88,7 @@ private:
     // A working directory as ORBA leaves it before starting the mailer.
     std::unique_ptr<WorkingDir> prepare(const QStringList& bodyLines) const {
         auto dir = std::make_unique<WorkingDir>();
-        dir->write(u"orbaw.ini"_s, settingsFor(u"127.0.0.1:"_s + QString::number(m_port)));
+        dir->write(u"orbaw.ini"_s, settingsFor(u"127.0.0.1:"_s + QString::number(m_server.port())));
         dir->write(u"mail.tmp"_s, orba::textfile::joinLines(bodyLines));
         return dir;
     }
@@ -237,15 +96,7 @@ private:
 private slots:
     void initTestCase() {
         QVERIFY2(QFile::exists(kMailer), qPrintable(kMailer));
-        QVERIFY(m_inbox.isValid());
-        startServer();
-    }
-
-    void cleanupTestCase() {
-        if (m_server.state() == QProcess::NotRunning)
-            return;
-        m_server.kill();
-        m_server.waitForFinished(kProcessWaitMs);
+        m_server.start();
     }
 
     void sendsOrderMail_data() {
@@ -277,14 +128,14 @@ private slots:
     void sendsOrderMail() {
         QFETCH(QString, subject);
         QFETCH(QStringList, body);
-        if (m_python.isEmpty())
+        if (!m_server.running())
             QSKIP("python3 with aiosmtpd is not available");
         const auto dir = prepare(body);
 
         QCOMPARE(runMailer(*dir, standardArguments(subject, kRecipients)), 0);
 
         QCOMPARE(logOf(*dir).last(), kSuccess);
-        const QJsonObject mail = received();
+        const QJsonObject mail = m_server.received();
         QVERIFY2(!mail.isEmpty(), "no message arrived");
         QCOMPARE(strings(mail["defects"]), QStringList());
         QCOMPARE(mail["mail_from"].toString(), kSender);
@@ -320,7 +171,7 @@ private slots:
     }
     void transcriptOnlyWithOptionD() {
         QFETCH(bool, transcript);
-        if (m_python.isEmpty())
+        if (!m_server.running())
             QSKIP("python3 with aiosmtpd is not available");
         const auto dir = prepare({u"Geheimtext der Bestellung"_s});
         QStringList arguments = standardArguments(u"Bestellung"_s, kRecipients);
@@ -376,14 +227,14 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, subject);
         QFETCH(QStringList, recipients);
-        if (m_python.isEmpty())
+        if (!m_server.running())
             QSKIP("python3 with aiosmtpd is not available");
         const auto dir = prepare({u"Text"_s});
 
         QCOMPARE(runMailer(*dir, arguments), 0);
 
         QCOMPARE(logOf(*dir).last(), kSuccess);
-        const QJsonObject mail = received();
+        const QJsonObject mail = m_server.received();
         QCOMPARE(mail["subject"].toString(), subject);
         QCOMPARE(mail["mail_from"].toString(), kSender);
         QCOMPARE(strings(mail["rcpt_tos"]), recipients);
@@ -468,11 +319,11 @@ private slots:
         QFETCH(bool, withBody);
         QFETCH(QStringList, arguments);
         QFETCH(QString, expected);
-        if (settings.contains("%PORT%") && m_python.isEmpty())
+        if (settings.contains("%PORT%") && !m_server.running())
             QSKIP("python3 with aiosmtpd is not available");
-        const QByteArray dead = QByteArray::number(deadPort());
-        settings.replace("%PORT%", QByteArray::number(m_port)).replace("%DEAD%", dead);
-        expected.replace(u"%PORT%"_s, QString::number(m_port))
+        const QByteArray dead = QByteArray::number(orba::test::deadPort());
+        settings.replace("%PORT%", QByteArray::number(m_server.port())).replace("%DEAD%", dead);
+        expected.replace(u"%PORT%"_s, QString::number(m_server.port()))
             .replace(u"%DEAD%"_s, QString::fromLatin1(dead));
         WorkingDir dir;
         if (!settings.isEmpty())
@@ -488,7 +339,7 @@ private slots:
         QVERIFY(!log.isEmpty());
         QCOMPARE(log.last(), expected);
         QVERIFY(!logReportsSuccess(log));
-        QVERIFY2(!QFile::exists(receivedFile()), "a message was delivered");
+        QVERIFY2(m_server.received().isEmpty(), "a message was delivered");
     }
 };
 

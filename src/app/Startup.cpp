@@ -66,6 +66,7 @@ Session::Session() {
 
     m_forms.erwsuch->setKeywordList(m_forms.schlag);
     m_forms.form1->wireDialogHelp();
+    m_forms.form1->wireMail();
 
     m_forms.start->hide();
     m_forms.form1->show();

@@ -48,6 +48,8 @@ public:
     void ShowMediumDetails(int row);
     // Connects the dialogs' help buttons; they are made after the main window.
     void wireDialogHelp();
+    // Connects the e-mail dialog to the settings; it is made after the main window.
+    void wireMail();
     HelpRouter& help() { return *htmlhelp1; }
     TQRPrint& print() { return *QRPrint1; }
     std::unique_ptr<ReportSource> reportSource();
@@ -87,6 +89,7 @@ private:
     void wireArrangementAndHelp();
     void arrange(bool sideBySide);
     void printList(const QString& mask, bool preview);
+    void BitBtn5Click();
     void erweiterteSuche1Click();
     void SpeedButton3Click();
     void wireHandlers();

@@ -6,6 +6,7 @@
 #include "display/Tinfo.h"
 #include "display/Tnotiz.h"
 #include "display/Tview.h"
+#include "output/Temail.h"
 #include "settings/HelpRouter.h"
 #include "settings/SettingsFile.h"
 #include "settings/Tbenu.h"
@@ -52,6 +53,7 @@ void TForm1::wireDialogHelp() {
     route(m_forms.erwsuch->BitBtn1, "html/erwsuch.htm", 510);
     route(m_forms.notiz->helpButton(), "html/notiz.htm", 512);
     route(m_forms.benu->helpButton(), "html/benu.htm", 504);
+    route(m_forms.email->helpButton(), "html/email.htm", 508);
     m_forms.schlag->setProperty("helpContext", Tschlag::HelpContext);
 }
 

@@ -3,7 +3,10 @@
 #include "app/TForm1.h"
 #include "core/Guard.h"
 #include "lists/ListGrid.h"
+#include "output/MailBody.h"
+#include "output/Temail.h"
 #include "output/TQRPrint.h"
+#include "settings/SettingsFile.h"
 #include "settings/Tbenu.h"
 #include "settings/Tsetup.h"
 
@@ -24,6 +27,29 @@ void TForm1::wireOutput() {
     for (QPushButton* b : {BitBtn3, BitBtn12, BitBtn10, BitBtn16})
         on(b, &QPushButton::clicked, this,
            [this] { printList(QStringLiteral("medien.r01"), false); });
+    for (QPushButton* b : {BitBtn5, BitBtn17})
+        on(b, &QPushButton::clicked, this, [this] { BitBtn5Click(); });
+}
+
+// The e-mail dialog asks the settings for the own address and stores one the user supplies.
+void TForm1::wireMail() {
+    Tsetup* setup = m_forms.setup;
+    SettingsFile* settings = m_settings.get();
+    m_forms.email->setSettingsAccess(
+        [setup] { return setup->ownAddress(); },
+        [setup, settings](const QString& address) {
+            setup->setOwnAddress(address);
+            settings->writeString(QStringLiteral("mail"), QStringLiteral("return Path"), address);
+        });
+    m_forms.email->setAddressPrompt(m_forms.form15);
+}
+
+void TForm1::BitBtn5Click() {
+    const auto source = reportSource();
+    if (!source)
+        return;
+    const QStringList body = composeMailBody(*QRPrint1, *source);
+    m_forms.email->open(body, m_forms.setup->recipient(), m_forms.setup->subject());
 }
 
 std::unique_ptr<ReportSource> TForm1::reportSource() {

@@ -1,5 +1,10 @@
 #include "core/FixedDialog.h"
 
+#include "core/TextFile.h"
+
+#include <QLabel>
+#include <QPixmap>
+
 namespace orba {
 
 void setUpDialog(QDialog* dialog, const char* className, const QString& caption, int width,
@@ -10,6 +15,17 @@ void setUpDialog(QDialog* dialog, const char* className, const QString& caption,
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     dialog->setFixedSize(width, height);
     dialog->setModal(true);
+}
+
+QLabel* addDialogPicture(QDialog* dialog, const QString& bitmapFile) {
+    auto* picture = new QLabel(dialog);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setGeometry(8, 8, 32, 32);
+    picture->setScaledContents(true);
+    QPixmap pixmap;
+    if (textfile::exists(bitmapFile) && pixmap.load(bitmapFile))
+        picture->setPixmap(pixmap);
+    return picture;
 }
 
 } // namespace orba

@@ -1,5 +1,6 @@
 #include "display/NoteFile.h"
 
+#include "catalogue/Record.h"
 #include "core/OrbaError.h"
 #include "core/TextFile.h"
 
@@ -20,16 +21,8 @@ bool hasNoteFileName(const QString& storedSignature) {
 
 } // namespace
 
-QString storedSignature(const QString& displayedSignature) {
-    QString stored = displayedSignature;
-    const qsizetype blank = stored.indexOf(QLatin1Char(' '));
-    if (blank >= 0)
-        stored.remove(blank, 1);
-    return stored;
-}
-
 QString noteFileName(const QString& displayedSignature) {
-    return fileNameOf(storedSignature(displayedSignature));
+    return fileNameOf(record::storedSignature(displayedSignature));
 }
 
 bool isSafeNoteName(const QString& storedSignature) {
@@ -45,7 +38,7 @@ bool isSafeNoteName(const QString& storedSignature) {
 }
 
 bool noteExists(const QString& displayedSignature) {
-    const QString stored = storedSignature(displayedSignature);
+    const QString stored = record::storedSignature(displayedSignature);
     return hasNoteFileName(stored) && textfile::exists(fileNameOf(stored));
 }
 

@@ -9,7 +9,6 @@ namespace orba {
 // signature is the stored form: the displayed one with its first blank removed. A medium has a
 // note exactly when its file exists.
 
-QString storedSignature(const QString& displayedSignature);
 QString noteFileName(const QString& displayedSignature);
 
 // Whether the signature makes a plain file name in the working directory. Signatures with path

@@ -1,5 +1,6 @@
 #include "display/Tnotiz.h"
 
+#include "catalogue/Record.h"
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/MessageBox.h"
@@ -36,14 +37,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text, int 
 Tnotiz::Tnotiz(QWidget* parent) : QDialog(parent) {
     setUpDialog(this, "Tnotiz", QStringLiteral("Notiz zum Medium bearbeiten"), 457, 256);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(8, 8, 32, 32);
-    Image1->setScaledContents(true);
-    const QString pictureFile = QStringLiteral("ordner.bmp");
-    QPixmap picture;
-    if (textfile::exists(pictureFile) && picture.load(pictureFile))
-        Image1->setPixmap(picture);
+    Image1 = addDialogPicture(this, QStringLiteral("ordner.bmp"));
 
     Label1 = new QLabel(
         QStringLiteral("Hier können Sie Bemerkungen zum ausgewählten Medium eingeben, z.B\n"
@@ -73,7 +67,7 @@ Tnotiz::Tnotiz(QWidget* parent) : QDialog(parent) {
 }
 
 bool Tnotiz::editNote(const QString& displayedSignature) {
-    const QString stored = storedSignature(displayedSignature);
+    const QString stored = record::storedSignature(displayedSignature);
     if (!isSafeNoteName(stored)) {
         msg::error(this, QStringLiteral("Für die Signatur '%1' kann keine Notiz gespeichert "
                                         "werden: sie enthält Zeichen, die in Dateinamen nicht "

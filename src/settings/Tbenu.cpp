@@ -79,14 +79,7 @@ Tbenu::Tbenu(QWidget* parent, QString userFilePath)
     : QDialog(parent), m_userFilePath(std::move(userFilePath)) {
     setUpDialog(this, "Tbenu", QStringLiteral("Benutzerliste"), 562, 245);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(8, 8, 32, 32);
-    Image1->setScaledContents(true);
-    const QString pictureFile = QStringLiteral("ordner.bmp");
-    QPixmap picture;
-    if (textfile::exists(pictureFile) && picture.load(pictureFile))
-        Image1->setPixmap(picture);
+    Image1 = addDialogPicture(this, QStringLiteral("ordner.bmp"));
 
     Label1 = new QLabel(QStringLiteral("Dieser Dialog wird vor dem Drucken einer Bestellung zur "
                                        "Auswahl des Namens angezeigt,  damit Sie \n"

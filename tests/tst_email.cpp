@@ -1,0 +1,737 @@
+#include "core/TextFile.h"
+#include "output/MailBody.h"
+#include "output/MailCommand.h"
+#include "output/MailerRun.h"
+#include "output/ReportSource.h"
+#include "output/Temail.h"
+#include "output/Tfehler.h"
+#include "output/TForm15.h"
+#include "output/TQRPrint.h"
+#include "TestMain.h"
+#include "TestSupport.h"
+
+#include <QAbstractButton>
+#include <QCursor>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+
+using namespace orba;
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using test::MailServer;
+using test::WorkingDir;
+
+namespace {
+
+const QString kRealMailer = QStringLiteral(ORBA_BINARY_DIR "/mailer/send.exe");
+const QString kSent = u"Meldung|Die Mail wurde gesendet, Protokoll anzeigen ?"_s;
+const QString kFailed = u"Fehler|Fehler beim Senden der Mail, Fehlerprotokoll anzeigen ?"_s;
+const QString kFormatMessage = u"Fehler|Falsche E-Mail-Adresse. Die Adresse muss im Format "
+                               "'Name@Host' eingegeben werden."_s;
+const QString kPrompt = u"Fehler|"_s;
+const QString kOwnAddress = u"buecherei@schule.example"_s;
+const QString kRecipient = u"leihverkehr@wirkhaus.example"_s;
+
+// ---- print mask and data for the mail body ----
+
+struct MaskText {
+    int x;
+    int y;
+    QString text;
+};
+
+QStringList maskBand(QChar prefix, const QList<MaskText>& texts) {
+    const QString p(prefix);
+    QStringList lines{p + u"bnd_h=40"_s, p + u"cnt="_s + QString::number(texts.size())};
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const QString stem = p + QString::number(i);
+        lines << stem + u"_typ=1"_s << stem + u"_x="_s + QString::number(texts[i].x)
+              << stem + u"_y="_s + QString::number(texts[i].y) << stem + u"_w=100"_s
+              << stem + u"_h=18"_s << stem + u"_algn=0"_s << stem + u"_fs=10"_s
+              << stem + u"_fn=Arial"_s << stem + u"_t="_s + texts[i].text << stem + u"_fc=0"_s;
+    }
+    return lines;
+}
+
+// An order mask whose detail band holds all its elements on one row.
+void writeOrderMask() {
+    const QStringList title = maskBand(
+        u'0', {{30, 10, u"Bestellung"_s}, {30, 40, u"Bestellt von:"_s}, {170, 40, u"^Name"_s}});
+    const QStringList header = maskBand(u'1', {{30, 5, u"Signatur"_s},
+                                               {150, 5, u"Titel"_s},
+                                               {500, 5, u"Dauer"_s},
+                                               {600, 5, u"Res.Datum"_s}});
+    const QStringList detail = maskBand(u'2', {{30, 2, u"^Sig"_s},
+                                               {150, 2, u"^Titel"_s},
+                                               {500, 2, u"^Dauer"_s},
+                                               {600, 2, u"^Resdatum"_s}});
+    textfile::writeLines(u"bestell.r02"_s, title + header + detail);
+}
+
+// Records as "name=value" texts; the title data fill "^Name".
+class FakeSource : public ReportSource {
+public:
+    QList<QStringList> records;
+    QString userName = u"Anna Müller"_s;
+    QStringList titleNames;
+
+    int recordCount() const override { return static_cast<int>(records.size()) + 1; }
+    void titleData(ValueList& list) override {
+        for (const ValueEntry& entry : list.entries())
+            titleNames.append(entry.name);
+        list.set(u"^Name"_s, userName);
+    }
+    bool nextRecord(ValueList& list) override {
+        if (m_next >= records.size())
+            return false;
+        for (const QString& pair : records[m_next]) {
+            const qsizetype split = pair.indexOf(u'=');
+            list.set(pair.left(split), pair.mid(split + 1));
+        }
+        ++m_next;
+        return true;
+    }
+
+private:
+    qsizetype m_next = 0;
+};
+
+// ---- fake mailers ----
+
+// A stand-in for the mailer: a shell script that notes its arguments in "args.txt", one a line,
+// and then runs `action`.
+void writeFakeMailer(const WorkingDir& dir, const QByteArray& action) {
+    dir.write(u"send.exe"_s,
+              "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n" + action +
+                  "\n");
+    QFile::setPermissions(dir.file(u"send.exe"_s),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// A mailer that writes `log` as its log, whole, as the real one does.
+void writeLoggingMailer(const WorkingDir& dir, const QByteArray& log) {
+    dir.write(u"chosen.log"_s, log);
+    writeFakeMailer(dir, "cp chosen.log log.part && mv log.part log.tmp");
+}
+
+QStringList argumentsReceived(const WorkingDir& dir) {
+    QStringList lines = QString::fromUtf8(dir.read(u"args.txt"_s)).split(u'\n');
+    lines.removeLast();
+    return lines;
+}
+
+// ---- answering the modal dialogs ----
+
+void clickButton(QWidget* dialog, const QString& text) {
+    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+        if (button->isVisible() && button->text().remove(u'&') == text) {
+            button->click();
+            return;
+        }
+    }
+    qWarning("no button '%s' in '%s'", qPrintable(text), qPrintable(dialog->windowTitle()));
+    dialog->close();
+}
+
+using Step = std::function<void(QWidget*)>;
+
+Step press(const QString& button) {
+    return [button](QWidget* dialog) { clickButton(dialog, button); };
+}
+
+Step enterAddress(const QString& address, QString* fieldBefore = nullptr) {
+    return [address, fieldBefore](QWidget* dialog) {
+        auto* field = dialog->findChild<QLineEdit*>(u"Edit1"_s);
+        if (fieldBefore)
+            *fieldBefore = field->text();
+        field->setText(address);
+        clickButton(dialog, u"OK"_s);
+    };
+}
+
+Step readLogWindow(QString* log) {
+    return [log](QWidget* dialog) {
+        *log = dialog->findChild<QPlainTextEdit*>(u"Memo1"_s)->toPlainText();
+        clickButton(dialog, u"OK"_s);
+    };
+}
+
+// Answers the modal dialogs that come up while it lives, one step each, in order, and notes each
+// as "caption|text" (the text of a message box, empty for other dialogs). A dialog that comes
+// up when no step is left is noted and closed, so that the checks see it instead of a hang.
+// Steps run after the polling returns, so that a step may open a nested dialog that the next
+// step answers.
+class ModalScript {
+public:
+    explicit ModalScript(QList<Step> steps, QWidget* ignored = nullptr)
+        : m_steps(std::move(steps)), m_ignored(ignored) {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start();
+    }
+
+    QStringList seen;
+
+private:
+    void poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == m_current)
+            return;
+        m_current = modal;
+        if (!modal || modal == m_ignored)
+            return;
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        seen.append(modal->windowTitle() + u'|' + (box ? box->text() : QString()));
+        const Step step =
+            m_steps.isEmpty() ? Step([](QWidget* w) { w->close(); }) : m_steps.takeFirst();
+        QTimer::singleShot(0, modal, [step, modal] { step(modal); });
+    }
+
+    QTimer m_timer;
+    QList<Step> m_steps;
+    QWidget* m_ignored;
+    QPointer<QWidget> m_current;
+};
+
+// The e-mail dialog with its prompt and a settings stand-in that starts with `ownAddress`.
+struct EmailFixture {
+    QWidget owner;
+    Temail email{&owner};
+    TForm15 prompt{&owner};
+    QString ownAddress;
+    QStringList stored;
+
+    explicit EmailFixture(const QString& own = kOwnAddress) : ownAddress(own) {
+        email.setSettingsAccess([this] { return ownAddress; },
+                                [this](const QString& address) {
+                                    stored.append(address);
+                                    ownAddress = address;
+                                });
+        email.setAddressPrompt(&prompt);
+    }
+
+    // Opens the dialog with an order, presses "Mail senden" `sends` times, then closes the dialog
+    // with "Abbrechen". False when the dialog was closed by a send.
+    bool send(const QStringList& body, const QString& subject, int sends = 1) {
+        bool stayedOpen = true;
+        QTimer::singleShot(0, &email, [&] {
+            for (int i = 0; i < sends; ++i) {
+                email.BitBtn3->click();
+                stayedOpen = stayedOpen && email.isVisible();
+            }
+            email.BitBtn2->click();
+        });
+        email.open(body, kRecipient, subject);
+        return stayedOpen;
+    }
+    bool send() { return send({u"Bestellung"_s}, u"Bestellung"_s); }
+};
+
+QStringList strings(const QJsonValue& array) {
+    QStringList list;
+    for (const QJsonValue& value : array.toArray())
+        list.append(value.toString());
+    return list;
+}
+
+bool copyRealMailer(const WorkingDir& dir) {
+    return QFile::copy(kRealMailer, dir.file(u"send.exe"_s)) &&
+           QFile::setPermissions(dir.file(u"send.exe"_s),
+                                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
+class TestEmail : public QObject {
+    Q_OBJECT
+
+private:
+    MailServer m_server;
+
+private slots:
+    void initTestCase() { m_server.start(); }
+
+    // The wait for the mailer must give the cursor back whichever way it ends.
+    void cleanup() { QCOMPARE(QApplication::overrideCursor(), nullptr); }
+
+    void composesBodyFromOrderMask_data() {
+        QTest::addColumn<QList<QStringList>>("records");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList head{u"Bestellung"_s, u"Bestellt von:  Anna Müller"_s, QString(),
+                               u"Signatur  Titel  Dauer  Res.Datum"_s};
+        QTest::newRow("two media")
+            << QList<QStringList>{{u"^Sig=A 12"_s, u"^Titel=Faust"_s, u"^Dauer=90 min"_s,
+                                   u"^Resdatum=12.05.2025"_s},
+                                  {u"^Sig=B 7"_s, u"^Titel=Woyzeck"_s, u"^Dauer=75 min"_s,
+                                   u"^Resdatum=13.05.2025"_s}}
+            << head + QStringList{u"A 12  Faust  90 min  12.05.2025"_s,
+                                  u"B 7  Woyzeck  75 min  13.05.2025"_s};
+        QTest::newRow("record without duration after one with it")
+            << QList<QStringList>{{u"^Sig=A 12"_s, u"^Titel=Faust"_s, u"^Dauer=90 min"_s,
+                                   u"^Resdatum=12.05.2025"_s},
+                                  {u"^Sig=B 7"_s, u"^Titel=Woyzeck"_s, u"^Resdatum=13.05.2025"_s}}
+            << head + QStringList{u"A 12  Faust  90 min  12.05.2025"_s,
+                                  u"B 7  Woyzeck  ^Dauer  13.05.2025"_s};
+        QTest::newRow("empty basket") << QList<QStringList>{} << head;
+    }
+    void composesBodyFromOrderMask() {
+        QFETCH(QList<QStringList>, records);
+        QFETCH(QStringList, expected);
+        WorkingDir dir;
+        writeOrderMask();
+        QWidget owner;
+        TQRPrint print(&owner);
+        FakeSource source;
+        source.records = records;
+
+        QCOMPARE(composeMailBody(print, source), expected);
+        // The title data see every placeholder of the mask, as the title provider expects.
+        QCOMPARE(source.titleNames,
+                 (QStringList{u"^Name"_s, u"^Sig"_s, u"^Titel"_s, u"^Dauer"_s, u"^Resdatum"_s}));
+    }
+
+    void missingMaskKeepsWhatTheBandsHold() {
+        WorkingDir dir;
+        writeOrderMask();
+        QWidget owner;
+        TQRPrint print(&owner);
+        FakeSource first;
+        first.records = {{u"^Sig=A 12"_s, u"^Titel=Faust"_s}};
+        const QStringList before = composeMailBody(print, first);
+        QVERIFY(QFile::remove(dir.file(u"bestell.r02"_s)));
+
+        FakeSource second;
+        second.records = first.records;
+        ModalScript script({press(u"OK"_s)});
+        const QStringList after = composeMailBody(print, second);
+
+        QCOMPARE(script.seen, QStringList{u"Fehler|Druckmaskenformat 'bestell.r02' nicht "
+                                          "vorhanden."_s});
+        QCOMPARE(after, before);
+    }
+
+    void missingMaskWithEmptyBandsGivesEmptyLines() {
+        WorkingDir dir;
+        QWidget owner;
+        TQRPrint print(&owner);
+        FakeSource source;
+        source.records = {{u"^Sig=A 12"_s}, {u"^Sig=B 7"_s}};
+        ModalScript script({press(u"OK"_s)});
+
+        const QStringList body = composeMailBody(print, source);
+
+        QCOMPARE(script.seen.size(), 1);
+        // Title, the empty line, header, and one line per record.
+        QCOMPARE(body, QStringList(5));
+    }
+
+    void commandLineAndArguments_data() {
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("recipient");
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QStringList>("arguments");
+        const QString sender = u"-f"_s + kOwnAddress;
+        QTest::newRow("plain") << u"Bestellung"_s << kRecipient
+                               << u"send.exe -d -s\"Bestellung\" -f\"buecherei@schule.example\" "
+                                  "leihverkehr@wirkhaus.example mail.tmp"_s
+                               << QStringList{u"-d"_s, u"-sBestellung"_s, sender, kRecipient,
+                                              u"mail.tmp"_s};
+        QTest::newRow("shell characters in the subject")
+            << u"Bestellung \"eilig\"; rm -rf $(pwd) & `id` | Grüße > x"_s << kRecipient
+            << u"send.exe -d -s\"Bestellung \"eilig\"; rm -rf $(pwd) & `id` | Grüße > x\" "
+               "-f\"buecherei@schule.example\" leihverkehr@wirkhaus.example mail.tmp"_s
+            << QStringList{u"-d"_s, u"-sBestellung \"eilig\"; rm -rf $(pwd) & `id` | Grüße > x"_s,
+                           sender, kRecipient, u"mail.tmp"_s};
+        QTest::newRow("recipients separated by blanks")
+            << u"B"_s << u" a@x.example  b@y.example "_s
+            << u"send.exe -d -s\"B\" -f\"buecherei@schule.example\"  a@x.example  b@y.example  "
+               "mail.tmp"_s
+            << QStringList{u"-d"_s,          u"-sB"_s,         sender,
+                           u"a@x.example"_s, u"b@y.example"_s, u"mail.tmp"_s};
+        QTest::newRow("no recipient")
+            << QString() << QString()
+            << u"send.exe -d -s\"\" -f\"buecherei@schule.example\"  mail.tmp"_s
+            << QStringList{u"-d"_s, u"-s"_s, sender, u"mail.tmp"_s};
+    }
+    void commandLineAndArguments() {
+        QFETCH(QString, subject);
+        QFETCH(QString, recipient);
+        QFETCH(QString, commandLine);
+        QFETCH(QStringList, arguments);
+        QCOMPARE(mailCommandLine(subject, kOwnAddress, recipient), commandLine);
+        QCOMPARE(mailArguments(subject, kOwnAddress, recipient), arguments);
+    }
+
+    void argumentsReachTheMailerIntact() {
+        WorkingDir dir;
+        writeLoggingMailer(dir, "TRANSACTION SUCCESSFULLY COMPLETED\r\n");
+        const QStringList arguments =
+            mailArguments(u"Bestellung \"eilig\"; touch hacked; $(touch hacked) `touch hacked`"_s,
+                          kOwnAddress, u"a@x.example b@y.example"_s);
+
+        QCOMPARE(runMailer(arguments), MailerOutcome::Sent);
+
+        QCOMPARE(argumentsReceived(dir), arguments);
+        QVERIFY(!QFile::exists(dir.file(u"hacked"_s)));
+    }
+
+    void judgesTheLog_data() {
+        QTest::addColumn<QByteArray>("log");
+        QTest::addColumn<MailerOutcome>("outcome");
+        QTest::newRow("phrase on the last line")
+            << QByteArray("> DATA\r\n< 250 OK\r\nTRANSACTION SUCCESSFULLY COMPLETED\r\n")
+            << MailerOutcome::Sent;
+        QTest::newRow("phrase in small letters")
+            << QByteArray("transaction successfully completed\r\n") << MailerOutcome::Sent;
+        QTest::newRow("phrase inside a line, mixed case, first line")
+            << QByteArray("< 250 Ok: Transaction Successfully Completed.\r\nQUIT\r\n")
+            << MailerOutcome::Sent;
+        QTest::newRow("phrase without a line end")
+            << QByteArray("TRANSACTION SUCCESSFULLY COMPLETED") << MailerOutcome::Sent;
+        QTest::newRow("error report")
+            << QByteArray("> MAIL FROM:<a@b>\r\nFehler: Der SMTP-Server ist nicht erreichbar.\r\n")
+            << MailerOutcome::Failed;
+        QTest::newRow("phrase split over two lines")
+            << QByteArray("TRANSACTION SUCCESSFULLY\r\nCOMPLETED\r\n") << MailerOutcome::Failed;
+        // Windows upper-casing keeps the sharp s; it does not turn into "SS".
+        QTest::newRow("sharp s is no double s") << QByteArray("transaction succe\xdf"
+                                                              "fully completed\r\n")
+                                                << MailerOutcome::Failed;
+    }
+    void judgesTheLog() {
+        QFETCH(QByteArray, log);
+        QFETCH(MailerOutcome, outcome);
+        WorkingDir dir;
+        writeLoggingMailer(dir, log);
+        QCOMPARE(runMailer(mailArguments(u"B"_s, kOwnAddress, kRecipient)), outcome);
+    }
+
+    void mailerWithoutLogFails_data() {
+        QTest::addColumn<QByteArray>("action");
+        QTest::newRow("ends without log") << QByteArray("exit 3");
+        QTest::newRow("ends with an empty log") << QByteArray(": > log.tmp");
+        QTest::newRow("ends with a clean exit") << QByteArray("exit 0");
+    }
+    void mailerWithoutLogFails() {
+        QFETCH(QByteArray, action);
+        WorkingDir dir;
+        writeFakeMailer(dir, action);
+        QCOMPARE(runMailer({u"mail.tmp"_s}), MailerOutcome::NoLog);
+    }
+
+    void logOfAnEarlierSendIsNotTaken() {
+        WorkingDir dir;
+        dir.write(u"log.tmp"_s, "TRANSACTION SUCCESSFULLY COMPLETED\r\n");
+        writeFakeMailer(dir, "exit 1");
+        QCOMPARE(runMailer({u"mail.tmp"_s}), MailerOutcome::NoLog);
+        QVERIFY(!QFile::exists(dir.file(u"log.tmp"_s)));
+    }
+
+    void waitRunsOutAndStopsTheMailer() {
+        WorkingDir dir;
+        // Killed during its first second, it never gets to leave its mark.
+        writeFakeMailer(dir, "sleep 1; touch late; exec sleep 30");
+
+        QCOMPARE(runMailer({u"mail.tmp"_s}, 200ms), MailerOutcome::NoLog);
+
+        QTest::qWait(1500);
+        QVERIFY(!QFile::exists(dir.file(u"late"_s)));
+    }
+
+    void mailerThatCannotStart() {
+        WorkingDir dir;
+        dir.write(u"send.exe"_s, "#!/bin/sh\nexit 0\n");
+        QFile::setPermissions(dir.file(u"send.exe"_s), QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(runMailer({u"mail.tmp"_s}), MailerOutcome::NotStarted);
+    }
+
+    void waitShowsBusyCursorAndKeepsEventsFlowing() {
+        WorkingDir dir;
+        dir.write(u"chosen.log"_s, "TRANSACTION SUCCESSFULLY COMPLETED\r\n");
+        writeFakeMailer(dir, "sleep 0.5; cp chosen.log log.part && mv log.part log.tmp");
+        QList<Qt::CursorShape> shapes;
+        QTimer probe;
+        probe.setInterval(50);
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            const QCursor* cursor = QApplication::overrideCursor();
+            shapes.append(cursor ? cursor->shape() : Qt::ArrowCursor);
+        });
+        probe.start();
+
+        QCOMPARE(runMailer({u"mail.tmp"_s}), MailerOutcome::Sent);
+
+        QVERIFY(!shapes.isEmpty());
+        QCOMPARE(shapes.count(Qt::WaitCursor), shapes.size());
+    }
+
+    void openFillsTheDialog() {
+        WorkingDir dir;
+        EmailFixture f;
+        QString body, recipient, subject;
+        bool bodyHasFocus = false;
+        QTimer::singleShot(0, &f.email, [&] {
+            body = f.email.Memo1->toPlainText();
+            recipient = f.email.Edit1->text();
+            subject = f.email.Edit2->text();
+            bodyHasFocus = f.email.focusWidget() == f.email.Memo1;
+            f.email.BitBtn2->click();
+        });
+
+        f.email.open({u"Bestellung"_s, QString(), u"A 12  Faust"_s}, kRecipient, u"Betreff"_s);
+
+        QCOMPARE(body, u"Bestellung\n\nA 12  Faust"_s);
+        QCOMPARE(recipient, kRecipient);
+        QCOMPARE(subject, u"Betreff"_s);
+        QVERIFY(bodyHasFocus);
+        QVERIFY(!f.email.isVisible());
+    }
+
+    void sendReportsTheOutcome_data() {
+        QTest::addColumn<QByteArray>("action");
+        QTest::addColumn<int>("waitLimitMs");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("sent") << QByteArray("printf '< 250 OK\\r\\nTRANSACTION SUCCESSFULLY "
+                                            "COMPLETED\\r\\n' > log.tmp")
+                              << 60000 << kSent;
+        QTest::newRow("mailer reports an error")
+            << QByteArray("printf 'Fehler: Kein SMTP-Server eingetragen\\r\\n' > log.tmp") << 60000
+            << kFailed;
+        QTest::newRow("mailer ends without log") << QByteArray("exit 2") << 60000 << kFailed;
+        QTest::newRow("wait runs out") << QByteArray("exec sleep 30") << 300 << kFailed;
+    }
+    void sendReportsTheOutcome() {
+        QFETCH(QByteArray, action);
+        QFETCH(int, waitLimitMs);
+        QFETCH(QString, question);
+        WorkingDir dir;
+        writeFakeMailer(dir, action);
+        EmailFixture f;
+        f.email.setMailerWaitLimit(std::chrono::milliseconds(waitLimitMs));
+        ModalScript script({press(u"Nein"_s)}, &f.email);
+
+        QVERIFY(
+            f.send({u"Bestellung"_s, QString(), u"A 12  Faust  Grüße €"_s}, u"Bestellung Süd"_s));
+
+        QCOMPARE(script.seen, QStringList{question});
+        QCOMPARE(argumentsReceived(dir),
+                 mailArguments(u"Bestellung Süd"_s, kOwnAddress, kRecipient));
+        QCOMPARE(dir.read(u"mail.tmp"_s), QByteArray("Bestellung\r\n\r\nA 12  Faust  Gr\xfc\xdf"
+                                                     "e \x80\r\n"));
+        QVERIFY(f.stored.isEmpty());
+    }
+
+    void bodyIsSentAsEdited() {
+        WorkingDir dir;
+        writeLoggingMailer(dir, "TRANSACTION SUCCESSFULLY COMPLETED\r\n");
+        EmailFixture f;
+        ModalScript script({press(u"Nein"_s)}, &f.email);
+        QTimer::singleShot(0, &f.email, [&] {
+            f.email.Memo1->setPlainText(u"Erste Zeile\nZweite\u00a0Zeile\n"_s);
+            f.email.BitBtn3->click();
+            f.email.BitBtn2->click();
+        });
+
+        f.email.open({u"alt"_s}, kRecipient, u"B"_s);
+
+        QCOMPARE(dir.read(u"mail.tmp"_s), QByteArray("Erste Zeile\r\nZweite\xa0Zeile\r\n"));
+    }
+
+    void logWindowShowsTheLog() {
+        WorkingDir dir;
+        writeLoggingMailer(dir, "> MAIL FROM:<a@b>\r\nFehler: Empf\xe4nger abgelehnt\r\n");
+        EmailFixture f;
+        QString shown;
+        ModalScript script({press(u"Ja"_s), readLogWindow(&shown)}, &f.email);
+
+        QVERIFY(f.send());
+
+        QCOMPARE(script.seen, (QStringList{kFailed, u"Sendeprotokoll anzeigen|"_s}));
+        QCOMPARE(shown, u"> MAIL FROM:<a@b>\nFehler: Empfänger abgelehnt"_s);
+        // The log window is made for one showing only.
+        QVERIFY(f.email.findChildren<Tfehler*>().isEmpty());
+    }
+
+    void logWindowWithoutLogIsEmpty() {
+        WorkingDir dir;
+        Tfehler window(nullptr);
+        QVERIFY(window.Memo1->toPlainText().isEmpty());
+        QVERIFY(window.Memo1->isReadOnly());
+    }
+
+    void secondSendIsJudgedByItsOwnLog() {
+        WorkingDir dir;
+        dir.write(u"success.log"_s, "TRANSACTION SUCCESSFULLY COMPLETED\r\n");
+        dir.write(u"failure.log"_s, "Fehler: Verbindung abgelehnt\r\n");
+        // The second run takes its time, so that a log left from the first would be found first.
+        writeFakeMailer(dir, "if [ -e first.done ]; then sleep 1; cp failure.log log.part; "
+                             "else : > first.done; cp success.log log.part; fi; "
+                             "mv log.part log.tmp");
+        EmailFixture f;
+        ModalScript script({press(u"Nein"_s), press(u"Nein"_s)}, &f.email);
+
+        QVERIFY(f.send({u"Bestellung"_s}, u"B"_s, 2));
+
+        QCOMPARE(script.seen, (QStringList{kSent, kFailed}));
+    }
+
+    void promptAsksUntilAnAddressWithAtSign() {
+        WorkingDir dir;
+        writeLoggingMailer(dir, "TRANSACTION SUCCESSFULLY COMPLETED\r\n");
+        EmailFixture f{QString()};
+        f.prompt.Edit1->setText(u"vom letzten Mal"_s);
+        QString fieldWhenShown;
+        ModalScript script({enterAddress(u"buecherei"_s, &fieldWhenShown), press(u"OK"_s),
+                            enterAddress(QString()), press(u"OK"_s), enterAddress(u"@"_s),
+                            press(u"Nein"_s)},
+                           &f.email);
+
+        QVERIFY(f.send());
+
+        QCOMPARE(script.seen,
+                 (QStringList{kPrompt, kFormatMessage, kPrompt, kFormatMessage, kPrompt, kSent}));
+        QCOMPARE(fieldWhenShown, QString());
+        QCOMPARE(f.stored, QStringList{u"@"_s});
+        QCOMPARE(argumentsReceived(dir).value(2), u"-f@"_s);
+    }
+
+    void cancelledPromptSendsNothing() {
+        WorkingDir dir;
+        writeLoggingMailer(dir, "TRANSACTION SUCCESSFULLY COMPLETED\r\n");
+        EmailFixture f{QString()};
+        ModalScript script({press(u"Abbrechen"_s)}, &f.email);
+
+        QVERIFY(f.send());
+
+        QCOMPARE(script.seen, QStringList{kPrompt});
+        QVERIFY(!QFile::exists(dir.file(u"args.txt"_s)));
+        QVERIFY(f.stored.isEmpty());
+    }
+
+    void storedAddressIsUsedOnTheNextSend() {
+        WorkingDir dir;
+        writeLoggingMailer(dir, "TRANSACTION SUCCESSFULLY COMPLETED\r\n");
+        EmailFixture f{QString()};
+        ModalScript script(
+            {enterAddress(u"neu@schule.example"_s), press(u"Nein"_s), press(u"Nein"_s)}, &f.email);
+
+        QVERIFY(f.send({u"B"_s}, u"B"_s, 2));
+
+        QCOMPARE(script.seen, (QStringList{kPrompt, kSent, kSent}));
+        QCOMPARE(f.stored, QStringList{u"neu@schule.example"_s});
+    }
+
+    void promptChecksForAtSign_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("letters only") << u"buecherei.schule.example"_s << false;
+        QTest::newRow("at sign only") << u"@"_s << true;
+        QTest::newRow("at sign at the end") << u"buecherei@"_s << true;
+        QTest::newRow("name at host") << kOwnAddress << true;
+    }
+    void promptChecksForAtSign() {
+        QFETCH(QString, address);
+        QFETCH(bool, accepted);
+        TForm15 prompt(nullptr);
+        QList<Step> steps{enterAddress(address)};
+        if (!accepted)
+            steps += {press(u"OK"_s), press(u"Abbrechen"_s)};
+        ModalScript script(steps);
+
+        const QString result = prompt.askOwnAddress();
+
+        QCOMPARE(result, accepted ? address : QString());
+        const QStringList expected =
+            accepted ? QStringList{kPrompt} : QStringList{kPrompt, kFormatMessage, kPrompt};
+        QCOMPARE(script.seen, expected);
+    }
+
+    void missingMailerIsReportedFirst() {
+        WorkingDir dir;
+        EmailFixture f{QString()};
+        ModalScript script({press(u"OK"_s)}, &f.email);
+
+        QVERIFY(f.send());
+
+        QCOMPARE(script.seen,
+                 QStringList{u"Fehler|send.exe nicht vorhanden, E-Mail kann nicht gesendet "
+                             "werden"_s});
+        QCOMPARE(dir.read(u"mail.tmp"_s), QByteArray("Bestellung\r\n"));
+    }
+
+    void mailerThatCannotStartIsReported() {
+        WorkingDir dir;
+        dir.write(u"send.exe"_s, "#!/bin/sh\n");
+        QFile::setPermissions(dir.file(u"send.exe"_s), QFile::ReadOwner | QFile::WriteOwner);
+        EmailFixture f;
+        ModalScript script({press(u"OK"_s)}, &f.email);
+
+        QVERIFY(f.send());
+
+        QCOMPARE(script.seen, QStringList{u"Fehler|Fehler beim Senden der Mail"_s});
+    }
+
+    // A body file that cannot be written is reported by the write itself, naming the file; the
+    // mailer is not started.
+    void unwritableBodyFileStopsTheSend() {
+        WorkingDir dir;
+        writeLoggingMailer(dir, "TRANSACTION SUCCESSFULLY COMPLETED\r\n");
+        QVERIFY(QDir(dir.path()).mkdir(u"mail.tmp"_s));
+        EmailFixture f;
+        ModalScript script({press(u"OK"_s)}, &f.email);
+
+        QVERIFY(f.send());
+
+        QCOMPARE(script.seen, QStringList{u"Fehler|Datei mail.tmp kann nicht erstellt werden"_s});
+        QVERIFY(!QFile::exists(dir.file(u"args.txt"_s)));
+    }
+
+    void sendsThroughTheRealMailer() {
+        if (!m_server.running())
+            QSKIP("python3 with aiosmtpd is not available");
+        WorkingDir dir;
+        QVERIFY2(copyRealMailer(dir), qPrintable(kRealMailer));
+        dir.write(u"orbaw.ini"_s,
+                  "[Mail]\r\nSMTP Host=127.0.0.1:" + QByteArray::number(m_server.port()) + "\r\n");
+        m_server.forgetReceived();
+        EmailFixture f;
+        ModalScript script({press(u"Nein"_s)}, &f.email);
+        const QStringList body{u"Bestellung"_s, u"Bestellt von:  Jürgen Weiß"_s, QString(),
+                               u"A 12  Faust – Der Tragödie erster Teil  12.05.2025"_s};
+
+        QVERIFY(f.send(body, u"Bestellung für Schule Süd \"eilig\"; bitte"_s));
+
+        QCOMPARE(script.seen, QStringList{kSent});
+        const QJsonObject mail = m_server.received();
+        QVERIFY2(!mail.isEmpty(), "no message arrived");
+        QCOMPARE(strings(mail["from"]), QStringList{kOwnAddress});
+        QCOMPARE(strings(mail["to"]), QStringList{kRecipient});
+        QCOMPARE(mail["subject"].toString(), u"Bestellung für Schule Süd \"eilig\"; bitte"_s);
+        QCOMPARE(mail["body"].toString(), body.join(u'\n') + u'\n');
+    }
+
+    void refusedServerIsReportedWithItsLog() {
+        WorkingDir dir;
+        QVERIFY2(copyRealMailer(dir), qPrintable(kRealMailer));
+        const QByteArray port = QByteArray::number(test::deadPort());
+        dir.write(u"orbaw.ini"_s, "[Mail]\r\nSMTP Host=127.0.0.1:" + port + "\r\n");
+        EmailFixture f;
+        QString shown;
+        ModalScript script({press(u"Ja"_s), readLogWindow(&shown)}, &f.email);
+
+        QVERIFY(f.send());
+
+        QCOMPARE(script.seen, (QStringList{kFailed, u"Sendeprotokoll anzeigen|"_s}));
+        const QString lastLine = shown.split(u'\n').constLast();
+        QVERIFY2(lastLine.startsWith(u"Fehler: Der SMTP-Server 127.0.0.1:"_s), qPrintable(shown));
+    }
+};
+
+ORBA_TEST_MAIN(TestEmail)
+#include "tst_email.moc"
