@@ -11,8 +11,11 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDate>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTest>
@@ -189,6 +192,34 @@ private slots:
         else
             QCOMPARE(requests[1].context, 518);
         m.help().closeHelp();
+    }
+
+    // The order mail's body comes from the order mask with the basket's entries and dates; the
+    // recipient and subject come from the settings.
+    void eMailOrderComposesTheBasket() {
+        Program p;
+        for (const char* file : {"bestell.r02", "bestell.bmp", "linie.bmp"})
+            QFile::copy(QStringLiteral(ORBA_SOURCE_DIR "/demo/") + file, p.dir.file(file));
+        TForm1& m = p.start(ini("[mail]\nemail=verleih@example.org\nbetreff=Bestellung 7b\n"));
+        p.search("");
+        m.StringGrid1->selectRow(2);
+        m.BitBtn1->click();
+        m.SelectPage(2);
+        QString body;
+        QString recipient;
+        QString subject;
+        orba::test::answerNextModal([&](QWidget* dialog) {
+            body = dialog->findChild<QPlainTextEdit*>("Memo1")->toPlainText();
+            recipient = dialog->findChild<QLineEdit*>("Edit1")->text();
+            subject = dialog->findChild<QLineEdit*>("Edit2")->text();
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        m.BitBtn5->click();
+        QCOMPARE(recipient, QStringLiteral("verleih@example.org"));
+        QCOMPARE(subject, QStringLiteral("Bestellung 7b"));
+        QVERIFY2(body.contains("WB200") && body.contains("Licht und Ton"), qPrintable(body));
+        QVERIFY(body.contains(QDate::currentDate().toString("dd.MM.yyyy")));
+        QVERIFY(!body.contains("Masken bauen"));
     }
 
     void movingTheSplitterIsStored() {
