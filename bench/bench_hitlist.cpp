@@ -42,6 +42,10 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     orba::Application app(argc, argv);
     QTemporaryDir dir;
+    // The demo installation around the large catalogue, so that start-up finds all its files.
+    for (const QFileInfo& file : QDir(QStringLiteral(ORBA_DEMO_DIR)).entryInfoList(QDir::Files))
+        QFile::link(file.absoluteFilePath(), dir.filePath(file.fileName()));
+    QFile::remove(dir.filePath("orb32.dat"));
     QFile::link(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath(),
                 dir.filePath("orb32.dat"));
     QDir::setCurrent(dir.path());
@@ -81,7 +85,7 @@ int main(int argc, char** argv) {
                 qPrintable(main.statusPanelText(2)));
     std::printf("empty search in the window: %.1f ms\n", totalMs);
     std::printf("  scan alone   %.1f ms\n  list alone   %.1f ms\n  remainder: events, progress "
-                "%.1f ms (total less scan and list)\n",
+                "%.1f ms (total less scan and list; below 0 is measuring noise)\n",
                 scanMs, listMs, totalMs - scanMs - listMs);
     std::printf("hit list memory: %.1f bytes per row\n", grownKiB * 1024.0 / rows);
     return 0;

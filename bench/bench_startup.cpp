@@ -14,15 +14,20 @@ int main(int argc, char** argv) {
     orba::Application app(argc, argv);
     QDir::setCurrent(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ORBA_DEMO_DIR));
     double best = 1e9;
+    double first = 0;
     for (int round = 0; round < 5; ++round) {
         QElapsedTimer timer;
         timer.start();
         auto session = orba::startUp();
         QApplication::processEvents();
-        best = std::min(best, double(timer.nsecsElapsed()) / 1e6);
+        const double ms = double(timer.nsecsElapsed()) / 1e6;
+        if (round == 0)
+            first = ms;
+        best = std::min(best, ms);
         if (!session || !session->mainWindow().isVisible())
             return 1;
     }
-    std::printf("start-up to the shown main window: %.1f ms (best of 5)\n", best);
+    std::printf("start-up to the shown main window: first %.1f ms, best of 5 %.1f ms\n", first,
+                best);
     return 0;
 }

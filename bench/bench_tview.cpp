@@ -1,4 +1,6 @@
 // Cost of laying out and repainting a long medium detail text in the tagged-text view.
+#include "catalogue/Catalogue.h"
+#include "display/DetailText.h"
 #include "display/FontMeasurer.h"
 #include "display/TagLayout.h"
 #include "display/Tview.h"
@@ -83,6 +85,35 @@ int main(int argc, char** argv) {
                 result.height);
     std::printf("layout at width 579, first time: %.1f us\n", coldUs);
     std::printf("layout at width 579, again (widths known): %.1f us\n", warmUs);
+
+    // The longest record of the demo catalogue with every detail field shown: building its text
+    // and laying it out, the first time (no widths known yet) and again.
+    Catalogue demo;
+    demo.load(QStringLiteral(ORBA_DEMO_DIR "/orb32.dat"));
+    qsizetype longest = 0;
+    for (qsizetype i = 1; i < demo.count(); ++i) {
+        if (demo.line(i).size() > demo.line(longest).size())
+            longest = i;
+    }
+    DisplayList everything;
+    for (int field = 0; field < 16; ++field)
+        everything.append({field, true});
+    auto showDemoRecord = [&](const TextMeasurer& m) {
+        const taglayout::Input demoInput{detailText(demo.line(longest), everything),
+                                         macros,
+                                         {},
+                                         {},
+                                         579,
+                                         QSize(16, 16),
+                                         Qt::black};
+        return taglayout::layout(demoInput, m);
+    };
+    const double demoColdUs = bestMicroseconds(20, [&] { showDemoRecord(FontMeasurer()); });
+    const FontMeasurer demoMeasurer;
+    const double demoWarmUs = bestMicroseconds(200, [&] { showDemoRecord(demoMeasurer); });
+    std::printf("longest demo record (%lld bytes): detail text and layout %.1f us first time, "
+                "%.1f us again\n",
+                static_cast<long long>(demo.line(longest).size()), demoColdUs, demoWarmUs);
 
     Tview view;
     view.resize(579, 500);
