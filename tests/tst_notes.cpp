@@ -15,13 +15,10 @@
 using namespace Qt::StringLiterals;
 using orba::OrbaError;
 using orba::Tnotiz;
+using orba::cp1252::encode;
 using orba::test::WorkingDir;
 
 namespace {
-
-QByteArray cp1252(const QString& text) {
-    return orba::cp1252::encode(text);
-}
 
 // What the user does in the open note dialog.
 enum class Closing { Ok, Cancel, CloseBox };
@@ -41,17 +38,10 @@ struct NoteSession {
             shownSignature = dialog->Label3->text();
             if (newText)
                 dialog->Memo1->setPlainText(*newText);
-            switch (closing) {
-            case Closing::Ok:
-                dialog->BitBtn1->click();
-                break;
-            case Closing::Cancel:
-                dialog->BitBtn2->click();
-                break;
-            case Closing::CloseBox:
+            if (closing == Closing::CloseBox)
                 dialog->close();
-                break;
-            }
+            else
+                (closing == Closing::Ok ? dialog->BitBtn1 : dialog->BitBtn2)->click();
         });
     }
 };
@@ -70,7 +60,6 @@ private slots:
         QTest::addColumn<QString>("fileName");
         QTest::newRow("blank after prefix") << u"AB 12"_s << u"AB12.ntz"_s;
         QTest::newRow("only the first blank goes") << u"A B C"_s << u"AB C.ntz"_s;
-        QTest::newRow("no blank") << u"AB12"_s << u"AB12.ntz"_s;
         QTest::newRow("leading blank") << u" X 1"_s << u"X 1.ntz"_s;
         QTest::newRow("umlaut") << u"Ä 7"_s << u"Ä7.ntz"_s;
     }
@@ -84,16 +73,13 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("safe");
         QTest::newRow("plain") << u"AB12"_s << true;
-        QTest::newRow("umlauts and blank") << u"Öko 3"_s << true;
         QTest::newRow("empty") << QString() << true;
-        QTest::newRow("dots alone stay in the directory") << u".."_s << true;
-        QTest::newRow("slash") << u"AB/12"_s << false;
+        QTest::newRow("dots could climb out") << u".."_s << false;
+        QTest::newRow("dots inside") << u"AB..1"_s << false;
         QTest::newRow("parent by slash") << u"../AB"_s << false;
-        QTest::newRow("backslash") << u"AB\\12"_s << false;
         QTest::newRow("parent by backslash") << u"..\\AB"_s << false;
         QTest::newRow("drive colon") << u"C:AB"_s << false;
         QTest::newRow("NUL") << u"AB"_s + QChar(0) + u"12"_s << false;
-        QTest::newRow("tab") << u"AB\t12"_s << false;
     }
     void isSafeNoteName() {
         QFETCH(QString, stored);
@@ -106,7 +92,7 @@ private slots:
         const QStringList lines{u"Für Klasse 5 geeignet"_s, QString(), u"Größe: 3 €"_s};
         QVERIFY(!orba::noteExists(u"Ä 12"_s));
         orba::writeNote(u"Ä12"_s, lines);
-        QCOMPARE(dir.read(u"Ä12.ntz"_s), cp1252(u"Für Klasse 5 geeignet\r\n\r\nGröße: 3 €\r\n"_s));
+        QCOMPARE(dir.read(u"Ä12.ntz"_s), encode(u"Für Klasse 5 geeignet\r\n\r\nGröße: 3 €\r\n"_s));
         QVERIFY(orba::noteExists(u"Ä 12"_s));
         QCOMPARE(orba::readNote(u"Ä 12"_s), lines);
         orba::deleteNote(u"Ä12"_s);
@@ -116,10 +102,13 @@ private slots:
         orba::deleteNote(u"Ä12"_s);
     }
 
-    void unsafeSignatureHasNoNote() {
+    void unsafeOrEmptySignatureHasNoNote() {
         WorkingDir dir;
         QVERIFY(QDir(dir.path()).mkdir(u"AB"_s));
         dir.write(u"AB/12.ntz"_s, "fremd\r\n");
+        dir.write(u".ntz"_s, "x\r\n");
+        QVERIFY(!orba::noteExists(QString()));
+        QVERIFY(orba::readNote(QString()).isEmpty());
         QVERIFY(!orba::noteExists(u"AB/ 12"_s));
         QVERIFY(orba::readNote(u"AB/ 12"_s).isEmpty());
         orba::deleteNote(u"AB/12"_s);
@@ -133,16 +122,9 @@ private slots:
         QCOMPARE(dir.read(u"AB/12.ntz"_s), QByteArray("fremd\r\n"));
     }
 
-    void emptySignatureHasNoNote() {
-        WorkingDir dir;
-        dir.write(u".ntz"_s, "x\r\n");
-        QVERIFY(!orba::noteExists(QString()));
-        QVERIFY(orba::readNote(QString()).isEmpty());
-    }
-
     void dialogShowsNoteAndStoredSignature() {
         WorkingDir dir;
-        dir.write(u"AB12.ntz"_s, cp1252(u"Zeile 1\r\nfür Klasse 2\r\n"_s));
+        dir.write(u"AB12.ntz"_s, encode(u"Zeile 1\r\nfür Klasse 2\r\n"_s));
         Tnotiz dialog(nullptr);
         NoteSession session;
         session.closing = Closing::Cancel;
@@ -169,15 +151,13 @@ private slots:
         const std::optional<QString> unchanged;
         QTest::newRow("OK with text creates the note")
             << QByteArray() << std::optional(u"Für Klasse 5\nund 6"_s) << Closing::Ok << true
-            << cp1252(u"Für Klasse 5\r\nund 6\r\n"_s);
+            << encode(u"Für Klasse 5\r\nund 6\r\n"_s);
         QTest::newRow("OK unchanged rewrites with CR LF")
             << QByteArray("a\nb\n") << unchanged << Closing::Ok << true << QByteArray("a\r\nb\r\n");
         QTest::newRow("OK after emptying removes the note")
             << old << std::optional(QString()) << Closing::Ok << false << QByteArray();
         QTest::newRow("Cancel after emptying keeps the note")
             << old << std::optional(QString()) << Closing::Cancel << true << old;
-        QTest::newRow("Cancel after typing writes nothing")
-            << QByteArray() << std::optional(u"neu"_s) << Closing::Cancel << false << QByteArray();
         QTest::newRow("close box after changing keeps the note")
             << old << std::optional(u"neu"_s) << Closing::CloseBox << true << old;
     }

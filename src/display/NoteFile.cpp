@@ -26,9 +26,10 @@ QString noteFileName(const QString& displayedSignature) {
 }
 
 bool isSafeNoteName(const QString& storedSignature) {
-    // Without a separator the name is a single path part, so ".." cannot climb out of the
-    // working directory either: "...ntz" is an ordinary file there. A control character
-    // (NUL above all) would cut the name short at the system's file interface.
+    // Separators, a drive colon or ".." could lead out of the working directory; a control
+    // character (NUL above all) would cut the name short at the system's file interface.
+    if (storedSignature.contains(QStringLiteral("..")))
+        return false;
     for (const QChar c : storedSignature) {
         if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') ||
             c.unicode() < 0x20)
