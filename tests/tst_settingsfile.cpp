@@ -34,68 +34,56 @@ class TestSettingsFile : public QObject {
     Q_OBJECT
 
 private slots:
-    void missingFileGivesDefaults() {
+    void absentEntryGivesDefault_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        const QByteArray file = "[Anzeige]\r\nhsplit=1\r\nmedart=3\r\n[info]\r\nx=5\r\n";
+        QTest::newRow("no file") << QByteArray() << u"Anzeige"_s << u"hsplit"_s;
+        QTest::newRow("missing section") << file << u"Allgemein"_s << u"hsplit"_s;
+        QTest::newRow("missing key") << file << u"Anzeige"_s << u"vsplit"_s;
+        QTest::newRow("key of another section") << file << u"info"_s << u"medart"_s;
+    }
+    void absentEntryGivesDefault() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
         WorkingDir dir;
+        if (!file.isEmpty())
+            dir.write(kFile, file);
         const SettingsFile settings(kFile);
-        QCOMPARE(settings.readInteger("Anzeige", "htmlhelp", 1), 1);
-        QCOMPARE(settings.readString("Extras", "privdatei", "orba.lst"), QString("orba.lst"));
-        QVERIFY(!QFile::exists(dir.file(kFile)));
+        QCOMPARE(settings.readInteger(section, key, kDefault), kDefault);
+        QCOMPARE(settings.readString(section, key, "def"), QString("def"));
+        QCOMPARE(QFile::exists(dir.file(kFile)), !file.isEmpty());
     }
 
     void directoryInPlaceOfFileGivesDefaults() {
         WorkingDir dir;
         QVERIFY(QDir(dir.path()).mkdir(kFile));
-        const SettingsFile settings(kFile);
-        QCOMPARE(settings.readInteger("info", "breite", 519), 519);
-    }
-
-    void missingSectionOrKeyGivesDefault_data() {
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::newRow("missing section") << u"Allgemein"_s << u"hsplit"_s;
-        QTest::newRow("missing key") << u"Anzeige"_s << u"vsplit"_s;
-        QTest::newRow("key of another section") << u"info"_s << u"medart"_s;
-    }
-    void missingSectionOrKeyGivesDefault() {
-        QFETCH(QString, section);
-        QFETCH(QString, key);
-        WorkingDir dir;
-        dir.write(kFile, "[Anzeige]\r\nhsplit=1\r\nmedart=3\r\n[info]\r\nx=5\r\n");
-        const SettingsFile settings(kFile);
-        QCOMPARE(settings.readInteger(section, key, kDefault), kDefault);
-        QCOMPARE(settings.readString(section, key, "def"), QString("def"));
+        QCOMPARE(SettingsFile(kFile).readInteger("info", "breite", 519), 519);
     }
 
     void readInteger_data() {
         QTest::addColumn<QByteArray>("value");
         QTest::addColumn<int>("expected");
-        QTest::newRow("hex 0x1") << QByteArray("0x1") << 1;
-        QTest::newRow("hex 0X1F") << QByteArray("0X1F") << 31;
-        QTest::newRow("hex lower digits") << QByteArray("0xff") << 255;
+        QTest::newRow("hex 0Xff") << QByteArray("0Xff") << 255;
         QTest::newRow("hex largest") << QByteArray("0x7FFFFFFF") << std::numeric_limits<int>::max();
         QTest::newRow("hex too large") << QByteArray("0x80000000") << kDefault;
         QTest::newRow("hex bad digit") << QByteArray("0x1G") << kDefault;
         QTest::newRow("hex with sign") << QByteArray("0x-1") << kDefault;
         QTest::newRow("0x alone") << QByteArray("0x") << kDefault;
-        QTest::newRow("0X alone") << QByteArray("0X") << kDefault;
-        QTest::newRow("zero") << QByteArray("0") << 0;
-        QTest::newRow("two") << QByteArray("2") << 2;
         QTest::newRow("leading zeros") << QByteArray("007") << 7;
         QTest::newRow("negative") << QByteArray("-5") << -5;
         QTest::newRow("plus sign") << QByteArray("+7") << 7;
         QTest::newRow("blanks around") << QByteArray(" \t12\t ") << 12;
         QTest::newRow("empty") << QByteArray("") << kDefault;
-        QTest::newRow("word") << QByteArray("ja") << kDefault;
         QTest::newRow("digits then letters") << QByteArray("12abc") << kDefault;
         QTest::newRow("inner blank") << QByteArray("1 2") << kDefault;
         QTest::newRow("sign alone") << QByteArray("-") << kDefault;
-        QTest::newRow("two signs") << QByteArray("--3") << kDefault;
-        QTest::newRow("decimal point") << QByteArray("1.5") << kDefault;
         QTest::newRow("largest") << QByteArray("2147483647") << std::numeric_limits<int>::max();
         QTest::newRow("smallest") << QByteArray("-2147483648") << std::numeric_limits<int>::min();
         QTest::newRow("overflow") << QByteArray("2147483648") << kDefault;
         QTest::newRow("underflow") << QByteArray("-2147483649") << kDefault;
-        QTest::newRow("far overflow") << QByteArray("99999999999999999999999") << kDefault;
     }
     void readInteger() {
         QFETCH(QByteArray, value);
@@ -112,8 +100,6 @@ private slots:
         QTest::addColumn<QString>("readKey");
         QTest::newRow("anzeige read as Anzeige")
             << u"anzeige"_s << u"hsplit"_s << u"Anzeige"_s << u"hsplit"_s;
-        QTest::newRow("Anzeige read as anzeige")
-            << u"Anzeige"_s << u"medart"_s << u"anzeige"_s << u"medart"_s;
         QTest::newRow("key in capitals")
             << u"Extras"_s << u"CDSTART"_s << u"extras"_s << u"cdstart"_s;
         QTest::newRow("umlaut") << u"Übersicht"_s << u"Größe"_s << u"übersicht"_s << u"GRÖßE"_s;
@@ -136,19 +122,20 @@ private slots:
         QCOMPARE(SettingsFile(kFile).readInteger(readSection, readKey, kDefault), 2);
     }
 
-    void blanksAroundNamesAndValuesIgnored() {
-        WorkingDir dir;
-        dir.write(kFile, " \t[ Anzeige\t] \r\n\t hsplit \t=  5 \t\r\nname = a  b \r\n");
-        const SettingsFile settings(kFile);
-        QCOMPARE(settings.readInteger("Anzeige", "hsplit", kDefault), 5);
-        QCOMPARE(settings.readString("anzeige", "name", "def"), QString("a  b"));
+    void valueBlanks_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("blanks around names and values ignored")
+            << QByteArray(" \t[ Mail\t] \r\n\t betreff \t=  a  b \t\r\n") << u"a  b"_s;
+        QTest::newRow("no-break space belongs to the value")
+            << QByteArray("[mail]\r\nbetreff=\xA0x\xA0\r\n") << u"\u00A0x\u00A0"_s;
     }
-
-    void noBreakSpaceBelongsToValue() {
+    void valueBlanks() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, value);
         WorkingDir dir;
-        dir.write(kFile, "[mail]\r\nbetreff=\xA0x\xA0\r\n");
-        QCOMPARE(SettingsFile(kFile).readString("mail", "betreff", "def"),
-                 QStringLiteral("\u00A0x\u00A0"));
+        dir.write(kFile, file);
+        QCOMPARE(SettingsFile(kFile).readString("mail", "betreff", "def"), value);
     }
 
     void strayLinesNeverMatchButArePreserved() {
@@ -174,35 +161,24 @@ private slots:
         QCOMPARE(dir.read(kFile), after);
     }
 
-    void firstOfDuplicateSectionsWins() {
+    void firstOfDuplicateSectionsAndKeysWins() {
         WorkingDir dir;
-        dir.write(kFile, "[A]\r\nk=1\r\n[B]\r\nx=0\r\n[a]\r\nk=2\r\nm=5\r\n");
+        dir.write(kFile, "[A]\r\nk=1\r\nk=9\r\n[B]\r\nx=0\r\n[a]\r\nk=2\r\nm=5\r\n");
         SettingsFile settings(kFile);
         QCOMPARE(settings.readInteger("A", "k", kDefault), 1);
         QCOMPARE(settings.readInteger("a", "m", kDefault), kDefault);
         settings.writeInteger("a", "k", 7);
         settings.writeInteger("A", "m", 6);
         QCOMPARE(dir.read(kFile),
-                 QByteArray("[A]\r\nk=7\r\nm=6\r\n[B]\r\nx=0\r\n[a]\r\nk=2\r\nm=5\r\n"));
+                 QByteArray("[A]\r\nk=7\r\nk=9\r\nm=6\r\n[B]\r\nx=0\r\n[a]\r\nk=2\r\nm=5\r\n"));
         QCOMPARE(settings.readInteger("A", "m", kDefault), 6);
-    }
-
-    void firstOfDuplicateKeysWins() {
-        WorkingDir dir;
-        dir.write(kFile, "[A]\r\nk=1\r\nk=2\r\n");
-        SettingsFile settings(kFile);
-        QCOMPARE(settings.readInteger("A", "k", kDefault), 1);
-        settings.writeInteger("A", "k", 3);
-        QCOMPARE(dir.read(kFile), QByteArray("[A]\r\nk=3\r\nk=2\r\n"));
     }
 
     void longTextReadAsItsFirst1023Characters_data() {
         QTest::addColumn<int>("length");
         QTest::addColumn<int>("expected");
-        QTest::newRow("1022") << 1022 << 1022;
         QTest::newRow("1023") << 1023 << 1023;
         QTest::newRow("1024") << 1024 << 1023;
-        QTest::newRow("3000") << 3000 << 1023;
     }
     void longTextReadAsItsFirst1023Characters() {
         QFETCH(int, length);
@@ -279,8 +255,6 @@ private slots:
     void integersWrittenInDecimal_data() {
         QTest::addColumn<int>("value");
         QTest::addColumn<QByteArray>("text");
-        QTest::newRow("zero") << 0 << QByteArray("0");
-        QTest::newRow("positive") << 200 << QByteArray("200");
         QTest::newRow("negative") << -12 << QByteArray("-12");
         QTest::newRow("smallest") << std::numeric_limits<int>::min() << QByteArray("-2147483648");
     }
@@ -312,22 +286,6 @@ private slots:
         settings.writeString("mail", "betreff", QStringLiteral("Ω"));
         QCOMPARE(dir.read(kFile), QByteArray("[mail]\r\nbetreff=?\r\n"));
         QCOMPARE(settings.readString("mail", "betreff", "def"), QString("?"));
-    }
-
-    void reopenedFileReadsWrittenValues() {
-        WorkingDir dir;
-        {
-            SettingsFile settings(kFile, kDisplayName);
-            settings.writeInteger("Anzeige", "hsplit", 1);
-            settings.writeString("mail", "return Path", "ich@example.org");
-            settings.writeInteger("Allgemein", "hsplit", -3);
-            settings.writeInteger("anzeige", "medart", 4);
-        }
-        const SettingsFile reopened(kFile);
-        QCOMPARE(reopened.readInteger("Anzeige", "hsplit", kDefault), 1);
-        QCOMPARE(reopened.readString("MAIL", "Return path", "def"), QString("ich@example.org"));
-        QCOMPARE(reopened.readInteger("Allgemein", "hsplit", kDefault), -3);
-        QCOMPARE(reopened.readInteger("Anzeige", "medart", kDefault), 4);
     }
 
     void refusedWriteThrowsAndKeepsSettings_data() {
