@@ -306,8 +306,9 @@ QWidget* TForm1::buildBasketPage() {
     StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid4 = named(new ListGrid(1), "StringGrid4");
     StringGrid4->setCell(0, 0, QStringLiteral("Res.Datum"));
-    StringGrid4->setColumnWidthPx(0, 64);
-    StringGrid4->setFixedWidth(84);
+    // Wide enough for a whole dd.MM.yyyy date in the program's font.
+    StringGrid4->setFixedWidth(100);
+    StringGrid4->horizontalHeader()->setStretchLastSection(true);
     StringGrid4->setEditable(true);
 
     BitBtn4 = button(nullptr, "BitBtn4", QStringLiteral("Bestellung drucken"));
