@@ -79,11 +79,11 @@ QByteArray compiledHelp(const QList<std::pair<QByteArray, QByteArray>>& objects)
                    encodedNumber(quint64(content.size())) + encodedNumber(quint64(data.size()));
         content += data;
     }
+    // Free space, then no previous and no next block.
     QByteArray listing = "PMGL";
-    appendLittleEndian(listing, blockLength - 0x14 - quint32(entries.size()), 4);
-    appendLittleEndian(listing, 0, 4);
-    appendLittleEndian(listing, 0xFFFFFFFF, 4); // no previous block
-    appendLittleEndian(listing, 0xFFFFFFFF, 4); // no next block
+    for (quint32 field :
+         {blockLength - 0x14 - quint32(entries.size()), 0u, 0xFFFFFFFFu, 0xFFFFFFFFu})
+        appendLittleEndian(listing, field, 4);
     listing += entries;
     listing.resize(blockLength, '\0');
 
@@ -176,36 +176,25 @@ private slots:
     void init() { m_dir = std::make_unique<WorkingDir>(); }
     void cleanup() { m_dir.reset(); }
 
-    void dialogButtons_data() {
-        QTest::addColumn<QString>("topic");
-        QTest::addColumn<int>("context");
+    // The dialogs' help buttons and the contents button; the HTML help shows in the viewer.
+    void helpButtons_data() {
         QTest::addColumn<bool>("html");
-        QTest::addColumn<HelpRequest>("expected");
-        const struct {
-            const char* dialog;
-            const char* topic;
-            int context;
-        } dialogs[] = {{"settings", "html/setup.htm", 518},
-                       {"advanced search", "html/erwsuch.htm", 510},
-                       {"e-mail order", "html/email.htm", 508},
-                       {"note", "html/notiz.htm", 512},
-                       {"user list", "html/benu.htm", 504}};
-        for (const auto& d : dialogs) {
-            QTest::addRow("%s, HTML help", d.dialog)
-                << QString(d.topic) << d.context << true << topicRequest(d.topic);
-            QTest::addRow("%s, classic help", d.dialog)
-                << QString(d.topic) << d.context << false << contextRequest(d.context, false);
-        }
+        QTest::newRow("HTML help") << true;
+        QTest::newRow("classic help") << false;
     }
-    void dialogButtons() {
-        QFETCH(QString, topic);
-        QFETCH(int, context);
+    void helpButtons() {
         QFETCH(bool, html);
-        QFETCH(HelpRequest, expected);
         HelpRouter router(nullptr, [html] { return html; });
-        router.dialogHelp(topic, context);
-        QCOMPARE(router.requests(), QList<HelpRequest>{expected});
+        router.dialogHelp("html/setup.htm", 518);
         QCOMPARE(viewerShown(), html);
+        router.closeHelp();
+        QVERIFY(!viewerShown());
+        router.contentsHelp();
+        QCOMPARE(viewerShown(), html);
+        const QList<HelpRequest> expected = {html ? topicRequest("html/setup.htm")
+                                                  : contextRequest(518, false),
+                                             contentsRequest(html)};
+        QCOMPARE(router.requests(), expected);
     }
 
     void modeIsAskedAtEveryRequest() {
@@ -219,24 +208,9 @@ private slots:
         QCOMPARE(router.requests(), expected);
     }
 
-    void contentsButton_data() {
-        QTest::addColumn<bool>("html");
-        QTest::newRow("HTML help") << true;
-        QTest::newRow("classic help") << false;
-    }
-    void contentsButton() {
-        QFETCH(bool, html);
-        HelpRouter router(nullptr, [html] { return html; });
-        router.contentsHelp();
-        QCOMPARE(router.requests(), QList<HelpRequest>{contentsRequest(html)});
-        QCOMPARE(viewerShown(), html);
-    }
-
     void topicExtension_data() {
         QTest::addColumn<QString>("topic");
         QTest::addColumn<QString>("page");
-        QTest::newRow("htm kept") << "html/setup.htm"
-                                  << "html/setup.htm";
         QTest::newRow("case ignored") << "html/Setup.HTM"
                                       << "html/Setup.HTM";
         QTest::newRow("html kept") << "html/setup.html"
@@ -258,21 +232,15 @@ private slots:
         QCOMPARE(router.requests(), QList<HelpRequest>{topicRequest(page)});
     }
 
-    void f1AsksHtmlHelpInEitherMode_data() {
+    // F1 asks the HTML help in either mode and wins over a shortcut on the same key.
+    void f1AsksHtmlHelp_data() {
         QTest::addColumn<bool>("html");
         QTest::newRow("HTML mode") << true;
         QTest::newRow("classic mode") << false;
     }
-    void f1AsksHtmlHelpInEitherMode() {
+    void f1AsksHtmlHelp() {
         QFETCH(bool, html);
         HelpRouter router(nullptr, [html] { return html; });
-        ContextWindow keywords(100);
-        QTest::keyClick(keywords.edit, Qt::Key_F1);
-        QCOMPARE(router.requests(), QList<HelpRequest>{contextRequest(100, true)});
-    }
-
-    void f1WinsOverAShortcut() {
-        HelpRouter router(nullptr, [] { return false; });
         ContextWindow keywords(100);
         auto* action = new QAction(&keywords.window);
         action->setShortcut(Qt::Key_F1);
@@ -300,25 +268,18 @@ private slots:
         QVERIFY(router.requests().isEmpty());
     }
 
-    void contextPagesFromTheFolder_data() {
-        QTest::addColumn<int>("context");
-        QTest::addColumn<QString>("file");
-        QTest::newRow("keyword list") << 100 << "schlag";
-        QTest::newRow("user list") << 504 << "benu";
-        QTest::newRow("e-mail order") << 508 << "email";
-        QTest::newRow("advanced search") << 510 << "erwsuch";
-        QTest::newRow("note") << 512 << "notiz";
-        QTest::newRow("settings") << 518 << "setup";
-    }
     void contextPagesFromTheFolder() {
-        QFETCH(int, context);
-        QFETCH(QString, file);
         QVERIFY(QDir().mkdir("html"));
-        for (const char* name : {"schlag", "benu", "email", "erwsuch", "notiz", "setup"})
-            m_dir->write(QString("html/%1.htm").arg(name), page(QByteArray("Seite ") + name));
+        const QList<std::pair<int, QString>> pages = {{100, "schlag"}, {504, "benu"},
+                                                      {508, "email"},  {510, "erwsuch"},
+                                                      {512, "notiz"},  {518, "setup"}};
+        for (const auto& [context, file] : pages)
+            m_dir->write("html/" + file + ".htm", page("Seite " + file.toLatin1()));
         HelpRouter router(nullptr, [] { return false; });
-        router.showContext(context, true);
-        QCOMPARE(shownText(router), "Seite " + file);
+        for (const auto& [context, file] : pages) {
+            router.showContext(context, true);
+            QCOMPARE(shownText(router), "Seite " + file);
+        }
     }
 
     void pageFromTheFolder() {
@@ -370,13 +331,6 @@ private slots:
         QCOMPARE(shownText(router), shown);
     }
 
-    void missingPage() {
-        HelpRouter router(nullptr, [] { return true; });
-        router.showTopic("html/fehlt.htm");
-        QCOMPARE(shownText(router),
-                 QString("ORBA-Hilfe\nDie Hilfeseite html/fehlt.htm ist nicht vorhanden."));
-    }
-
     void pathOutsideTheHelpIsMissing() {
         QVERIFY(QDir().mkdir("html"));
         m_dir->write("geheim.htm", page("geheim"));
@@ -392,6 +346,7 @@ private slots:
                  QString("ORBA-Hilfe\nZur Hilfenummer 999 ist keine Hilfeseite vorhanden."));
     }
 
+    // The compiled help wins over loose pages; its contents page is the one it names.
     void compiledHelp() {
         m_dir->write("orbaw.chm", sampleCompiledHelp());
         QVERIFY(QDir().mkdir("html"));
@@ -402,21 +357,8 @@ private slots:
         QCOMPARE(browser->toPlainText().split('\n').mid(0, 2),
                  QStringList({"Einstellungen aus der Hilfedatei", "Größe"}));
         QCOMPARE(pictureSize(browser, "bilder/knopf.png"), QSize(7, 5));
-    }
-
-    void compiledHelpContents() {
-        m_dir->write("orbaw.chm", sampleCompiledHelp());
-        HelpRouter router(nullptr, [] { return true; });
         router.contentsHelp();
         QCOMPARE(shownText(router), QString("Startseite der Hilfe"));
-    }
-
-    void compiledHelpMissingPage() {
-        m_dir->write("orbaw.chm", sampleCompiledHelp());
-        HelpRouter router(nullptr, [] { return true; });
-        router.showContext(510, true);
-        QCOMPARE(shownText(router),
-                 QString("ORBA-Hilfe\nDie Hilfeseite html/erwsuch.htm ist nicht vorhanden."));
     }
 
     void damagedCompiledHelp_data() {
@@ -429,7 +371,6 @@ private slots:
         const QByteArray sample = sampleCompiledHelp();
         const QString unreadable = "Die Hilfedatei orbaw.chm kann nicht gelesen werden.";
         const QString missing = "Die Hilfeseite html/setup.htm ist nicht vorhanden.";
-        QTest::newRow("random bytes") << noise << unreadable;
         QTest::newRow("empty file") << QByteArray() << unreadable;
         QTest::newRow("header signature, then noise") << QByteArray("ITSF") + noise << unreadable;
         QTest::newRow("headers without directory") << sample.left(0x60 + 0x54) << missing;
@@ -490,14 +431,6 @@ private slots:
         QCOMPARE(shownAfterClick, QString("Inhaltsseite"));
         router.contentsHelp();
         QVERIFY(router.viewer()->isVisible());
-    }
-
-    void closeHelpHidesTheViewer() {
-        HelpRouter router(nullptr, [] { return true; });
-        router.contentsHelp();
-        QVERIFY(viewerShown());
-        router.closeHelp();
-        QVERIFY(!viewerShown());
     }
 
 private:

@@ -42,14 +42,6 @@ QStringList strings(const QJsonValue& array) {
     return list;
 }
 
-// The body as the server's reader returns it: every line ended by a line feed.
-QString receivedForm(const QStringList& lines) {
-    QString text;
-    for (const QString& line : lines)
-        text += line + u'\n';
-    return text;
-}
-
 } // namespace
 
 class TestMailer : public QObject {
@@ -77,14 +69,6 @@ private:
         return orba::textfile::readLines(dir.file(u"log.tmp"_s));
     }
 
-    static bool logReportsSuccess(const QStringList& log) {
-        for (const QString& line : log) {
-            if (line.contains(kSuccess, Qt::CaseInsensitive))
-                return true;
-        }
-        return false;
-    }
-
     // A working directory as ORBA leaves it before starting the mailer.
     std::unique_ptr<WorkingDir> prepare(const QStringList& bodyLines) const {
         auto dir = std::make_unique<WorkingDir>();
@@ -106,8 +90,6 @@ private slots:
             << u"Bestellung \"Wirkhaus\"; Müller & Söhne – Größe 'XL'"_s
             << QStringList{u"Sehr geehrte Damen und Herren,"_s, QString(),
                            u"Titel: Über Maß; Preis 12,50 €"_s, u"Mit freundlichen Grüßen"_s};
-        QTest::newRow("plain ascii")
-            << u"Bestellung"_s << QStringList{u"Medium 1"_s, u"Medium 2"_s};
         QTest::newRow("long lines and special lines")
             << u"Bestellung der Bücherei Überlingen am Bodensee für die Woche vom 1. bis 7. März "
                "– bitte bestätigen"_s
@@ -143,7 +125,8 @@ private slots:
         QCOMPARE(strings(mail["from"]), QStringList{kSender});
         QCOMPARE(strings(mail["to"]), kRecipients);
         QCOMPARE(mail["subject"].toString(), subject);
-        QCOMPARE(mail["body"].toString(), receivedForm(body));
+        // The server's reader ends every line with a line feed.
+        QCOMPARE(mail["body"].toString(), body.isEmpty() ? QString() : body.join(u'\n') + u'\n');
         QCOMPARE(mail["content_type"].toString(), u"text/plain"_s);
         QCOMPARE(mail["mime_version"].toString(), u"1.0"_s);
         QVERIFY(mail["seven_bit"].toBool());
@@ -200,9 +183,6 @@ private slots:
         QTest::addColumn<QStringList>("recipients");
         const QString sender = u"-f"_s + kSender;
         const QString quotedSender = u"-f\""_s + kSender + u'"';
-        QTest::newRow("argument list") << QStringList{u"-d"_s, u"-sBestellung vom 3. Mai"_s, sender,
-                                                      kRecipients[0], u"mail.tmp"_s}
-                                       << u"Bestellung vom 3. Mai"_s << QStringList{kRecipients[0]};
         QTest::newRow("quoted values") << QStringList{u"-d"_s, u"-s\"Bestellung vom 3. Mai\""_s,
                                                       quotedSender, kRecipients[0], u"mail.tmp"_s}
                                        << u"Bestellung vom 3. Mai"_s << QStringList{kRecipients[0]};
@@ -338,7 +318,7 @@ private slots:
         const QStringList log = logOf(dir);
         QVERIFY(!log.isEmpty());
         QCOMPARE(log.last(), expected);
-        QVERIFY(!logReportsSuccess(log));
+        QVERIFY(!log.join(u'\n').contains(kSuccess, Qt::CaseInsensitive));
         QVERIFY2(m_server.received().isEmpty(), "a message was delivered");
     }
 };

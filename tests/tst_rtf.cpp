@@ -44,13 +44,6 @@ QTextCharFormat formatOf(const QTextDocument& doc, const QString& word) {
     return {};
 }
 
-QStringList blockTexts(const QTextDocument& doc) {
-    QStringList texts;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
-        texts.append(block.text());
-    return texts;
-}
-
 } // namespace
 
 class TestRtf : public QObject {
@@ -64,14 +57,8 @@ private slots:
         QTest::addColumn<bool>("italic");
         QTest::addColumn<bool>("underline");
         QTest::addColumn<double>("points");
-        QTest::newRow("plain text")
-            << QByteArray("Hallo") << "Hallo" << false << false << false << 12.0;
-        QTest::newRow("bold") << QByteArray("\\b fett\\b0  normal") << "fett" << true << false
-                              << false << 12.0;
         QTest::newRow("bold switched off")
             << QByteArray("\\b fett\\b0  normal") << "normal" << false << false << false << 12.0;
-        QTest::newRow("italic") << QByteArray("\\i schief\\i0  gerade") << "schief" << false << true
-                                << false << 12.0;
         QTest::newRow("underline")
             << QByteArray("\\ul unten\\ulnone  weg") << "unten" << false << false << true << 12.0;
         QTest::newRow("ulnone ends it")
@@ -80,8 +67,6 @@ private slots:
             << QByteArray("\\ul unten\\ul0  weg") << "weg" << false << false << false << 12.0;
         QTest::newRow("double underline")
             << QByteArray("\\uldb doppelt") << "doppelt" << false << false << true << 12.0;
-        QTest::newRow("size in half points")
-            << QByteArray("\\fs40 gross") << "gross" << false << false << false << 20.0;
         QTest::newRow("odd half points")
             << QByteArray("\\fs17 klein") << "klein" << false << false << false << 8.5;
         QTest::newRow("group restores") << QByteArray("{\\b\\i\\fs40 innen} aussen") << "aussen"
@@ -142,7 +127,6 @@ private slots:
         QTest::addColumn<QColor>("foreground");
         QTest::addColumn<QColor>("background");
         QTest::newRow("red") << "rot" << QColor(255, 0, 0) << QColor();
-        QTest::newRow("blue") << "blau" << QColor(0, 0, 255) << QColor();
         QTest::newRow("automatic entry") << "auto" << QColor() << QColor();
         QTest::newRow("background") << "hinterlegt" << QColor() << QColor(0, 0, 255);
         QTest::newRow("highlight") << "markiert" << QColor() << QColor(255, 0, 0);
@@ -166,19 +150,10 @@ private slots:
             QCOMPARE(format.background().color(), background);
     }
 
-    void paragraphsAndLines() {
-        QTextDocument doc;
-        readRtf(document("eins\\par zwei\\line drei\\par\r\nvier\\\r\nf\\'fcnf"), &doc);
-        const QStringList expected = {"eins", QString("zwei") + QChar::LineSeparator + "drei",
-                                      "vier", QString::fromUtf8("fünf")};
-        QCOMPARE(blockTexts(doc), expected);
-    }
-
     void alignment_data() {
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<int>("block");
         QTest::addColumn<int>("alignment");
-        QTest::newRow("left by default") << QByteArray("a\\par") << 0 << int(Qt::AlignLeft);
         QTest::newRow("centred") << QByteArray("\\qc a\\par") << 0 << int(Qt::AlignHCenter);
         QTest::newRow("right") << QByteArray("\\qr a\\par") << 0 << int(Qt::AlignRight);
         QTest::newRow("justified") << QByteArray("\\qj a\\par") << 0 << int(Qt::AlignJustify);
@@ -222,7 +197,6 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<int>("block");
         QTest::addColumn<QList<qreal>>("positions");
-        QTest::newRow("none") << QByteArray("a\\tab b\\par") << 0 << QList<qreal>{};
         QTest::newRow("from the margin")
             << QByteArray("\\tx1440\\tx2880 a\\par") << 0 << QList<qreal>{96, 192};
         QTest::newRow("indented paragraph")
@@ -255,9 +229,10 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("text");
         QTest::newRow("tab") << QByteArray("a\\tab b") << "a\tb";
-        QTest::newRow("cp1252 escapes") << QByteArray("\\'e4\\'f6\\'fc\\'df\\'c4") << "äöüßÄ";
-        QTest::newRow("upper-case hex") << QByteArray("\\'E4") << "ä";
-        QTest::newRow("euro in cp1252") << QByteArray("\\'80") << "€";
+        QTest::newRow("paragraphs and lines")
+            << QByteArray("eins\\par zwei\\line drei\\par\r\nvier\\\r\nf\\'fcnf")
+            << "eins\nzwei\u2028drei\nvier\nfünf";
+        QTest::newRow("cp1252 escapes") << QByteArray("\\'e4\\'f6\\'fc\\'df\\'C4\\'80") << "äöüßÄ€";
         QTest::newRow("raw cp1252 byte") << QByteArray("Gr\xf6\xdf"
                                                        "e")
                                          << "Größe";
@@ -272,10 +247,8 @@ private slots:
         QTest::newRow("fallback ends with the group") << QByteArray("{\\uc3\\u8364}abc") << "€abc";
         QTest::newRow("document markers dropped")
             << QByteArray("\\u64976?\\u65532?a\\u8233?b\\u1?") << "a\u2028b";
-        QTest::newRow("non-breaking space") << QByteArray("a\\~b") << "a\u00A0b";
-        QTest::newRow("optional hyphen") << QByteArray("Trenn\\-ung") << "Trennung";
-        QTest::newRow("non-breaking hyphen") << QByteArray("E\\_Mail") << "E-Mail";
-        QTest::newRow("escaped braces and backslash") << QByteArray("\\{a\\}\\\\") << "{a}\\";
+        QTest::newRow("special characters") << QByteArray("a\\~b Trenn\\-ung E\\_Mail \\{a\\}\\\\")
+                                            << "a\u00A0b Trennung E-Mail {a}\\";
         QTest::newRow("named characters")
             << QByteArray("\\ldblquote x\\rdblquote\\emdash\\endash\\bullet")
             << "\u201Cx\u201D\u2014\u2013\u2022";
@@ -286,36 +259,17 @@ private slots:
         QTest::newRow("symbol font bullet") << QByteArray("{\\f2\\'b7}x") << "\u2022x";
         QTest::newRow("cp1252 middle dot") << QByteArray("{\\f0\\'b7}x") << "\u00B7x";
         QTest::newRow("hidden text") << QByteArray("\\v versteckt\\v0 sichtbar") << "sichtbar";
-    }
-    void characters() {
-        QFETCH(QByteArray, body);
-        QFETCH(QString, text);
-        QCOMPARE(textOf(document(body)), text);
-    }
-
-    void destinations_data() {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("starred unknown") << QByteArray("{\\*\\foo geheim}sichtbar") << "sichtbar";
+        // Destinations the viewer has no use for are skipped, with all they hold.
         QTest::newRow("starred nested") << QByteArray("{\\*\\foo {a {b} c}}sichtbar") << "sichtbar";
-        QTest::newRow("info") << QByteArray("{\\info{\\title Titel}{\\author Autor}}sichtbar")
-                              << "sichtbar";
-        QTest::newRow("stylesheet")
-            << QByteArray("{\\stylesheet{\\s0 Normal;}}sichtbar") << "sichtbar";
-        QTest::newRow("picture") << QByteArray("{\\pict\\pngblip 89504e470d0a}sichtbar")
-                                 << "sichtbar";
-        QTest::newRow("object") << QByteArray("{\\object\\objemb{\\*\\objdata 0105}}sichtbar")
-                                << "sichtbar";
-        QTest::newRow("header and footer")
-            << QByteArray("{\\header Kopf}{\\footer Fuss}sichtbar") << "sichtbar";
-        QTest::newRow("generator")
-            << QByteArray("{\\*\\generator Riched20 10.0;}sichtbar") << "sichtbar";
+        QTest::newRow("info, picture, object, header and footer")
+            << QByteArray(
+                   "{\\info{\\title Titel}{\\author Autor}}{\\pict\\pngblip 89504e470d0a}"
+                   "{\\object\\objemb{\\*\\objdata 0105}}{\\header Kopf}{\\footer Fuss}sichtbar")
+            << "sichtbar";
         QTest::newRow("list table")
             << QByteArray("{\\*\\listtable{\\list{\\listlevel{\\leveltext\\'01\\'b7;}}}}"
                           "{\\*\\listoverridetable{\\listoverride\\ls1}}sichtbar")
             << "sichtbar";
-        QTest::newRow("theme data")
-            << QByteArray("{\\*\\themedata 504b0304}sichtbar") << "sichtbar";
         QTest::newRow("field shows its result")
             << QByteArray("{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt Verweis}}")
             << "Verweis";
@@ -332,17 +286,13 @@ private slots:
         QTest::newRow("binary inside a skipped group")
             << QByteArray("{\\*\\blob\\bin3 }}}}sichtbar") << "sichtbar";
     }
-    void destinations() {
+    void characters() {
         QFETCH(QByteArray, body);
         QFETCH(QString, text);
         QCOMPARE(textOf(document(body)), text);
     }
 
-    void textAfterTheDocumentIgnored() {
-        QCOMPARE(textOf("{\\rtf1 drin}draussen{\\rtf1 noch}"), QString("drin"));
-    }
-
-    void notRtfIsPlainText_data() {
+    void wholeInput_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::newRow("cp1252 text") << QByteArray("Hallo\r\nWelt \xe4\x80") << "Hallo\nWelt ä€";
@@ -350,25 +300,9 @@ private slots:
         QTest::newRow("NUL ends the text") << QByteArray("vor\0nach", 8) << "vor";
         QTest::newRow("empty") << QByteArray() << "";
         QTest::newRow("blank before rtf is still rtf") << QByteArray("\r\n {\\rtf1 \\b x}") << "x";
-    }
-    void notRtfIsPlainText() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
-        QCOMPARE(textOf(bytes), text);
-    }
-
-    void replacesEarlierContents() {
-        QTextDocument doc;
-        doc.setPlainText("alt");
-        readRtf("{\\rtf1 neu}", &doc);
-        QCOMPARE(doc.toPlainText(), QString("neu"));
-    }
-
-    void damagedInput_data() {
-        QTest::addColumn<QByteArray>("rtf");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("truncated in text")
-            << QByteArray("{\\rtf1 Anfang \\b fett") << "Anfang fett";
+        QTest::newRow("text after the document ignored")
+            << QByteArray("{\\rtf1 drin}draussen{\\rtf1 noch}") << "drin";
+        // Damaged files show what can be read, without a crash or a hang.
         QTest::newRow("truncated in a group")
             << QByteArray("{\\rtf1 {\\b eins {\\i zwei") << "eins zwei";
         QTest::newRow("truncated after backslash") << QByteArray("{\\rtf1 Text\\") << "Text";
@@ -385,13 +319,23 @@ private slots:
         QTest::newRow("control bytes") << QByteArray("{\\rtf1 a\x01\x02\x1f"
                                                      "b}")
                                        << "ab";
+        QTest::newRow("deep nesting") << "{\\rtf1 " + QByteArray(100000, '{') + "\\b tief" +
+                                             QByteArray(100000, '}') + " danach}"
+                                      << "tief danach";
         QTest::newRow("very long control word")
             << QByteArray("{\\rtf1 \\" + QByteArray(100000, 'x') + " a}") << "a";
     }
-    void damagedInput() {
-        QFETCH(QByteArray, rtf);
+    void wholeInput() {
+        QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
-        QCOMPARE(textOf(rtf), text);
+        QCOMPARE(textOf(bytes), text);
+    }
+
+    void replacesEarlierContents() {
+        QTextDocument doc;
+        doc.setPlainText("alt");
+        readRtf("{\\rtf1 neu}", &doc);
+        QCOMPARE(doc.toPlainText(), QString("neu"));
     }
 
     void binaryJunk() {
@@ -402,15 +346,6 @@ private slots:
         QTextDocument doc;
         readRtf("{\\rtf1 Anfang\\par " + junk, &doc);
         QVERIFY(doc.toPlainText().startsWith("Anfang\n"));
-    }
-
-    void deepNesting() {
-        const int depth = 100000;
-        const QByteArray rtf =
-            "{\\rtf1 " + QByteArray(depth, '{') + "\\b tief" + QByteArray(depth, '}') + " danach}";
-        QTextDocument doc;
-        readRtf(rtf, &doc);
-        QCOMPARE(doc.toPlainText(), QString("tief danach"));
     }
 
     void skippedGroupBeyondTheDepthLimit() {
