@@ -65,10 +65,6 @@ void TForm1::FormCreate() {
 void TForm1::LoadStartupData() {
     Trace("  form1-Init start");
     view1->Clear();
-    if (ComboBox1->isHidden()) {
-        Panel1->setFixedHeight(41);
-        Label2->hide();
-    }
 
     Trace("  form1-Init medianarten einlesen");
     Trace("  form1-Init mediandaten einlesen");
@@ -82,12 +78,10 @@ void TForm1::LoadStartupData() {
     const int mediaType = m_settings->readInteger("Anzeige", "medart", 0);
     ComboBox1->setCurrentIndex(mediaType >= 0 && mediaType < ComboBox1->count() ? mediaType : -1);
 
-    m_mainSubjectAreas = m_settings->readInteger("sachlist", "hauptsach", 3);
-    m_subSubjectAreas = m_settings->readInteger("sachlist", "sach", 2);
     HtmlHelpMode = m_settings->readInteger("Anzeige", "htmlhelp", 1);
-    m_cdMode = m_settings->readInteger("Extras", "cdstart", 0);
+    const bool cdMode = m_settings->readInteger("Extras", "cdstart", 0) != 0;
     m_privateListFile = m_settings->readString("Extras", "privdatei", QStringLiteral("orba.lst"));
-    if (m_cdMode != 0) {
+    if (cdMode) {
         LocalDataDir = platform::windowsDirectory();
         m_privateListFile = LocalDataDir + m_privateListFile;
     }

@@ -138,12 +138,9 @@ private:
     bool m_searching = false;
     bool SideBySide = false;
     int HtmlHelpMode = 1;
-    int m_cdMode = 0;
     QString LocalDataDir;
     QString m_privateListFile;
     QString m_subjectAreaCaption;
-    int m_mainSubjectAreas = 3;
-    int m_subSubjectAreas = 2;
     HelpRouter* htmlhelp1 = nullptr;
     TQRPrint* QRPrint1 = nullptr;
     Tsachgeb* m_subjectAreas = nullptr;
