@@ -109,6 +109,8 @@ private slots:
         QCOMPARE(info.RxRichEdit1->toPlainText(),
                  QString("Aktuelle Informationen\nAusleihe ab 1.Äpril\n"));
         QVERIFY(info.RxRichEdit1->isReadOnly());
+        // The window opens at the top of the text, not where reading it ended.
+        QCOMPARE(info.RxRichEdit1->textCursor().position(), 0);
         QTextCursor heading(info.RxRichEdit1->document());
         heading.movePosition(QTextCursor::NextCharacter);
         QCOMPARE(heading.charFormat().fontWeight(), int(QFont::Bold));

@@ -6,6 +6,7 @@
 #include "settings/SettingsFile.h"
 
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace orba {
@@ -41,6 +42,8 @@ void Tinfo::FormCreate() {
     guarded([this] {
         readRtf(textfile::readBytes(QStringLiteral("info.rtf")), RxRichEdit1->document());
     });
+    // The reader leaves the cursor at the end; the reader of the window starts at the top.
+    RxRichEdit1->moveCursor(QTextCursor::Start);
 }
 
 void Tinfo::showEvent(QShowEvent* event) {
