@@ -639,7 +639,7 @@ bool parseNumber(const char* text, unsigned long long* value) {
 // on the arguments alone.
 bool writeStatistics(const char* fileName, const Vocabulary& vocabulary,
                      const long long (&counts)[KindCount], unsigned long long records) {
-    QStringList stat = {QStringLiteral("Stand: 01.12.2026")};
+    QStringList stat = {QStringLiteral("01.12.2026")};
     for (int kind = 0; kind < KindCount; ++kind) {
         const std::string& name = vocabulary.kindNames[kind];
         stat.append(orba::cp1252::decode(name.data(), static_cast<qsizetype>(name.size())) + u'\t' +
