@@ -50,13 +50,6 @@ QComboBox* list(QWidget* parent, const char* name, const QStringList& entries, i
     return combo;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int x) {
-    auto* result = new QPushButton(text, parent);
-    result->setObjectName(QLatin1String(name));
-    result->setGeometry(x, 343, 82, 28);
-    return result;
-}
-
 QStringList suitabilities() {
     return {QString(),
             QStringLiteral("Kinder"),
@@ -163,13 +156,13 @@ void Terwsuch::buildInputs(int stdoIndex) {
 }
 
 void Terwsuch::buildButtons() {
-    BitBtn5 = button(this, "BitBtn5", QStringLiteral("Suchen"), 8);
+    BitBtn5 = addDialogButton(this, "BitBtn5", QStringLiteral("Suchen"), {8, 343, 82, 28});
     BitBtn5->setDefault(true);
-    BitBtn4 = button(this, "BitBtn4", QStringLiteral("Eintrag alt"), 98);
+    BitBtn4 = addDialogButton(this, "BitBtn4", QStringLiteral("Eintrag alt"), {98, 343, 82, 28});
     BitBtn4->setEnabled(false);
-    BitBtn3 = button(this, "BitBtn3", QStringLiteral("Löschen"), 188);
-    BitBtn2 = button(this, "BitBtn2", QStringLiteral("Abbrechen"), 278);
-    BitBtn1 = button(this, "BitBtn1", QStringLiteral("&Hilfe"), 368);
+    BitBtn3 = addDialogButton(this, "BitBtn3", QStringLiteral("Löschen"), {188, 343, 82, 28});
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Abbrechen"), {278, 343, 82, 28});
+    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("&Hilfe"), {368, 343, 82, 28});
 
     connect(BitBtn5, &QPushButton::clicked, this, &QDialog::accept);
     on(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });

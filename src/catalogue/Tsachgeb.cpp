@@ -16,13 +16,6 @@
 namespace orba {
 namespace {
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int x, int width) {
-    auto* result = new QPushButton(text, parent);
-    result->setObjectName(QLatin1String(name));
-    result->setGeometry(x, 358, width, 28);
-    return result;
-}
-
 // The distinct parts of all suitability values: a value names several areas, separated by ",".
 QStringList subjectAreas(const Catalogue& catalogue) {
     QSet<QByteArray> values;
@@ -59,13 +52,14 @@ Tsachgeb::Tsachgeb(QWidget* parent, const Catalogue& catalogue)
     TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
     TreeView1->setGeometry(8, 8, 440, 342);
 
-    BitBtn1 = button(this, "BitBtn1",
-                     QStringLiteral("Medien des selektierten Sachgebietes anzeigen"), 8, 260);
+    BitBtn1 = addDialogButton(this, "BitBtn1",
+                              QStringLiteral("Medien des selektierten Sachgebietes anzeigen"),
+                              {8, 358, 260, 28});
     BitBtn1->setDefault(true);
-    BitBtn2 = button(this, "BitBtn2", QStringLiteral("Übernehmen"), 8, 82);
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Übernehmen"), {8, 358, 82, 28});
     BitBtn2->hide();
-    BitBtn3 = button(this, "BitBtn3", QStringLiteral("Abbrechen"), 276, 82);
-    BitBtn4 = button(this, "BitBtn4", QStringLiteral("&Hilfe"), 366, 82);
+    BitBtn3 = addDialogButton(this, "BitBtn3", QStringLiteral("Abbrechen"), {276, 358, 82, 28});
+    BitBtn4 = addDialogButton(this, "BitBtn4", QStringLiteral("&Hilfe"), {366, 358, 82, 28});
     on(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtn3, &QPushButton::clicked, this, &QDialog::reject);

@@ -14,13 +14,6 @@
 namespace orba {
 namespace {
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int x) {
-    auto* result = new QPushButton(text, parent);
-    result->setObjectName(QLatin1String(name));
-    result->setGeometry(x, 243, 100, 28);
-    return result;
-}
-
 // Shortens the list to a whole number of rows, so that no keyword is shown cut in half.
 void showWholeRowsOnly(QListWidget* list) {
     const int frame = 2 * list->frameWidth();
@@ -66,9 +59,9 @@ Tschlag::Tschlag(QWidget* parent) : QDialog(parent) {
     ListBox1->setUniformItemSizes(true);
     ListBox1->setGeometry(8, 66, 376, 168);
 
-    BitBtn1 = button(this, "BitBtn1", QStringLiteral("Übernehmen"), 84);
+    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("Übernehmen"), {84, 243, 100, 28});
     BitBtn1->setDefault(true);
-    BitBtn2 = button(this, "BitBtn2", QStringLiteral("Abbrechen"), 208);
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Abbrechen"), {208, 243, 100, 28});
     on(BitBtn1, &QPushButton::clicked, this, [this] { ListBox1DblClick(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     on(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { ListBox1DblClick(); });

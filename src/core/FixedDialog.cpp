@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
 
 namespace orba {
 
@@ -15,6 +16,14 @@ void setUpDialog(QDialog* dialog, const char* className, const QString& caption,
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     dialog->setFixedSize(width, height);
     dialog->setModal(true);
+}
+
+QPushButton* addDialogButton(QDialog* dialog, const char* name, const QString& text,
+                             const QRect& geometry) {
+    auto* button = new QPushButton(text, dialog);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    return button;
 }
 
 QLabel* addDialogPicture(QDialog* dialog, const QString& bitmapFile) {

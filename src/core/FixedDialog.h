@@ -3,6 +3,8 @@
 #include <QDialog>
 
 class QLabel;
+class QPushButton;
+class QRect;
 
 namespace orba {
 
@@ -10,6 +12,10 @@ namespace orba {
 // class name of its window as object name and a fixed client size.
 void setUpDialog(QDialog* dialog, const char* className, const QString& caption, int width,
                  int height);
+
+// A push button of a dialog, named and placed.
+QPushButton* addDialogButton(QDialog* dialog, const char* name, const QString& text,
+                             const QRect& geometry);
 
 // The small picture at a dialog's top left corner, from a bitmap beside the data when present.
 QLabel* addDialogPicture(QDialog* dialog, const QString& bitmapFile);

@@ -25,13 +25,6 @@ QLabel* signatureLabel(QWidget* parent, const char* name, const QString& text) {
     return label;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int x) {
-    auto* btn = new QPushButton(text, parent);
-    btn->setObjectName(QLatin1String(name));
-    btn->setGeometry(x, 224, 82, 26);
-    return btn;
-}
-
 } // namespace
 
 Tnotiz::Tnotiz(QWidget* parent) : QDialog(parent) {
@@ -57,10 +50,10 @@ Tnotiz::Tnotiz(QWidget* parent) : QDialog(parent) {
     Label3->setTextFormat(Qt::PlainText);
     Label3->setStyleSheet(QStringLiteral("color: blue"));
 
-    BitBtn1 = button(this, "BitBtn1", QStringLiteral("OK"), 194);
+    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("OK"), {194, 224, 82, 26});
     BitBtn1->setDefault(true);
-    BitBtn2 = button(this, "BitBtn2", QStringLiteral("Abbrechen"), 281);
-    BitBtn3 = button(this, "BitBtn3", QStringLiteral("&Hilfe"), 368);
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Abbrechen"), {281, 224, 82, 26});
+    BitBtn3 = addDialogButton(this, "BitBtn3", QStringLiteral("&Hilfe"), {368, 224, 82, 26});
 
     on(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);

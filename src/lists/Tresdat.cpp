@@ -26,13 +26,6 @@ QLineEdit* field(QWidget* parent, const char* name, int maxLength, int x, int wi
     return edit;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int x) {
-    auto* result = new QPushButton(text, parent);
-    result->setObjectName(QLatin1String(name));
-    result->setGeometry(x, 136, 82, 26);
-    return result;
-}
-
 } // namespace
 
 Tresdat::Tresdat(QWidget* parent) : QDialog(parent) {
@@ -56,9 +49,9 @@ Tresdat::Tresdat(QWidget* parent) : QDialog(parent) {
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setGeometry(8, 96, 255, 20);
 
-    BitBtn1 = button(this, "BitBtn1", QStringLiteral("OK"), 40);
+    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("OK"), {40, 136, 82, 26});
     BitBtn1->setDefault(true);
-    BitBtn2 = button(this, "BitBtn2", QStringLiteral("Abbrechen"), 140);
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Abbrechen"), {140, 136, 82, 26});
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }

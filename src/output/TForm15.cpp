@@ -18,13 +18,6 @@ const QString explanation = QStringLiteral(
     "Die E-Mail-Adresse wird dann auch in den Einstellungen unter \"eigene Mail-Adresse\" "
     "eingetragen.");
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int x) {
-    auto* result = new QPushButton(text, parent);
-    result->setObjectName(QLatin1String(name));
-    result->setGeometry(x, 196, 82, 26);
-    return result;
-}
-
 } // namespace
 
 TForm15::TForm15(QWidget* parent) : QDialog(parent) {
@@ -51,8 +44,8 @@ TForm15::TForm15(QWidget* parent) : QDialog(parent) {
     Edit1->setGeometry(12, 164, 396, 22);
     Label2->setBuddy(Edit1);
 
-    BitBtn1 = button(this, "BitBtn1", QStringLiteral("Abbrechen"), 234);
-    BitBtn2 = button(this, "BitBtn2", QStringLiteral("OK"), 326);
+    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("Abbrechen"), {234, 196, 82, 26});
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("OK"), {326, 196, 82, 26});
     BitBtn2->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
     on(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });

@@ -54,13 +54,6 @@ QLineEdit* field(QWidget* parent, const char* name, int y) {
     return edit;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int x, int width) {
-    auto* result = new QPushButton(text, parent);
-    result->setObjectName(QLatin1String(name));
-    result->setGeometry(x, 288, width, 26);
-    return result;
-}
-
 // The body as the user sees it. The raw text keeps non-breaking blanks; a line break at the very
 // end starts no further line, as in a memo's line list.
 QStringList memoLines(const QPlainTextEdit* memo) {
@@ -102,9 +95,9 @@ Temail::Temail(QWidget* parent) : QDialog(parent) {
     Label3->setBuddy(Memo1);
     Memo1->setFocus();
 
-    BitBtn3 = button(this, "BitBtn3", QStringLiteral("Mail senden"), 12, 110);
-    BitBtn2 = button(this, "BitBtn2", QStringLiteral("Abbrechen"), 374, 82);
-    BitBtn1 = button(this, "BitBtn1", QStringLiteral("&Hilfe"), 466, 82);
+    BitBtn3 = addDialogButton(this, "BitBtn3", QStringLiteral("Mail senden"), {12, 288, 110, 26});
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Abbrechen"), {374, 288, 82, 26});
+    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("&Hilfe"), {466, 288, 82, 26});
     // Enter in a field must not send the mail.
     for (QPushButton* each : {BitBtn3, BitBtn2, BitBtn1})
         each->setAutoDefault(false);
