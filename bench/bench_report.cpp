@@ -90,11 +90,11 @@ private:
     qsizetype m_next = 0;
 };
 
-// The demo directory: the argument, else the source tree's beside the build directory.
+// The demo directory: the argument, else the source tree's.
 QString demoDirectory(int argc, char** argv) {
     if (argc > 1)
         return QString::fromLocal8Bit(argv[1]);
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../../demo");
+    return QStringLiteral(ORBA_DEMO_DIR);
 }
 
 // Peak resident memory of the process so far, in MiB.

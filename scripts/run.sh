@@ -5,15 +5,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/build.sh
+bin=$PWD/build/bin
 mkdir -p run
 # Only what is missing: the user's lists, notes and settings in run/ stay as they are.
 cp -rn demo/. run/
 # The mailer that sends e-mail orders lies beside the data, where ORBA looks for it.
-cp -f build/mailer/send.exe run/send.exe
+cp -f "$bin/send.exe" run/send.exe
 cd run
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-    exec ../build/orba
+    exec "$bin/orba"
 fi
 echo "Kein Bildschirm gefunden: ORBA startet unter Xvfb und speichert ein Bildschirmfoto."
 shot="$PWD/orba-start.png"
-xvfb-run -a -s "-screen 0 1280x1024x24" ../build/tools/orbashot "$shot"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$bin/orbashot" "$shot"

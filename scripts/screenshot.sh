@@ -10,5 +10,5 @@ trap 'rm -rf "$work"' EXIT
 cp -r demo/. "$work/"
 mkdir -p docs
 shot="$PWD/docs/orba.png"
-(cd "$work" && xvfb-run -a -s "-screen 0 1280x1024x24" "$OLDPWD/build/tools/orbashot" \
+(cd "$work" && xvfb-run -a -s "-screen 0 1280x1024x24" "$OLDPWD/build/bin/orbashot" \
     "$shot" "${1:-Masken}" "${2:-2}")

@@ -29,7 +29,7 @@ using test::WorkingDir;
 
 namespace {
 
-const QString kRealMailer = QStringLiteral(ORBA_BINARY_DIR "/mailer/send.exe");
+const QString kRealMailer = QStringLiteral(ORBA_MAILER);
 const QString kSent = u"Meldung|Die Mail wurde gesendet, Protokoll anzeigen ?"_s;
 const QString kFailed = u"Fehler|Fehler beim Senden der Mail, Fehlerprotokoll anzeigen ?"_s;
 const QString kFormatMessage = u"Fehler|Falsche E-Mail-Adresse. Die Adresse muss im Format "

@@ -17,7 +17,7 @@ using orba::test::WorkingDir;
 
 namespace {
 
-const QString kMailer = QStringLiteral(ORBA_BINARY_DIR "/mailer/send.exe");
+const QString kMailer = QStringLiteral(ORBA_MAILER);
 const QString kSuccess = u"TRANSACTION SUCCESSFULLY COMPLETED"_s;
 const QString kSender = u"buecherei@example.org"_s;
 const QStringList kRecipients = {u"leihverkehr@example.org"_s, u"kopie@example.org"_s};
