@@ -313,6 +313,40 @@ private slots:
         QCOMPARE(shown.grid.selectionModel()->selectedRows().size(), 1);
     }
 
+    // The keys press the right button on the selected row's cell, brought into view first.
+    void contextMenuKeysPressTheSelectedRow_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<bool>("presses");
+        QTest::newRow("menu key") << int(Qt::Key_Menu) << Qt::KeyboardModifiers() << true;
+        QTest::newRow("shift+F10")
+            << int(Qt::Key_F10) << Qt::KeyboardModifiers(Qt::ShiftModifier) << true;
+        QTest::newRow("F10 alone") << int(Qt::Key_F10) << Qt::KeyboardModifiers() << false;
+        QTest::newRow("ctrl+shift+F10")
+            << int(Qt::Key_F10) << Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::ControlModifier)
+            << false;
+    }
+    void contextMenuKeysPressTheSelectedRow() {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(bool, presses);
+        ShownGrid shown(40);
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.grid));
+        shown.grid.selectRow(30);
+        shown.grid.scrollToTop();
+        QSignalSpy pressed(&shown.grid, &ListGrid::rowPressed);
+        QTest::keyClick(&shown.grid, Qt::Key(key), modifiers);
+        QCOMPARE(pressed.count(), presses ? 1 : 0);
+        QCOMPARE(shown.grid.selectedRow(), 30);
+        if (!presses)
+            return;
+        QCOMPARE(pressed.first().at(0).toInt(), 30);
+        QCOMPARE(pressed.first().at(1).value<Qt::MouseButton>(), Qt::RightButton);
+        const QPoint pos = pressed.first().at(2).toPoint();
+        QVERIFY(shown.grid.viewport()->rect().contains(pos));
+        QCOMPARE(shown.grid.indexAt(pos).row(), 29);
+    }
+
     void mousePressBelowTheRowsDoesNothing() {
         ShownGrid shown(2);
         QVERIFY(QTest::qWaitForWindowExposed(&shown.grid));

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -255,6 +256,41 @@ private slots:
         m.Reservierungsdatumndern1->trigger();
         QCOMPARE(shownDay, today().left(2));
         QCOMPARE(p.column(m.StringGrid4, 0), dates);
+    }
+
+    void menuKeyOpensTheListsMenuAtTheSelectedRow_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("grid");
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("hit list") << 0 << "StringGrid1"
+                                  << "PopupMenu1";
+        QTest::newRow("private list") << 1 << "StringGrid3"
+                                      << "PopupMenu2";
+        QTest::newRow("basket") << 2 << "StringGrid2"
+                                << "PopupMenu3";
+        QTest::newRow("basket dates") << 2 << "StringGrid4"
+                                      << "PopupMenu3";
+    }
+    void menuKeyOpensTheListsMenuAtTheSelectedRow() {
+        QFETCH(int, page);
+        QFETCH(QString, grid);
+        QFETCH(QString, menu);
+        Program p;
+        TForm1& m = p.start();
+        p.searchAll();
+        for (int row : {1, 2, 3}) {
+            p.hitToPrivateList(row);
+            p.hitToBasket(row);
+        }
+        m.SelectPage(page);
+        auto* list = m.findChild<ListGrid*>(grid);
+        auto* popup = m.findChild<QMenu*>(menu);
+        list->selectRow(2);
+        QTest::keyClick(list, Qt::Key_Menu);
+        QVERIFY(popup->isVisible());
+        const QRect cell = list->visualRect(list->currentIndex());
+        QCOMPARE(popup->pos(), list->viewport()->mapToGlobal(cell.bottomLeft()));
+        popup->close();
     }
 
     void pressingAnEmptyBasketRowDisablesTheDateEntry() {

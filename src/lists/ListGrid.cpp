@@ -4,6 +4,7 @@
 #include "lists/ListGridModel.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 
@@ -139,6 +140,18 @@ void ListGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
     if (index.isValid())
         emit rowDoubleClicked(index.row() + 1);
+}
+
+void ListGrid::keyPressEvent(QKeyEvent* event) {
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (!menuKey) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    const QModelIndex cell = m_model->index(selectedRow() - 1, qMax(0, currentIndex().column()));
+    scrollTo(cell);
+    emit rowPressed(cell.row() + 1, Qt::RightButton, visualRect(cell).bottomLeft());
 }
 
 QModelIndex ListGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {

@@ -53,12 +53,15 @@ signals:
     // A data row became the selected one (by keyboard, mouse or program).
     void rowSelected(int row);
     // A mouse button was pressed on a data row (after selecting it); pos is in viewport terms.
+    // The context-menu keys (Menu, Shift+F10) count as the right button pressed on the selected
+    // row's current cell, so every list opens the same menu for keyboard users.
     void rowPressed(int row, Qt::MouseButton button, QPoint pos);
     void rowDoubleClicked(int row);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
