@@ -2,7 +2,6 @@
 #include "app/TForm1.h"
 #include "core/Guard.h"
 #include "core/MessageBox.h"
-#include "core/TextFile.h"
 #include "display/NoteFile.h"
 #include "display/Tnotiz.h"
 #include "lists/GridOperations.h"
@@ -138,8 +137,6 @@ void TForm1::setBasketButtons(bool enabled) {
 }
 
 void TForm1::fillPrivateList() {
-    if (!textfile::exists(m_privateListFile))
-        return;
     const PrivateListLoad loaded = loadPrivateList(m_privateListFile);
     for (const PrivateListEntry& entry : loaded.entries) {
         const int row = StringGrid3->hasEntries() ? StringGrid3->addRow() : 1;

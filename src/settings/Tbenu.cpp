@@ -3,7 +3,6 @@
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/MessageBox.h"
-#include "core/TextFile.h"
 #include "settings/Tbenu_neu.h"
 #include "settings/UserFile.h"
 
@@ -76,7 +75,7 @@ QPushButton* sideButton(QWidget* parent, const char* name, const QString& text, 
 } // namespace
 
 Tbenu::Tbenu(QWidget* parent, QString userFilePath)
-    : QDialog(parent), m_userFilePath(std::move(userFilePath)) {
+    : QDialog(parent), m_userFile(std::move(userFilePath)) {
     setUpDialog(this, "Tbenu", QStringLiteral("Benutzerliste"), 562, 245);
 
     Image1 = addDialogPicture(this, QStringLiteral("ordner.bmp"));
@@ -135,7 +134,7 @@ QStringList Tbenu::entries() const {
 void Tbenu::FormCreate() {
     // An unreadable file is reported and leaves the list empty; the program starts all the same.
     guarded([this] {
-        for (const QString& line : readUserFile(m_userFilePath))
+        for (const QString& line : m_userFile.readLines())
             insertSorted(line);
     });
     if (ListBox1->count() > 0)
@@ -230,8 +229,8 @@ void Tbenu::updateButtons() {
     BitBtn4->setEnabled(hasEntries);
 }
 
-void Tbenu::saveUserFile() const {
-    writeUserFile(m_userFilePath, entries());
+void Tbenu::saveUserFile() {
+    m_userFile.writeLines(entries());
 }
 
 } // namespace orba
