@@ -1,5 +1,6 @@
 #include "settings/Tbenu.h"
 
+#include "core/Cp1252.h"
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/MessageBox.h"
@@ -64,6 +65,12 @@ public:
         painter->restore();
     }
 };
+
+// Names compare upper-cased as everywhere in the program: by Windows-1252, which keeps "ß", so
+// that "Strauß" and "Strauss" are two people.
+QByteArray nameKey(const QString& name) {
+    return cp1252::upper(cp1252::encode(name));
+}
 
 QPushButton* sideButton(QWidget* parent, const char* name, const QString& text, int y) {
     auto* button = new QPushButton(text, parent);
@@ -149,9 +156,9 @@ void Tbenu::BitBtn3Click() {
     if (m_editor->exec() != QDialog::Accepted)
         return;
     const UserEntry entry = m_editor->entry();
-    const QString wanted = entry.name.toUpper();
+    const QByteArray wanted = nameKey(entry.name);
     for (const QString& line : entries()) {
-        if (splitUserLine(line).name.toUpper() == wanted) {
+        if (nameKey(splitUserLine(line).name) == wanted) {
             msg::error(
                 this,
                 QStringLiteral("Der Name '%1' ist schon in der Liste enthalten").arg(entry.name));
