@@ -164,7 +164,10 @@ void TForm1::SavePrivateList() {
 
 void TForm1::MediuminprivateListekopieren1Click() {
     const BusyScope busy(Busy);
-    if (!CopyGridRow(*StringGrid1, *StringGrid3, 2, 1)) {
+    const CopyResult copied = CopyGridRow(*StringGrid1, *StringGrid3, 2, 1);
+    if (copied == CopyResult::NothingToCopy)
+        return;
+    if (copied == CopyResult::AlreadyThere) {
         msg::error(this, QStringLiteral("Medium ist bereits in der privaten Liste"));
         return;
     }
@@ -205,7 +208,10 @@ void TForm1::Notiz1Click() {
 
 void TForm1::addToBasket(const ListGrid& source, int sourceColumn) {
     const BusyScope busy(Busy);
-    if (!CopyGridRow(source, *StringGrid2, 1, sourceColumn)) {
+    const CopyResult copied = CopyGridRow(source, *StringGrid2, 1, sourceColumn);
+    if (copied == CopyResult::NothingToCopy)
+        return;
+    if (copied == CopyResult::AlreadyThere) {
         msg::error(this, QStringLiteral("Medium ist bereits im Warenkorb"));
         return;
     }
