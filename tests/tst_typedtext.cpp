@@ -2,7 +2,6 @@
 #include "app/TForm1.h"
 #include "core/StorableInput.h"
 #include "display/Tnotiz.h"
-#include "output/TForm15.h"
 #include "settings/SettingsFile.h"
 #include "settings/Tbenu.h"
 #include "settings/Tbenu_neu.h"
@@ -112,15 +111,6 @@ private slots:
         QCOMPARE(stored.readString("mail", "email", {}), u"verleih@example.org"_s);
         QCOMPARE(stored.readString("Extras", "privdatei", {}), u"liste.lst"_s);
         QCOMPARE(stored.readInteger("info", "breite", 0), 600);
-    }
-
-    void aPastedOwnAddressIsOneLine() {
-        orba::TForm15 prompt(nullptr);
-        answerNextModal([&](QWidget*) {
-            paste(prompt.Edit1, u"ich@schule.de\r\n\0"_s);
-            prompt.BitBtn2->click();
-        });
-        QCOMPARE(prompt.askOwnAddress(), u"ich@schule.de"_s);
     }
 
     void aPastedNoteLosesNoLine() {
