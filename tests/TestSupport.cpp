@@ -137,7 +137,8 @@ void answerNextModal(std::function<void(QWidget*)> answer, ModalSeen* seen) {
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, answer, seen] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
+        // The progress window of a report is modal while the report is made; it is no question.
+        if (!modal || modal->inherits("orba::Tprogbar"))
             return;
         timer->stop();
         timer->deleteLater();

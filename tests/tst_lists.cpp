@@ -3,6 +3,7 @@
 #include "display/Tnotiz.h"
 #include "lists/ListGrid.h"
 #include "lists/Tresdat.h"
+#include "output/TQRPrint.h"
 #include "TestMain.h"
 #include "TestSupport.h"
 
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -59,6 +61,28 @@ struct Program {
             out << grid->cell(column, row);
         return out;
     }
+};
+
+enum EmptyList { HitList = 1, PrivateList = 2, Basket = 4 };
+
+// Closes every dialog that opens (message, preview, print dialog, e-mail) and keeps its class.
+class DialogWatch {
+public:
+    DialogWatch() {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                m_shown.append(QString::fromLatin1(modal->metaObject()->className()));
+                modal->close();
+            }
+        });
+        m_timer.start();
+    }
+    const QStringList& shown() const { return m_shown; }
+
+private:
+    QTimer m_timer;
+    QStringList m_shown;
 };
 
 QString today() {
@@ -291,6 +315,77 @@ private slots:
         const QRect cell = list->visualRect(list->currentIndex());
         QCOMPARE(popup->pos(), list->viewport()->mapToGlobal(cell.bottomLeft()));
         popup->close();
+    }
+
+    // An empty list's single row keeps the index of the medium it last held; no command may take
+    // that row for a medium: nothing is copied, printed, previewed or mailed, and nothing claims
+    // that the medium is already in the target list.
+    void anEmptyListYieldsNoEntry_data() {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("empty");
+        const auto copies = [](const char* source, int emptyList, int target,
+                               std::initializer_list<const char*> routes) {
+            for (const char* route : routes) {
+                QTest::addRow("%s: %s", source, route) << route << 0 << emptyList;
+                QTest::addRow("%s: %s, empty target", source, route)
+                    << route << 0 << (emptyList | target);
+            }
+        };
+        copies("hit list", HitList, PrivateList,
+               {"BitBtn2", "BitBtn13", "MediuminprivateListekopieren1"});
+        copies("hit list", HitList, Basket, {"BitBtn1", "BitBtn11", "MediuminWarenkorbkopieren1"});
+        copies("private list", PrivateList, Basket,
+               {"BitBtn8", "BitBtn14", "MediuminBestellkorbkopieren2"});
+        const std::pair<const char*, int> pages[] = {
+            {"hit list", HitList}, {"private list", PrivateList}, {"basket", Basket}};
+        const std::initializer_list<const char*> prints[] = {
+            {"BitBtn3", "BitBtn12", "Drucken1", "Drucken2"},
+            {"BitBtn10", "BitBtn16", "Drucken1", "Drucken2"},
+            {"BitBtn4", "BitBtn7", "BitBtn5", "BitBtn17", "Drucken1", "Drucken2"}};
+        for (int page = 0; page < 3; ++page) {
+            for (const char* route : prints[page])
+                QTest::addRow("%s: %s", pages[page].first, route)
+                    << route << page << pages[page].second;
+        }
+    }
+    void anEmptyListYieldsNoEntry() {
+        QFETCH(QString, route);
+        QFETCH(int, page);
+        QFETCH(int, empty);
+        Program p;
+        for (const char* file : {"medien.r01", "bestell.r02", "medien.bmp", "bestell.bmp"})
+            QFile::copy(QStringLiteral(ORBA_SOURCE_DIR "/demo/") + file, p.dir.file(file));
+        TForm1& m = p.start();
+        m.print().setPrintDialog(false);
+        m.print().printer().setOutputFileName(p.dir.file("druck.pdf"));
+        p.searchAll();
+        p.hitToPrivateList(1);
+        p.hitToBasket(2);
+        if (empty & PrivateList) {
+            clickInNextModal("Ja");
+            m.BitBtn9->click();
+        }
+        if (empty & Basket)
+            m.BitBtn6->click();
+        if (empty & HitList) {
+            m.Edit1->setEditText("nichtda");
+            QTest::mouseClick(m.SpeedButton1, Qt::LeftButton);
+        }
+        m.SelectPage(page);
+        const QStringList privateList = p.column(m.StringGrid3, 0);
+        const QStringList basket = p.column(m.StringGrid2, 0);
+
+        const DialogWatch dialogs;
+        if (auto* button = m.findChild<QPushButton*>(route))
+            button->click();
+        else
+            m.findChild<QAction*>(route)->trigger();
+        QCOMPARE(dialogs.shown(), QStringList());
+        QCOMPARE(p.column(m.StringGrid3, 0), privateList);
+        QCOMPARE(p.column(m.StringGrid2, 0), basket);
+        QCOMPARE(m.print().lastPageCount(), 0);
+        QVERIFY(!QFile::exists(p.dir.file("druck.pdf")));
     }
 
     void pressingAnEmptyBasketRowDisablesTheDateEntry() {

@@ -8,6 +8,8 @@
 #include "TestSupport.h"
 
 #include <QImage>
+#include <QImageReader>
+#include <QScopeGuard>
 
 using namespace orba;
 using namespace Qt::StringLiterals;
@@ -350,7 +352,36 @@ private slots:
 
         writeMask(dir, "test.r01", bandHead(u'0', 41, 1) + pictureElement("00", "kaputt.bmp"));
         QCOMPARE(errorOf([&] { print.LoadPrintMask("test.r01"); }),
-                 u"Datei kaputt.bmp kann nicht geöffnet werden"_s);
+                 u"Die Datei kaputt.bmp enthält kein lesbares Bild."_s);
+    }
+
+    // Five hundred elements of one picture file cost one decoded picture, not five hundred.
+    void aPictureFileIsDecodedOncePerMask() {
+        const test::WorkingDir dir;
+        QImage(300, 200, QImage::Format_RGB32).save(dir.file("logo.bmp"));
+        QStringList lines = bandHead(u'0', 41, 1) + pictureElement("00", "logo.bmp") +
+                            bandHead(u'1', 30, 0) + bandHead(u'2', 25, 500);
+        for (int i = 0; i < 500; ++i)
+            lines += pictureElement(u"2"_s + QString::number(i), "logo.bmp");
+        writeMask(dir, "test.r01", lines);
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("test.r01"));
+        const qint64 shared = print.report().QRBand1.elements()[0]->picture.cacheKey();
+        for (const auto& element : print.report().QRBand3.elements())
+            QCOMPARE(element->picture.cacheKey(), shared);
+    }
+
+    void aPictureTooLargeForMemoryIsNamedSo() {
+        const test::WorkingDir dir;
+        QImage(1000, 1000, QImage::Format_RGB32).save(dir.file("gross.bmp"));
+        writeMask(dir, "test.r01", bandHead(u'0', 41, 1) + pictureElement("00", "gross.bmp"));
+        const int limit = QImageReader::allocationLimit();
+        QImageReader::setAllocationLimit(1);
+        const auto restore = qScopeGuard([limit] { QImageReader::setAllocationLimit(limit); });
+        TQRPrint print(nullptr);
+        QCOMPARE(errorOf([&] { print.LoadPrintMask("test.r01"); }),
+                 u"Das Bild gross.bmp kann nicht geladen werden: Die Datei ist beschädigt, oder "
+                 "das Bild ist zu groß für den verfügbaren Speicher."_s);
     }
 
     void pictureWithoutFileIsAnEmptyPicture() {

@@ -34,6 +34,16 @@ QString nameTooLongToReplace() {
     return u"orba"_s + QString(247, u'x') + u".lst"_s;
 }
 
+orba::PrivateListLoad loadFile(const QString& path) {
+    orba::WholeFile file(path);
+    return orba::loadPrivateList(file);
+}
+
+void save(const QString& path, const QList<PrivateListEntry>& entries) {
+    orba::WholeFile file(path);
+    orba::savePrivateList(file, entries);
+}
+
 QString errorOf(const std::function<void()>& action) {
     try {
         action();
@@ -51,7 +61,7 @@ class TestPrivateListFile : public QObject {
 private slots:
     void missingFileGivesEmptyListWithoutError() {
         WorkingDir dir;
-        const orba::PrivateListLoad load = orba::loadPrivateList(kFile);
+        const orba::PrivateListLoad load = loadFile(kFile);
         QVERIFY(load.entries.isEmpty());
         QVERIFY(!load.error);
     }
@@ -83,7 +93,7 @@ private slots:
         QFETCH(QStringList, entries);
         WorkingDir dir;
         dir.write(kFile, bytes);
-        const orba::PrivateListLoad load = orba::loadPrivateList(kFile);
+        const orba::PrivateListLoad load = loadFile(kFile);
         QCOMPARE(described(load.entries), entries);
         QVERIFY(!load.error);
     }
@@ -103,7 +113,7 @@ private slots:
         WorkingDir dir;
         dir.write(kFile,
                   cp1252(u"A 1|erster|1\r\nB 2|Bär|"_s + indexText + u"\r\nC 3|dritter|3\r\n"_s));
-        const orba::PrivateListLoad load = orba::loadPrivateList(kFile);
+        const orba::PrivateListLoad load = loadFile(kFile);
         QVERIFY(load.error);
         QCOMPARE(load.error->message(), u"'%1' ist kein gültiger Integerwert"_s.arg(indexText));
         QCOMPARE(described(load.entries),
@@ -113,7 +123,7 @@ private slots:
     void onlyFirstBadIndexIsReported() {
         WorkingDir dir;
         dir.write(kFile, "A|a|x1\r\nB|b|2\r\nC|c|y2\r\n");
-        const orba::PrivateListLoad load = orba::loadPrivateList(kFile);
+        const orba::PrivateListLoad load = loadFile(kFile);
         QVERIFY(load.error);
         QCOMPARE(load.error->message(), u"'x1' ist kein gültiger Integerwert"_s);
         QCOMPARE(described(load.entries), (QStringList{u"A/a/0"_s, u"B/b/2"_s, u"C/c/0"_s}));
@@ -131,22 +141,22 @@ private slots:
         QFETCH(QByteArray, bytes);
         WorkingDir dir;
         dir.write(kFile, bytes);
-        const orba::PrivateListLoad load = orba::loadPrivateList(kFile);
+        const orba::PrivateListLoad load = loadFile(kFile);
         QVERIFY(!load.error);
-        orba::savePrivateList(u"copy.lst"_s, load.entries);
+        save(u"copy.lst"_s, load.entries);
         QCOMPARE(dir.read(u"copy.lst"_s), bytes);
     }
 
     void saveWritesEveryEntryWithSignature() {
         WorkingDir dir;
-        orba::savePrivateList(kFile, {{u"A 1"_s, u"Käse"_s, 5}, {}, {u"B 2"_s, QString(), 0}});
+        save(kFile, {{u"A 1"_s, u"Käse"_s, 5}, {}, {u"B 2"_s, QString(), 0}});
         QCOMPARE(dir.read(kFile), cp1252(u"A 1|Käse|5\r\nB 2||0\r\n"_s));
     }
 
     void saveReplacesTheWholeFile() {
         WorkingDir dir;
         dir.write(kFile, "alt 1|alt|1\r\nalt 2|alt|2\r\nalt 3|alt|3\r\n");
-        orba::savePrivateList(kFile, {{u"N 1"_s, u"neu"_s, 9}});
+        save(kFile, {{u"N 1"_s, u"neu"_s, 9}});
         QCOMPARE(dir.read(kFile), QByteArray("N 1|neu|9\r\n"));
     }
 
@@ -156,9 +166,7 @@ private slots:
         const QByteArray old("A 1|alt|1\r\n");
         dir.write(name, old);
         QCOMPARE(dir.read(name), old);
-        const QString message = errorOf([&] {
-            orba::savePrivateList(name, {{u"B 2"_s, u"neu"_s, 2}});
-        });
+        const QString message = errorOf([&] { save(name, {{u"B 2"_s, u"neu"_s, 2}}); });
         QCOMPARE(message, u"Datei %1 kann nicht erstellt werden"_s.arg(name));
         QCOMPARE(dir.read(name), old);
     }
@@ -167,7 +175,7 @@ private slots:
         WorkingDir dir;
         const QString name = u"fehlt/orba.lst"_s;
         QCOMPARE(errorOf([&] {
-                     orba::savePrivateList(name, {{u"B 2"_s, u"neu"_s, 2}});
+                     save(name, {{u"B 2"_s, u"neu"_s, 2}});
                  }),
                  u"Datei %1 kann nicht erstellt werden"_s.arg(name));
         QVERIFY(!QFile::exists(dir.file(name)));

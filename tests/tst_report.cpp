@@ -1,4 +1,8 @@
+#include "app/Startup.h"
+#include "app/TForm1.h"
+#include "core/OrbaError.h"
 #include "core/TextFile.h"
+#include "lists/ListGrid.h"
 #include "output/BandSnapshot.h"
 #include "output/DetailLayout.h"
 #include "output/ReportPaginator.h"
@@ -13,6 +17,8 @@
 #include "TestMain.h"
 #include "TestSupport.h"
 
+#include <new>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPrinter>
@@ -398,7 +404,7 @@ private slots:
             QVERIFY(progress);
             positions.append(progress->ProgressBar1->value());
             maximum = progress->ProgressBar1->maximum();
-            visible = progress->isVisible() && !progress->isModal();
+            visible = progress->isVisible() && progress->isModal();
         };
         QVERIFY(print.printToPdf(source, dir.file("liste.pdf")));
         QCOMPARE(source.recordCount(), 4);
@@ -434,6 +440,61 @@ private slots:
         QCOMPARE(source.calls, 2);
         QVERIFY(!QFile::exists(dir.file("liste.pdf")));
         QCOMPARE(print.lastPageCount(), 0);
+    }
+
+    // While the report is laid out only "Abbruch" takes input: a search started from the main
+    // window does not run. And the report holds the list as it was at the command, even when the
+    // grid changes meanwhile.
+    void theReportHoldsTheListAsCommanded() {
+        const test::WorkingDir dir;
+        copyDemo(dir, {"orb32.dat", "medien.r01", "medien.bmp", "linie.bmp"});
+        std::unique_ptr<Session> session;
+        {
+            const test::MessageWatch startUpMessages;
+            session = startUp();
+        }
+        TForm1& m = session->mainWindow();
+        m.print().setPrintDialog(false);
+        m.print().printer().setOutputFileName(dir.file("liste.pdf"));
+        QTest::mouseClick(m.SpeedButton1, Qt::LeftButton);
+        const int hits = m.StringGrid1->rowCount() - 1;
+        m.BitBtn3->click();
+        const int pages = m.print().lastPageCount();
+        QVERIFY(pages > 2);
+
+        m.Edit1->setEditText("nichtda");
+        bool progressIsModal = false;
+        int hitsAfterClick = 0;
+        QTimer::singleShot(0, [&] {
+            progressIsModal = qobject_cast<Tprogbar*>(QApplication::activeModalWidget());
+            const QPoint start = m.SpeedButton1->mapTo(&m, m.SpeedButton1->rect().center());
+            QTest::mouseClick(m.windowHandle(), Qt::LeftButton, {}, start);
+            hitsAfterClick = m.StringGrid1->rowCount() - 1;
+            m.StringGrid1->clearRows();
+        });
+        m.BitBtn3->click();
+        QVERIFY(progressIsModal);
+        QCOMPARE(hitsAfterClick, hits);
+        QCOMPARE(m.print().lastPageCount(), pages);
+    }
+
+    void runningOutOfMemoryIsNamedSo() {
+        const test::WorkingDir dir;
+        copyDemo(dir, {"medien.r01", "medien.bmp", "linie.bmp"});
+        TQRPrint print(nullptr);
+        print.setShowProgress(false);
+        QVERIFY(print.LoadPrintMask("medien.r01"));
+        ListSource source;
+        source.records = {{{"^Sig", "A1"}}};
+        source.onNext = [](int) { throw std::bad_alloc(); };
+        QString message;
+        try {
+            print.printToPdf(source, dir.file("liste.pdf"));
+        } catch (const OrbaError& e) {
+            message = e.message();
+        }
+        QCOMPARE(message, u"Der Bericht kann nicht erstellt werden: Der Arbeitsspeicher reicht "
+                          "für diese Druckmaske und Liste nicht aus."_s);
     }
 
     void maskLoadedOnFirstUse() {

@@ -313,6 +313,37 @@ private slots:
         QCOMPARE(settings.readString("mail", "email", "def"), QString("def"));
     }
 
+    // Another copy of the program, or an administrator's editor, changes the file between two
+    // writes of this one: each write changes its one key in the file as it is then.
+    void writesKeepWhatOthersWroteMeanwhile_data() {
+        QTest::addColumn<bool>("byHand");
+        QTest::newRow("second settings object") << false;
+        QTest::newRow("line added by hand") << true;
+    }
+    void writesKeepWhatOthersWroteMeanwhile() {
+        QFETCH(bool, byHand);
+        WorkingDir dir;
+        dir.write(kFile, "[Allgemein]\r\nvsplit=200\r\n");
+        SettingsFile mine(kFile);
+        SettingsFile other(kFile);
+        mine.writeInteger("Allgemein", "vsplit", 260);
+        if (byHand)
+            dir.write(kFile, dir.read(kFile) + "\r\n[mail]\r\nemail=verleih@example.org\r\n");
+        else
+            other.writeString("mail", "email", "verleih@example.org");
+        mine.writeInteger("Allgemein", "hsplit", 150);
+        QCOMPARE(dir.read(kFile), QByteArray("[Allgemein]\r\nvsplit=260\r\nhsplit=150\r\n\r\n"
+                                             "[mail]\r\nemail=verleih@example.org\r\n"));
+        QCOMPARE(mine.readString("mail", "email", "def"), u"verleih@example.org"_s);
+    }
+
+    void aLineBreakInAValueStaysInItsLine() {
+        WorkingDir dir;
+        SettingsFile(kFile).writeString("mail", "betreff", "Bestellung\r\n[Extras]\ncdstart=1");
+        QCOMPARE(dir.read(kFile),
+                 QByteArray("[mail]\r\nbetreff=Bestellung [Extras] cdstart=1\r\n"));
+    }
+
     void fileUnderARegularFileCannotBeWritten() {
         WorkingDir dir;
         dir.write("blocker", "kein Verzeichnis");

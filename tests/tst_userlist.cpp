@@ -140,6 +140,7 @@ private slots:
         QTest::newRow("upper case") << QStringList{u"Beta\t"_s} << u"BETA"_s;
         QTest::newRow("umlaut") << QStringList{u"Jürgen\t"_s} << u"JÜRGEN"_s;
         QTest::newRow("line without tab") << QStringList{u"Gamma"_s} << u"GAMMA"_s;
+        QTest::newRow("sharp s kept") << QStringList{u"Strauß\t"_s} << u"STRAUß"_s;
     }
     void duplicateNameIsRefused() {
         QFETCH(QStringList, file);
@@ -161,6 +162,13 @@ private slots:
         QCOMPARE(users.list->entries(), (QStringList{u"Alpha\t"_s, u"Zulu\t"_s}));
         QCOMPARE(users.selectedRow(), 0);
         QCOMPARE(users.file(), QByteArray("Alpha\t\r\nZulu\t\r\n"));
+    }
+
+    // Upper-cased by Windows-1252, "ß" stays: these are two people.
+    void sharpSAndDoubleSAreDifferentNames() {
+        UserList users({u"Strauß\t"_s});
+        users.add(u"STRAUSS"_s);
+        QCOMPARE(users.list->entries().size(), 2);
     }
 
     void firstNameCreatesTheFile() {

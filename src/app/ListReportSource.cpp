@@ -8,22 +8,31 @@ namespace orba {
 
 ListReportSource::ListReportSource(const Catalogue& catalogue, const ListGrid& grid,
                                    const ListGrid* dates, bool showUserList, AskUser askUser)
-    : m_catalogue(catalogue), m_grid(grid), m_dates(dates), m_showUserList(showUserList),
-      m_askUser(std::move(askUser)) {}
+    : m_catalogue(catalogue), m_order(dates != nullptr), m_showUserList(showUserList),
+      m_askUser(std::move(askUser)) {
+    if (!grid.hasEntries())
+        return;
+    m_indices.reserve(grid.rowCount() - 1);
+    for (int row = 1; row < grid.rowCount(); ++row) {
+        m_indices.push_back(grid.rowIndex(row));
+        if (dates)
+            m_dates.append(dates->cell(0, row));
+    }
+}
 
 int ListReportSource::recordCount() const {
-    return m_grid.rowCount();
+    return int(m_indices.size()) + 1;
 }
 
 void ListReportSource::titleData(ValueList& list) {
-    titleValues(list, m_dates != nullptr, m_showUserList, m_askUser);
+    titleValues(list, m_order, m_showUserList, m_askUser);
 }
 
 bool ListReportSource::nextRecord(ValueList& list) {
-    if (m_printRow >= m_grid.rowCount())
+    if (m_printRow >= int(m_indices.size()))
         return false;
-    const QString date = m_dates ? m_dates->cell(0, m_printRow) : QString();
-    recordValues(list, m_catalogue.line(m_grid.rowIndex(m_printRow)), m_dates ? &date : nullptr);
+    const QString* date = m_order ? &m_dates[m_printRow] : nullptr;
+    recordValues(list, m_catalogue.line(m_indices[m_printRow]), date);
     ++m_printRow;
     return true;
 }

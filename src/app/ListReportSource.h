@@ -4,7 +4,9 @@
 
 #include <functional>
 #include <QString>
+#include <QStringList>
 #include <utility>
+#include <vector>
 
 namespace orba {
 
@@ -13,6 +15,9 @@ class ListGrid;
 
 // The main window's two data providers: the records of the list being printed, one per grid
 // row from PrintRow on, and on the basket page its reservation dates and the ordering user.
+// The rows are taken when the source is made, at the command: the report holds the list as it
+// was then, whatever happens to the grids while it is laid out. An empty list (no signature in
+// row 1) gives no records.
 class ListReportSource : public ReportSource {
 public:
     using AskUser = std::function<std::pair<QString, QString>()>;
@@ -27,11 +32,12 @@ public:
 
 private:
     const Catalogue& m_catalogue;
-    const ListGrid& m_grid;
-    const ListGrid* m_dates;
+    std::vector<qint32> m_indices;
+    QStringList m_dates;
+    bool m_order;
     bool m_showUserList;
     AskUser m_askUser;
-    int m_printRow = 1;
+    int m_printRow = 0;
 };
 
 } // namespace orba

@@ -80,11 +80,11 @@ void TForm1::LoadStartupData() {
 
     HtmlHelpMode = m_settings->readInteger("Anzeige", "htmlhelp", 1);
     const bool cdMode = m_settings->readInteger("Extras", "cdstart", 0) != 0;
-    m_privateListFile = m_settings->readString("Extras", "privdatei", QStringLiteral("orba.lst"));
-    if (cdMode) {
+    const QString privateList =
+        m_settings->readString("Extras", "privdatei", QStringLiteral("orba.lst"));
+    if (cdMode)
         LocalDataDir = platform::windowsDirectory();
-        m_privateListFile = LocalDataDir + m_privateListFile;
-    }
+    m_privateListFile = WholeFile(LocalDataDir + privateList);
 
     Trace("  form1-Init private Liste einlesen");
     guarded([&] { fillPrivateList(); });

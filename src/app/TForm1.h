@@ -3,6 +3,7 @@
 #include "app/Forms.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/SearchCriteria.h"
+#include "core/WholeFile.h"
 
 #include <memory>
 #include <QMainWindow>
@@ -66,7 +67,7 @@ public:
     int htmlHelpMode() const { return HtmlHelpMode; }
     void setHtmlHelpMode(int mode) { HtmlHelpMode = mode; }
     const QString& localDataDir() const { return LocalDataDir; }
-    const QString& privateListFile() const { return m_privateListFile; }
+    const QString& privateListFile() const { return m_privateListFile.path(); }
     const QString& subjectAreaCaption() const { return m_subjectAreaCaption; }
     QString statusPanelText(int panel) const;
 
@@ -139,7 +140,7 @@ private:
     bool SideBySide = false;
     int HtmlHelpMode = 1;
     QString LocalDataDir;
-    QString m_privateListFile;
+    WholeFile m_privateListFile;
     QString m_subjectAreaCaption;
     HelpRouter* htmlhelp1 = nullptr;
     TQRPrint* QRPrint1 = nullptr;

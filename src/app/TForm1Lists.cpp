@@ -2,7 +2,6 @@
 #include "app/TForm1.h"
 #include "core/Guard.h"
 #include "core/MessageBox.h"
-#include "core/TextFile.h"
 #include "display/NoteFile.h"
 #include "display/Tnotiz.h"
 #include "lists/GridOperations.h"
@@ -138,8 +137,6 @@ void TForm1::setBasketButtons(bool enabled) {
 }
 
 void TForm1::fillPrivateList() {
-    if (!textfile::exists(m_privateListFile))
-        return;
     const PrivateListLoad loaded = loadPrivateList(m_privateListFile);
     for (const PrivateListEntry& entry : loaded.entries) {
         const int row = StringGrid3->hasEntries() ? StringGrid3->addRow() : 1;
@@ -167,7 +164,10 @@ void TForm1::SavePrivateList() {
 
 void TForm1::MediuminprivateListekopieren1Click() {
     const BusyScope busy(Busy);
-    if (!CopyGridRow(*StringGrid1, *StringGrid3, 2, 1)) {
+    const CopyResult copied = CopyGridRow(*StringGrid1, *StringGrid3, 2, 1);
+    if (copied == CopyResult::NothingToCopy)
+        return;
+    if (copied == CopyResult::AlreadyThere) {
         msg::error(this, QStringLiteral("Medium ist bereits in der privaten Liste"));
         return;
     }
@@ -208,7 +208,10 @@ void TForm1::Notiz1Click() {
 
 void TForm1::addToBasket(const ListGrid& source, int sourceColumn) {
     const BusyScope busy(Busy);
-    if (!CopyGridRow(source, *StringGrid2, 1, sourceColumn)) {
+    const CopyResult copied = CopyGridRow(source, *StringGrid2, 1, sourceColumn);
+    if (copied == CopyResult::NothingToCopy)
+        return;
+    if (copied == CopyResult::AlreadyThere) {
         msg::error(this, QStringLiteral("Medium ist bereits im Warenkorb"));
         return;
     }

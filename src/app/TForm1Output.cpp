@@ -52,8 +52,9 @@ void TForm1::BitBtn5Click() {
     m_forms.email->open(body, m_forms.setup->recipient(), m_forms.setup->subject());
 }
 
+// None for an empty list: there is nothing to print or to order.
 std::unique_ptr<ReportSource> TForm1::reportSource() {
-    if (!CurrentGrid)
+    if (!CurrentGrid || !CurrentGrid->hasEntries())
         return nullptr;
     Tbenu* users = m_forms.benu;
     return std::make_unique<ListReportSource>(

@@ -58,6 +58,10 @@ QString decode(const char* data, qsizetype size) {
     return out;
 }
 
+bool canEncode(char16_t u) {
+    return fromUnicode(u) >= 0;
+}
+
 QByteArray encode(QStringView text, bool* lossless) {
     QByteArray out(text.size(), Qt::Uninitialized);
     bool all = true;

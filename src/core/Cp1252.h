@@ -12,6 +12,8 @@ inline QString decode(const QByteArray& bytes) {
     return decode(bytes.constData(), bytes.size());
 }
 
+// Whether the character has a cp1252 form.
+bool canEncode(char16_t u);
 // Characters without a cp1252 form become '?'; `lossless` (when given) tells whether any did.
 QByteArray encode(QStringView text, bool* lossless = nullptr);
 

@@ -13,7 +13,11 @@ QByteArray readBytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw OrbaError::cannotOpen(path);
-    return file.readAll();
+    QByteArray bytes = file.readAll();
+    // A read that breaks off must not pass for a short file.
+    if (file.error() != QFileDevice::NoError)
+        throw OrbaError::cannotOpen(path);
+    return bytes;
 }
 
 QStringList splitLines(const QByteArray& bytes) {
@@ -29,8 +33,13 @@ QStringList readLines(const QString& path) {
 }
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
+    // The reader ends a text at a NUL: one written would hide everything after it.
+    QByteArray text = bytes;
+    text.removeIf([](char c) { return c == '\0'; });
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    // A protected folder may still hold writable files: they are then written in place.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
         throw OrbaError::cannotCreate(path);
 }
 

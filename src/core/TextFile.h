@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // The one reader and writer for the program's text files: cp1252, lines ended by CR LF, CR or
-// LF, a NUL byte ending the text; every write replaces its file atomically with CR LF endings.
+// LF, a NUL byte ending the text; every write replaces its file with CR LF endings and no NUL.
 namespace orba::textfile {
 
 // Calls fn(begin, length) for every line of the text. A line end at the very end of the text
@@ -43,8 +43,9 @@ QByteArray readBytes(const QString& path);
 QStringList readLines(const QString& path);
 QStringList splitLines(const QByteArray& bytes);
 
-// Replaces the file atomically; throws "Datei %s kann nicht erstellt werden" and leaves the
-// old file as it was when the write fails.
+// Replaces the file, leaving out NUL bytes: atomically where the folder lets a temporary file be
+// made beside it, in place where only the file itself is writable. Throws "Datei %s kann nicht
+// erstellt werden" when neither works; an atomic replacement then leaves the old file as it was.
 void writeBytes(const QString& path, const QByteArray& bytes);
 void writeLines(const QString& path, const QStringList& lines);
 QByteArray joinLines(const QStringList& lines);

@@ -4,6 +4,7 @@
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/MessageBox.h"
+#include "core/StorableInput.h"
 #include "core/TextFile.h"
 #include "display/NoteFile.h"
 
@@ -42,6 +43,7 @@ Tnotiz::Tnotiz(QWidget* parent) : QDialog(parent) {
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, 48, 441, 169);
+    guardTextInput(Memo1);
 
     Label2 = signatureLabel(this, "Label2", QStringLiteral("Signatur"));
     Label2->setGeometry(8, 226, 70, 22);

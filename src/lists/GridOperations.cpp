@@ -4,19 +4,22 @@
 
 namespace orba {
 
-bool CopyGridRow(const ListGrid& source, ListGrid& target, int targetColumn, int sourceColumn) {
+CopyResult CopyGridRow(const ListGrid& source, ListGrid& target, int targetColumn,
+                       int sourceColumn) {
     const int from = source.selectedRow();
     const QString signature = source.cell(0, from);
+    if (signature.isEmpty())
+        return CopyResult::NothingToCopy;
     for (int row = 1; row < target.rowCount(); ++row) {
         if (target.cell(0, row) == signature)
-            return false;
+            return CopyResult::AlreadyThere;
     }
     const int last = target.hasEntries() ? target.addRow() : 1;
     target.setCell(0, last, signature);
     target.setCell(targetColumn, last, source.cell(sourceColumn, from));
     target.setRowIndex(last, source.rowIndex(from));
     target.selectRow(last);
-    return true;
+    return CopyResult::Copied;
 }
 
 bool RemoveGridRow(ListGrid& grid) {

@@ -1,7 +1,5 @@
 #include "lists/PrivateListFile.h"
 
-#include "core/TextFile.h"
-
 namespace orba {
 namespace {
 
@@ -24,11 +22,9 @@ std::optional<qint32> parseDecimal(const QString& text) {
 
 } // namespace
 
-PrivateListLoad loadPrivateList(const QString& path) {
+PrivateListLoad loadPrivateList(WholeFile& file) {
     PrivateListLoad load;
-    if (!textfile::exists(path))
-        return load;
-    for (const QString& line : textfile::readLines(path)) {
+    for (const QString& line : file.readLines()) {
         const qsizetype first = line.indexOf(kSeparator);
         if (first < 0)
             continue;
@@ -52,14 +48,14 @@ PrivateListLoad loadPrivateList(const QString& path) {
     return load;
 }
 
-void savePrivateList(const QString& path, const QList<PrivateListEntry>& entries) {
+void savePrivateList(WholeFile& file, const QList<PrivateListEntry>& entries) {
     QStringList lines;
     for (const PrivateListEntry& entry : entries) {
         if (!entry.signature.isEmpty())
             lines.append(entry.signature + kSeparator + entry.title + kSeparator +
                          QString::number(entry.index));
     }
-    textfile::writeLines(path, lines);
+    file.writeLines(lines);
 }
 
 } // namespace orba

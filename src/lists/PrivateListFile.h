@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/OrbaError.h"
+#include "core/WholeFile.h"
 
 #include <optional>
 #include <QList>
@@ -23,13 +24,13 @@ struct PrivateListLoad {
 };
 
 // Reads the entries of every line holding a "|"; other lines are skipped. A missing file gives
-// an empty list. A line whose index is not a number still gives its entry, with index 0, so
-// that the next save keeps it; only the first such text is reported, and the lines after it
-// load as usual.
-PrivateListLoad loadPrivateList(const QString& path);
+// an empty list; one that cannot be read throws and is not written over afterwards. A line whose
+// index is not a number still gives its entry, with index 0, so that the next save keeps it; only
+// the first such text is reported, and the lines after it load as usual.
+PrivateListLoad loadPrivateList(WholeFile& file);
 
 // Replaces the file with one line per entry, skipping entries without signature (the empty
 // list's row). Throws "Datei %s kann nicht erstellt werden" and leaves the old file intact.
-void savePrivateList(const QString& path, const QList<PrivateListEntry>& entries);
+void savePrivateList(WholeFile& file, const QList<PrivateListEntry>& entries);
 
 } // namespace orba

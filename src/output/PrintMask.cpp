@@ -6,6 +6,9 @@
 #include "output/MaskFile.h"
 #include "output/Tprint.h"
 
+#include <QHash>
+#include <QImageReader>
+
 namespace orba::printmask {
 namespace {
 
@@ -13,10 +16,46 @@ constexpr int textElementType = 1;
 constexpr qsizetype maxFontNameLength = 31;
 const QChar maskLineBreak(0xB0); // the degree sign
 
+// Every picture file of a mask is decoded once; all its elements share the one image, however
+// many there are.
+class PictureFiles {
+public:
+    QImage picture(const QString& file) {
+        const auto known = m_decoded.constFind(file);
+        if (known != m_decoded.cend())
+            return *known;
+        QImageReader reader(file);
+        const QImage image = reader.read();
+        if (image.isNull())
+            throw failure(file, reader.error());
+        m_decoded.insert(file, image);
+        return image;
+    }
+
+private:
+    static OrbaError failure(const QString& file, QImageReader::ImageReaderError error) {
+        switch (error) {
+        case QImageReader::FileNotFoundError:
+        case QImageReader::DeviceError:
+            return OrbaError::cannotOpen(file);
+        case QImageReader::UnsupportedFormatError:
+            return OrbaError(QStringLiteral("Die Datei %1 enthält kein lesbares Bild.").arg(file));
+        default:
+            return OrbaError(QStringLiteral("Das Bild %1 kann nicht geladen werden: Die Datei ist "
+                                            "beschädigt, oder das Bild ist zu groß für den "
+                                            "verfügbaren Speicher.")
+                                 .arg(file));
+        }
+    }
+
+    QHash<QString, QImage> m_decoded;
+};
+
 class BandLoader {
 public:
-    BandLoader(const MaskFile& mask, ReportBand& band, PlaceholderList* placeholders)
-        : m_mask(mask), m_band(band), m_placeholders(placeholders) {}
+    BandLoader(const MaskFile& mask, ReportBand& band, PlaceholderList* placeholders,
+               PictureFiles& pictures)
+        : m_mask(mask), m_band(band), m_placeholders(placeholders), m_pictures(pictures) {}
 
     void load() {
         m_band.setHeight(integer(QStringLiteral("bnd_h")));
@@ -75,15 +114,14 @@ private:
         auto created = std::make_unique<ReportElement>();
         created->kind = ReportElement::Kind::Picture;
         ReportElement& element = place(number, geometry, std::move(created));
-        if (file.isEmpty())
-            return;
-        if (!element.picture.load(file))
-            throw OrbaError::cannotOpen(file);
+        if (!file.isEmpty())
+            element.picture = m_pictures.picture(file);
     }
 
     const MaskFile& m_mask;
     ReportBand& m_band;
     PlaceholderList* m_placeholders;
+    PictureFiles& m_pictures;
 };
 
 } // namespace
@@ -97,9 +135,10 @@ bool load(Tprint& report, const QString& fileName, QWidget* parent) {
         band->clear();
     report.placeholders.clear();
     const MaskFile mask = MaskFile::read(fileName);
-    BandLoader(mask, report.QRBand1, &report.placeholders).load();
-    BandLoader(mask, report.QRBand2, nullptr).load();
-    BandLoader(mask, report.QRBand3, &report.placeholders).load();
+    PictureFiles pictures;
+    BandLoader(mask, report.QRBand1, &report.placeholders, pictures).load();
+    BandLoader(mask, report.QRBand2, nullptr, pictures).load();
+    BandLoader(mask, report.QRBand3, &report.placeholders, pictures).load();
     return true;
 }
 

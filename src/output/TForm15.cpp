@@ -3,6 +3,7 @@
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/MessageBox.h"
+#include "core/StorableInput.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +43,7 @@ TForm15::TForm15(QWidget* parent) : QDialog(parent) {
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(12, 164, 396, 22);
+    guardLineInput(Edit1);
     Label2->setBuddy(Edit1);
 
     BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("Abbrechen"), {234, 196, 82, 26});

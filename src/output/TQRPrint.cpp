@@ -7,6 +7,7 @@
 #include "output/ReportSource.h"
 #include "output/Tprogbar.h"
 
+#include <new>
 #include <QApplication>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -121,7 +122,14 @@ std::optional<QList<ReportPage>> TQRPrint::layOut(ReportSource& source, const QP
             return !m_progress->CancelRequested();
         };
     }
-    auto pages = ReportRun(m_report, m_metrics).layOut(source, designPageHeight(printer), progress);
+    std::optional<QList<ReportPage>> pages;
+    try {
+        pages = ReportRun(m_report, m_metrics).layOut(source, designPageHeight(printer), progress);
+    } catch (const std::bad_alloc&) {
+        throw OrbaError(QStringLiteral("Der Bericht kann nicht erstellt werden: Der "
+                                       "Arbeitsspeicher reicht für diese Druckmaske und Liste "
+                                       "nicht aus."));
+    }
     if (pages)
         m_lastPageCount = static_cast<int>(pages->size());
     return pages;

@@ -3,6 +3,7 @@
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/MessageBox.h"
+#include "core/StorableInput.h"
 #include "core/TextFile.h"
 #include "output/MailCommand.h"
 #include "output/MailerRun.h"
@@ -51,6 +52,7 @@ QLineEdit* field(QWidget* parent, const char* name, int y) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
     edit->setGeometry(160, y, 388, 22);
+    guardLineInput(edit);
     return edit;
 }
 
@@ -92,6 +94,7 @@ Temail::Temail(QWidget* parent) : QDialog(parent) {
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(12, 92, 536, 188);
+    guardTextInput(Memo1);
     Label3->setBuddy(Memo1);
     Memo1->setFocus();
 

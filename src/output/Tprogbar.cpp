@@ -22,7 +22,7 @@ Tprogbar::Tprogbar(QWidget* parent)
     setUpDialog(this, "Tprogbar", QStringLiteral("Berichterstellung"), 322, 110);
     // No buttons in the title bar: the report decides when the dialog goes.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setModal(false);
+    setWindowModality(Qt::ApplicationModal);
     Label1->setGeometry(16, 12, 290, 17);
     ProgressBar1->setGeometry(16, 36, 290, 20);
     ProgressBar1->setRange(0, 100);

@@ -8,7 +8,9 @@ class QPushButton;
 
 namespace orba {
 
-// Shown, not modal, while a report is laid out; "Abbruch" asks the run to stop.
+// Shown while a report is laid out, without a loop of its own. It is modal, so that meanwhile the
+// other windows take no input and the list being printed holds still; "Abbruch" asks the run to
+// stop.
 class Tprogbar : public QDialog {
     Q_OBJECT
 public:

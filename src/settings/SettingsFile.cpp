@@ -5,6 +5,7 @@
 
 #include <limits>
 #include <optional>
+#include <QFileInfo>
 
 namespace orba {
 namespace {
@@ -128,10 +129,8 @@ std::optional<QStringView> valueOf(const QStringList& lines, QStringView section
 
 SettingsFile::SettingsFile(QString path, QString displayName)
     : m_path(std::move(path)), m_displayName(displayName.isEmpty() ? m_path : displayName) {
-    if (!textfile::exists(m_path))
-        return;
     try {
-        m_lines = textfile::splitLines(textfile::readBytes(m_path));
+        m_lines = linesOnDisk();
     } catch (const OrbaError&) {
         // An unreadable file gives the defaults, just as a missing one.
     }
@@ -148,14 +147,26 @@ int SettingsFile::readInteger(const QString& section, const QString& key, int de
     return value ? parseInteger(*value).value_or(def) : def;
 }
 
+// The file is read again at every write, so that what another copy of the program or an
+// administrator wrote meanwhile stays; only the one key changes.
 void SettingsFile::writeString(const QString& section, const QString& key, const QString& value) {
-    const Location found = locate(m_lines, section, key);
-    QStringList lines = m_lines;
+    QStringList lines;
+    try {
+        lines = linesOnDisk();
+    } catch (const OrbaError&) {
+        throw OrbaError::cannotWriteSettings(m_displayName);
+    }
+    // A line break would make the rest of the value a line of its own: another key or section.
+    QString oneLine = value;
+    oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+        .replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const Location found = locate(lines, section, key);
     if (found.key >= 0) {
         QString& line = lines[found.key];
-        line = line.first(assignmentAt(line) + 1) + value;
+        line = line.first(assignmentAt(line) + 1) + oneLine;
     } else {
-        const QString entry = trimBlanks(key).toString() + QLatin1Char('=') + value;
+        const QString entry = trimBlanks(key).toString() + QLatin1Char('=') + oneLine;
         if (found.section >= 0) {
             lines.insert(found.append, entry);
         } else {
@@ -172,6 +183,13 @@ void SettingsFile::writeInteger(const QString& section, const QString& key, int 
     writeString(section, key, QString::number(value));
 }
 
+QStringList SettingsFile::linesOnDisk() const {
+    // A folder in the file's place is no missing file: reading it fails.
+    if (!QFileInfo::exists(m_path))
+        return {};
+    return textfile::splitLines(textfile::readBytes(m_path));
+}
+
 void SettingsFile::replaceFile(const QStringList& lines) {
     const QByteArray bytes = textfile::joinLines(lines);
     try {
@@ -179,8 +197,8 @@ void SettingsFile::replaceFile(const QStringList& lines) {
     } catch (const OrbaError&) {
         throw OrbaError::cannotWriteSettings(m_displayName);
     }
-    // Taken back from the bytes written: a character without a cp1252 form or a line break in a
-    // value then reads as the file holds it.
+    // Taken back from the bytes written: a character without a cp1252 form then reads as the
+    // file holds it.
     m_lines = textfile::splitLines(bytes);
 }
 

@@ -5,8 +5,10 @@
 
 namespace orba {
 
-// The INI settings file, read once and written through at every change. Sections and keys
-// match without regard to case; a missing file, section or key yields the caller's default.
+// The INI settings file. Its values are read once; every write reads the file as it is on disk
+// then, changes the one key and writes it back, so that changes made meanwhile by others stay.
+// Sections and keys match without regard to case; a missing file, section or key yields the
+// caller's default.
 class SettingsFile {
 public:
     // `path` is opened, `displayName` names it in messages (".\orbaw.ini").
@@ -18,13 +20,16 @@ public:
     int readInteger(const QString& section, const QString& key, int def) const;
 
     // Replace the value in place or add the key (and its section); the file is replaced at once.
-    // Throws "Nach %s kann nicht geschrieben werden"; the settings then stay as they were.
+    // A line break in the value becomes a blank. Throws "Nach %s kann nicht geschrieben werden"
+    // when the file cannot be read or written; the settings then stay as they were.
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);
 
     const QString& path() const { return m_path; }
 
 private:
+    // None when there is no file; throws when there is one that cannot be read.
+    QStringList linesOnDisk() const;
     // Writes `lines` as the new file and, only once that succeeded, takes what it wrote as the
     // settings.
     void replaceFile(const QStringList& lines);

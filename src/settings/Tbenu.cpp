@@ -1,9 +1,9 @@
 #include "settings/Tbenu.h"
 
+#include "core/Cp1252.h"
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/MessageBox.h"
-#include "core/TextFile.h"
 #include "settings/Tbenu_neu.h"
 #include "settings/UserFile.h"
 
@@ -66,6 +66,12 @@ public:
     }
 };
 
+// Names compare upper-cased as everywhere in the program: by Windows-1252, which keeps "ß", so
+// that "Strauß" and "Strauss" are two people.
+QByteArray nameKey(const QString& name) {
+    return cp1252::upper(cp1252::encode(name));
+}
+
 QPushButton* sideButton(QWidget* parent, const char* name, const QString& text, int y) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
@@ -76,7 +82,7 @@ QPushButton* sideButton(QWidget* parent, const char* name, const QString& text, 
 } // namespace
 
 Tbenu::Tbenu(QWidget* parent, QString userFilePath)
-    : QDialog(parent), m_userFilePath(std::move(userFilePath)) {
+    : QDialog(parent), m_userFile(std::move(userFilePath)) {
     setUpDialog(this, "Tbenu", QStringLiteral("Benutzerliste"), 562, 245);
 
     Image1 = addDialogPicture(this, QStringLiteral("ordner.bmp"));
@@ -135,7 +141,7 @@ QStringList Tbenu::entries() const {
 void Tbenu::FormCreate() {
     // An unreadable file is reported and leaves the list empty; the program starts all the same.
     guarded([this] {
-        for (const QString& line : readUserFile(m_userFilePath))
+        for (const QString& line : m_userFile.readLines())
             insertSorted(line);
     });
     if (ListBox1->count() > 0)
@@ -150,9 +156,9 @@ void Tbenu::BitBtn3Click() {
     if (m_editor->exec() != QDialog::Accepted)
         return;
     const UserEntry entry = m_editor->entry();
-    const QString wanted = entry.name.toUpper();
+    const QByteArray wanted = nameKey(entry.name);
     for (const QString& line : entries()) {
-        if (splitUserLine(line).name.toUpper() == wanted) {
+        if (nameKey(splitUserLine(line).name) == wanted) {
             msg::error(
                 this,
                 QStringLiteral("Der Name '%1' ist schon in der Liste enthalten").arg(entry.name));
@@ -230,8 +236,8 @@ void Tbenu::updateButtons() {
     BitBtn4->setEnabled(hasEntries);
 }
 
-void Tbenu::saveUserFile() const {
-    writeUserFile(m_userFilePath, entries());
+void Tbenu::saveUserFile() {
+    m_userFile.writeLines(entries());
 }
 
 } // namespace orba

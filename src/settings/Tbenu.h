@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/WholeFile.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -44,10 +46,10 @@ private:
     int selectedRow() const;
     void selectRow(int row);
     void updateButtons();
-    void saveUserFile() const;
+    void saveUserFile();
 
     Tbenu_neu* m_editor = nullptr;
-    QString m_userFilePath;
+    WholeFile m_userFile;
     QString m_selectedName;
     QString m_selectedSchool;
 

@@ -1,6 +1,7 @@
 #include "settings/Tbenu_neu.h"
 
 #include "core/FixedDialog.h"
+#include "core/StorableInput.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@ Tbenu_neu::Tbenu_neu(QWidget* parent) : QDialog(parent) {
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(16, 30, 298, 22);
+    guardLineInput(Edit1);
     Label1->setBuddy(Edit1);
 
     Label2 = new QLabel(QStringLiteral("Schulname/Schulnr"), this);

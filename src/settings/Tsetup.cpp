@@ -4,6 +4,7 @@
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/OrbaError.h"
+#include "core/StorableInput.h"
 #include "settings/SettingsFile.h"
 
 #include <optional>
@@ -153,6 +154,8 @@ QWidget* Tsetup::buildMailPage() {
     Edit4 = named(new QLineEdit(page), "Edit4");
     Edit2 = named(new QLineEdit(page), "Edit2");
     Edit1 = named(new QLineEdit(page), "Edit1");
+    for (QLineEdit* field : {Edit3, Edit4, Edit2, Edit1})
+        guardLineInput(field);
     CheckBox4 = hiddenCheckBox(page, "CheckBox4",
                                QStringLiteral("E-Mail immer vor dem Versenden anzeigen"));
 

@@ -1,7 +1,5 @@
 #include "settings/UserFile.h"
 
-#include "core/TextFile.h"
-
 namespace orba {
 namespace {
 
@@ -18,16 +16,6 @@ UserEntry splitUserLine(const QString& line) {
 
 QString joinUserLine(const UserEntry& entry) {
     return entry.name + kTab + entry.school;
-}
-
-QStringList readUserFile(const QString& path) {
-    if (!textfile::exists(path))
-        return {};
-    return textfile::readLines(path);
-}
-
-void writeUserFile(const QString& path, const QStringList& lines) {
-    textfile::writeLines(path, lines);
 }
 
 } // namespace orba

@@ -17,11 +17,4 @@ struct UserEntry {
 UserEntry splitUserLine(const QString& line);
 QString joinUserLine(const UserEntry& entry);
 
-// The lines of the file; none when it does not exist. Throws "Datei %s kann nicht geöffnet
-// werden" when it exists but cannot be read.
-QStringList readUserFile(const QString& path);
-// Replaces the file (cp1252, CR LF after every line); throws "Datei %s kann nicht erstellt
-// werden" and leaves the old file intact.
-void writeUserFile(const QString& path, const QStringList& lines);
-
 } // namespace orba
