@@ -1,11 +1,10 @@
 #include "output/TPrevForm.h"
 
 #include "core/Guard.h"
+#include "core/LeadingInteger.h"
 #include "output/PreviewSurface.h"
 #include "output/UpDown.h"
 
-#include <algorithm>
-#include <limits>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,22 +20,6 @@ namespace {
 constexpr int initialZoom = 40;
 // The fits leave a little room beside the page.
 constexpr double fitPercent = 98.0;
-
-// The number at the start of the text as C's strtol reads it: leading white space, an optional
-// sign, digits up to the first other character; 0 when there are none.
-int leadingInteger(const QString& text) {
-    qsizetype pos = 0;
-    while (pos < text.size() && text[pos].isSpace())
-        ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == u'-' || text[pos] == u'+'))
-        negative = text[pos++] == u'-';
-    qint64 value = 0;
-    for (; pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9'; ++pos)
-        value = std::min<qint64>(value * 10 + (text[pos].unicode() - u'0'),
-                                 std::numeric_limits<int>::max());
-    return static_cast<int>(negative ? -value : value);
-}
 
 QLineEdit* numberField(const QString& text, QWidget* parent) {
     auto* field = new QLineEdit(text, parent);
