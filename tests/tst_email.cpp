@@ -609,7 +609,17 @@ private slots:
             QCOMPARE(dir.read(u"mail.tmp"_s), QByteArray("Bestellung\r\n"));
     }
 
+    // The own address may carry a name; it reaches the mailer whole and shows in the mail.
+    void sendsThroughTheRealMailer_data() {
+        QTest::addColumn<QString>("ownAddress");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("address") << kOwnAddress << QString();
+        QTest::newRow("name and address")
+            << u"\"Weiß, Jürgen\" <"_s + kOwnAddress + u'>' << u"Weiß, Jürgen"_s;
+    }
     void sendsThroughTheRealMailer() {
+        QFETCH(QString, ownAddress);
+        QFETCH(QString, name);
         if (!m_server.running())
             QSKIP("python3 with aiosmtpd is not available");
         WorkingDir dir;
@@ -617,7 +627,7 @@ private slots:
         dir.write(u"orbaw.ini"_s,
                   "[Mail]\r\nSMTP Host=127.0.0.1:" + QByteArray::number(m_server.port()) + "\r\n");
         m_server.forgetReceived();
-        EmailFixture f;
+        EmailFixture f(ownAddress);
         ModalScript script({press(u"Nein"_s)}, &f.email);
         const QStringList body{u"Bestellung"_s, u"Bestellt von:  Jürgen Weiß"_s, QString(),
                                u"A 12  Faust – Der Tragödie erster Teil  12.05.2025"_s};
@@ -627,7 +637,9 @@ private slots:
         QCOMPARE(script.seen, QStringList{kSent});
         const QJsonObject mail = m_server.received();
         QVERIFY2(!mail.isEmpty(), "no message arrived");
+        QCOMPARE(mail["mail_from"].toString(), kOwnAddress);
         QCOMPARE(strings(mail["from"]), QStringList{kOwnAddress});
+        QCOMPARE(strings(mail["from_names"]), QStringList{name});
         QCOMPARE(strings(mail["to"]), QStringList{kRecipient});
         QCOMPARE(mail["subject"].toString(), u"Bestellung für Schule Süd \"eilig\"; bitte"_s);
         QCOMPARE(mail["body"].toString(), body.join(u'\n') + u'\n');
