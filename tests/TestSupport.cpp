@@ -63,6 +63,7 @@ class Handler:
             'mail_from': envelope.mail_from,
             'rcpt_tos': envelope.rcpt_tos,
             'from': [a.addr_spec for a in msg['From'].addresses],
+            'from_names': [a.display_name for a in msg['From'].addresses],
             'to': [a.addr_spec for a in msg['To'].addresses],
             'subject': str(msg['Subject']),
             'message_id': str(msg['Message-ID']),
