@@ -10,8 +10,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r demo/. "$work/"
 mkdir -p docs
-shot="$PWD/docs/orba.png"
-(cd "$work" && xvfb-run -a -s "-screen 0 1280x1024x24" "$OLDPWD/build/bin/orbashot" \
-    "$shot" "${1:-Masken}" "${2:-2}")
-(cd "$work" && xvfb-run -a -s "-screen 0 1280x1024x24" "$OLDPWD/build/tools/orbashot" \
-    --fenster "$OLDPWD/docs")
+bin=$PWD/build/bin
+shoot() { (cd "$work" && xvfb-run -a -s "-screen 0 1280x1024x24" "$bin/orbashot" "$@"); }
+shoot "$PWD/docs/orba.png" "${1:-Masken}" "${2:-2}"
+shoot --fenster "$PWD/docs"
