@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-scripts/build.sh >/dev/null
+scripts/build.sh orbashot >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r demo/. "$work/"

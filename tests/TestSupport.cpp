@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonDocument>
 #include <QMessageBox>
@@ -220,6 +221,15 @@ QJsonObject MailServer::received() const {
 
 void MailServer::forgetReceived() const {
     QFile::remove(receivedFile());
+}
+
+QStringList filesUnder(const QString& root) {
+    QStringList files;
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(root).relativeFilePath(it.next());
+    files.sort();
+    return files;
 }
 
 quint16 deadPort() {
