@@ -110,6 +110,18 @@ QString pythonWithAiosmtpd() {
     return QString();
 }
 
+// A server script prints its port once it accepts connections.
+quint16 portOf(QProcess& server, const char* kind) {
+    while (!server.canReadLine()) {
+        if (!server.waitForReadyRead(kProcessWaitMs))
+            qFatal("the %s server did not start", kind);
+    }
+    const quint16 port = server.readLine().trimmed().toUShort();
+    if (port == 0)
+        qFatal("the %s server named no port", kind);
+    return port;
+}
+
 } // namespace
 
 WorkingDir::WorkingDir() : m_previous(QDir::currentPath()) {
@@ -120,18 +132,26 @@ WorkingDir::~WorkingDir() {
     QDir::setCurrent(m_previous);
 }
 
-void WorkingDir::write(const QString& name, const QByteArray& bytes) const {
-    QFile f(file(name));
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         qFatal("cannot write test file");
     f.write(bytes);
 }
 
-QByteArray WorkingDir::read(const QString& name) const {
-    QFile f(file(name));
+QByteArray readFile(const QString& path) {
+    QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+void WorkingDir::write(const QString& name, const QByteArray& bytes) const {
+    writeFile(file(name), bytes);
+}
+
+QByteArray WorkingDir::read(const QString& name) const {
+    return readFile(file(name));
 }
 
 void answerNextModal(std::function<void(QWidget*)> answer, ModalSeen* seen) {
@@ -201,14 +221,7 @@ bool MailServer::start() {
     file.close();
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(python, {script, m_inbox.path()});
-    // The script prints its port once it accepts connections.
-    while (!m_process.canReadLine()) {
-        if (!m_process.waitForReadyRead(kProcessWaitMs))
-            qFatal("the mail server did not start");
-    }
-    m_port = m_process.readLine().trimmed().toUShort();
-    if (m_port == 0)
-        qFatal("the mail server named no port");
+    m_port = portOf(m_process, "mail");
     return true;
 }
 
@@ -221,6 +234,34 @@ QJsonObject MailServer::received() const {
 
 void MailServer::forgetReceived() const {
     QFile::remove(receivedFile());
+}
+
+UpdateServer::UpdateServer() {
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(QStringLiteral("python3"),
+                    {QStringLiteral(ORBA_SOURCE_DIR "/tests/update_server.py"), m_root.path(),
+                     m_certificates.path()});
+    m_port = portOf(m_process, "update");
+}
+
+UpdateServer::~UpdateServer() {
+    m_process.kill();
+    m_process.waitForFinished(kProcessWaitMs);
+}
+
+QString UpdateServer::address() const {
+    return QStringLiteral("https://127.0.0.1:%1/orba/").arg(m_port);
+}
+
+void UpdateServer::fail(const QString& file, const QString& how) const {
+    QFile behaviour(m_root.filePath(QStringLiteral("verhalten")));
+    if (!behaviour.open(QIODevice::WriteOnly))
+        qFatal("cannot write the update server's behaviour");
+    behaviour.write((file + QLatin1Char('=') + how + QLatin1Char('\n')).toUtf8());
+}
+
+void UpdateServer::failNothing() const {
+    QFile::remove(m_root.filePath(QStringLiteral("verhalten")));
 }
 
 QStringList filesUnder(const QString& root) {

@@ -11,6 +11,11 @@
 
 namespace orba::test {
 
+// A whole file, written or read; a file that cannot be written is fatal, one that cannot be read
+// reads as empty.
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+
 // A temporary directory made the working directory for the lifetime of the object.
 class WorkingDir {
 public:
@@ -69,6 +74,27 @@ private:
     QString receivedFile() const { return m_inbox.filePath(QStringLiteral("received.json")); }
 
     QTemporaryDir m_inbox;
+    QProcess m_process;
+    quint16 m_port = 0;
+};
+
+// An HTTPS server on loopback (tests/update_server.py) that serves the files of folder(), with a
+// certificate from a throw-away authority whose certificate is authority(). A file can be made
+// to fail: "fehler" (HTTP 500), "kurz" (half of it, then the end) or "haengen" (half of it, then
+// nothing). The server ends with the process that started it.
+class UpdateServer {
+public:
+    UpdateServer();
+    ~UpdateServer();
+    QString folder() const { return m_root.path(); }
+    QString authority() const { return m_certificates.filePath(QStringLiteral("ca.pem")); }
+    QString address() const;
+    void fail(const QString& file, const QString& how) const;
+    void failNothing() const;
+
+private:
+    QTemporaryDir m_root;
+    QTemporaryDir m_certificates;
     QProcess m_process;
     quint16 m_port = 0;
 };

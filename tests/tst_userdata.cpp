@@ -4,6 +4,7 @@
 #include "core/OrbaError.h"
 #include "TestMain.h"
 #include "TestSupport.h"
+#include "update/UpdateManifest.h"
 
 #include <QDir>
 #include <QFile>
@@ -106,6 +107,38 @@ private slots:
         QCOMPARE(i.users(file), replaced ? i.installedFile(file) : usersVersion);
         QCOMPARE(i.users("orba.lst"), QByteArray("AB 123|Erster Titel|0\r\n"));
         QCOMPARE(i.users("AB123.ntz"), QByteArray("Für Klasse 5\r\n"));
+    }
+
+    // A catalogue the user's own update brought is newer than a package without a stand or with
+    // an older one, and gives way only to a newer stand.
+    void aCatalogueUpdateOfTheUsersMeetsAPackageUpdate_data() {
+        QTest::addColumn<QString>("installedStand");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("package without a stand") << QString() << false;
+        QTest::newRow("package with an older stand") << "2027-01-15T00:00:00Z" << false;
+        QTest::newRow("package with a newer stand") << "2027-03-01T00:00:00Z" << true;
+    }
+    void aCatalogueUpdateOfTheUsersMeetsAPackageUpdate() {
+        QFETCH(QString, installedStand);
+        QFETCH(bool, replaced);
+        auto signedList = [](const char* stand, const QByteArray& catalogue) {
+            return UpdateManifest(QDateTime::fromString(stand, Qt::ISODate),
+                                  {PublishedFile::describe("orb32.dat", catalogue)})
+                .text();
+        };
+        const Installation i;
+        i.update();
+        const QByteArray updated = "UP1|Aktualisiert\r\n";
+        i.writeUsers("orb32.dat", updated);
+        i.writeUsers(UpdateManifest::fileName, signedList("2027-02-01T00:00:00Z", updated));
+        i.install("orb32.dat", "PK1|Paket\r\n");
+        if (!installedStand.isEmpty())
+            i.install(UpdateManifest::fileName,
+                      signedList(installedStand.toLatin1(), "PK1|Paket\r\n"));
+
+        i.update();
+        QCOMPARE(i.users("orb32.dat"), replaced ? QByteArray("PK1|Paket\r\n") : updated);
+        QCOMPARE(UpdateManifest::standIn(i.user) == UpdateManifest::standIn(i.installed), replaced);
     }
 
     void aFolderThatCannotBeMadeIsReported() {

@@ -14,6 +14,9 @@ ListReportSource::ListReportSource(const Catalogue& catalogue, const ListGrid& g
         return;
     m_indices.reserve(grid.rowCount() - 1);
     for (int row = 1; row < grid.rowCount(); ++row) {
+        // A medium no longer in the catalogue has nothing to print.
+        if (grid.rowIndex(row) == ListGrid::NotInCatalogue)
+            continue;
         m_indices.push_back(grid.rowIndex(row));
         if (dates)
             m_dates.append(dates->cell(0, row));

@@ -71,6 +71,7 @@ Session::Session() {
     m_forms.start->hide();
     m_forms.form1->show();
     m_forms.form1->Edit1->setFocus();
+    m_forms.form1->checkForUpdateAtStart();
 }
 
 Session::~Session() {

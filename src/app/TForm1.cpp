@@ -11,6 +11,7 @@
 #include "platform/WindowsDirectory.h"
 #include "settings/SettingsFile.h"
 #include "settings/Tsetup.h"
+#include "update/UpdateSettings.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -52,6 +53,7 @@ void TForm1::wireHandlers() {
     on(SpeedButton6, &QToolButton::clicked, this, [this] { Beenden1Click(); });
     on(Infober1, &QAction::triggered, this, [this] { Infober1Click(); });
     on(Einstellungen1, &QAction::triggered, this, [this] { Einstellungen1Click(); });
+    on(Katalogaktualisieren1, &QAction::triggered, this, [this] { Katalogaktualisieren1Click(); });
     // The hit list and the private list share one selection handler.
     for (ListGrid* grid : {StringGrid1, StringGrid3})
         on(grid, &ListGrid::rowSelected, this, [this](int row) { StringGrid1SelectCell(row); });
@@ -105,6 +107,10 @@ void TForm1::LoadStartupData() {
     m_subjectAreaCaption = m_settings->readString("udef", "btn_sachgeb", QString());
     if (!m_subjectAreaCaption.isEmpty())
         Sachgebiete1->setText(m_subjectAreaCaption);
+
+    const bool updates = UpdateSettings::read(*m_settings).offered();
+    KatalogaktualisierenSeparator->setVisible(updates);
+    Katalogaktualisieren1->setVisible(updates);
 }
 
 void TForm1::SelectPage(int page) {
@@ -148,8 +154,14 @@ void TForm1::ShowMediumDetails(int row) {
         return;
     if (row < 0)
         row = CurrentGrid->selectedRow();
+    const qint32 index = CurrentGrid->rowIndex(row);
     const QString text =
-        detailText(m_catalogue.line(CurrentGrid->rowIndex(row)), m_forms.setup->displayList());
+        index == ListGrid::NotInCatalogue
+            ? QStringLiteral("<h1>Nicht mehr im Katalog<br> <n>Die Organisation führt dieses "
+                             "Medium seit einer Aktualisierung des Katalogs nicht mehr. Es bleibt "
+                             "mit seiner Notiz in Ihrer privaten Liste, kann aber nicht bestellt "
+                             "werden.<p> ")
+            : detailText(m_catalogue.line(index), m_forms.setup->displayList());
     (SideBySide ? view2 : view1)->SetText(text);
 }
 

@@ -28,9 +28,12 @@ class HelpRouter;
 class ListGrid;
 class ReportSource;
 class SettingsFile;
+class CatalogueUpdate;
 class TQRPrint;
+class Taktualisierung;
 class Tsachgeb;
 class Tview;
+struct UpdateOutcome;
 
 // The main window: search panel, the three list pages, the detail views and the status bar. It
 // owns the Catalogue, the settings file and the lists for the whole run.
@@ -57,6 +60,8 @@ public:
     // Runs a search and lists its hits; refused while another search runs.
     void RunSearch(const CriteriaList& criteria);
     bool searching() const { return m_searching; }
+    // Looks for a catalogue update when the settings ask for it and it is due today.
+    void checkForUpdateAtStart();
 
     const Catalogue& catalogue() const { return m_catalogue; }
     SettingsFile& settings() { return *m_settings; }
@@ -128,6 +133,14 @@ private:
     void StringGrid2SelectCell(int row);
     void StringGrid2MouseDown(int row, Qt::MouseButton button, QPoint globalPos);
 
+    void Katalogaktualisieren1Click();
+    void startUpdate(bool atStart);
+    void installWhenIdle();
+    void endUpdate();
+    void takeOverUpdate(const QStringList& replaced, UpdateOutcome outcome);
+    qsizetype refindPrivateList();
+    QStringList refindBasket();
+
     Forms& m_forms;
     Catalogue m_catalogue;
     QStringList m_privateStore;
@@ -145,6 +158,8 @@ private:
     HelpRouter* htmlhelp1 = nullptr;
     TQRPrint* QRPrint1 = nullptr;
     Tsachgeb* m_subjectAreas = nullptr;
+    CatalogueUpdate* m_update = nullptr;
+    Taktualisierung* m_updateWindow = nullptr;
 
 public:
     // Controls, named as the window definition names them.
@@ -237,6 +252,8 @@ public:
     QMenu* Optionen1;
     QAction* Einstellungen1;
     QAction* Benutzerliste1;
+    QAction* KatalogaktualisierenSeparator;
+    QAction* Katalogaktualisieren1;
     QMenu* Hilfe1;
     QAction* Hilfeindex1;
     QAction* Infober1;

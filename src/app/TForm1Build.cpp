@@ -194,6 +194,12 @@ void TForm1::buildMenu() {
     Optionen1 = bar->addMenu(QStringLiteral("Optionen"));
     Einstellungen1 = entry(Optionen1, "Einstellungen1", QStringLiteral("Einstellungen"));
     Benutzerliste1 = entry(Optionen1, "Benutzerliste1", QStringLiteral("Benutzerliste"));
+    // Offered only where the settings name the organisation's update address.
+    KatalogaktualisierenSeparator = Optionen1->addSeparator();
+    Katalogaktualisieren1 =
+        entry(Optionen1, "Katalogaktualisieren1", QStringLiteral("Katalog aktualisieren …"));
+    KatalogaktualisierenSeparator->setVisible(false);
+    Katalogaktualisieren1->setVisible(false);
 
     Hilfe1 = bar->addMenu(QStringLiteral("Hilfe"));
     Hilfeindex1 = entry(Hilfe1, "Hilfeindex1", QStringLiteral("Hilfeindex"));

@@ -1,4 +1,5 @@
 // The private list, the order basket with its date column, and notes: the main window's side.
+#include "app/BusyScope.h"
 #include "app/TForm1.h"
 #include "core/Guard.h"
 #include "core/MessageBox.h"
@@ -19,19 +20,6 @@
 
 namespace orba {
 namespace {
-
-// Row selections made while a list is rebuilt must not refresh the detail view.
-class BusyScope {
-public:
-    explicit BusyScope(bool& busy) : m_busy(busy), m_was(busy) { m_busy = true; }
-    ~BusyScope() { m_busy = m_was; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& m_busy;
-    bool m_was;
-};
 
 QAction* menuEntry(QMenu* menu, const char* name, const QString& caption) {
     QAction* action = menu->addAction(caption);
@@ -207,6 +195,11 @@ void TForm1::Notiz1Click() {
 }
 
 void TForm1::addToBasket(const ListGrid& source, int sourceColumn) {
+    if (source.hasEntries() && source.rowIndex(source.selectedRow()) == ListGrid::NotInCatalogue) {
+        msg::error(this, QStringLiteral("Medium ist nicht mehr im Katalog und kann nicht bestellt "
+                                        "werden"));
+        return;
+    }
     const BusyScope busy(Busy);
     const CopyResult copied = CopyGridRow(source, *StringGrid2, 1, sourceColumn);
     if (copied == CopyResult::NothingToCopy)

@@ -2,6 +2,7 @@
 
 #include "core/OrbaError.h"
 #include "core/TextFile.h"
+#include "update/UpdateManifest.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -23,6 +24,20 @@ bool isUsersOwn(const QString& name) {
                                     QStringLiteral("orba.lst")};
     return own.contains(name, Qt::CaseInsensitive) ||
            name.endsWith(QStringLiteral(".ntz"), Qt::CaseInsensitive);
+}
+
+// The files a catalogue update brings, with the signed list that gives their stand.
+bool comesWithUpdates(const QString& name) {
+    return UpdateManifest::publishedFiles().contains(name) || name == UpdateManifest::fileName ||
+           name == UpdateManifest::signatureName;
+}
+
+// The user's set is newer when an update brought it and the installed set is older or has no
+// stand at all.
+bool usersUpdateIsNewer(const QString& usersFolder, const QString& installedFolder) {
+    const std::optional<QDateTime> users = UpdateManifest::standIn(usersFolder);
+    const std::optional<QDateTime> installed = UpdateManifest::standIn(installedFolder);
+    return users && (!installed || *installed < *users);
 }
 
 QString fingerprint(const QByteArray& bytes) {
@@ -64,7 +79,7 @@ void UserDataFolder::update() const {
     const QString recordPath = folder.filePath(recordName);
     const Record copied = readRecord(recordPath);
     Record record;
-    bool changed = false;
+    const bool keepUsersUpdate = usersUpdateIsNewer(m_path, m_installedDir);
 
     const QDir installed(m_installedDir);
     QDirIterator files(m_installedDir, QDir::Files, QDirIterator::Subdirectories);
@@ -81,12 +96,13 @@ void UserDataFolder::update() const {
             record.insert(name, print);
         if (present && copied.value(name) == print)
             continue;
+        if (present && keepUsersUpdate && comesWithUpdates(name))
+            continue;
         if (!folder.mkpath(QFileInfo(name).path()))
             throw OrbaError::cannotCreate(QFileInfo(target).path());
         textfile::writeBytes(target, bytes);
-        changed = true;
     }
-    if (changed)
+    if (record != copied)
         writeRecord(recordPath, record);
 }
 

@@ -9,7 +9,8 @@ namespace orba {
 // files ORBA writes (settings, user list, private list, notes); the data the organisation
 // publishes (catalogue, statistics, keyword list, information, masks, help) follows the
 // installed set: a file whose installed content changed since it was last copied here is
-// replaced. What was copied is recorded in the folder, as the fingerprint of each file's content.
+// replaced, unless a catalogue update brought the user a newer set than the installed one. What
+// was copied is recorded in the folder, as the fingerprint of each file's content.
 class UserDataFolder {
 public:
     UserDataFolder(QString installedDir, QString path);

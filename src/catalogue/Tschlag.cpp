@@ -63,6 +63,11 @@ Tschlag::Tschlag(QWidget* parent) : QDialog(parent) {
     loadKeywords();
 }
 
+void Tschlag::reload() {
+    ListBox1->clear();
+    loadKeywords();
+}
+
 void Tschlag::loadKeywords() {
     QStringList keywords;
     try {

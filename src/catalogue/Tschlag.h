@@ -20,6 +20,9 @@ public:
     // The keyword last picked; empty until one is.
     QString chosenKeyword() const { return m_chosenKeyword; }
 
+    // Reads "schlag.dat" again after an update brought a new one.
+    void reload();
+
     // Picks the selected keyword, if any, and closes with OK (double-click and "Übernehmen").
     void ListBox1DblClick();
 

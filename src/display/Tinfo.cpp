@@ -38,6 +38,11 @@ Tinfo::Tinfo(QWidget* parent, SettingsFile& settings)
     FormCreate();
 }
 
+void Tinfo::reload() {
+    RxRichEdit1->clear();
+    FormCreate();
+}
+
 void Tinfo::FormCreate() {
     guarded([this] {
         readRtf(textfile::readBytes(QStringLiteral("info.rtf")), RxRichEdit1->document());

@@ -14,6 +14,8 @@ class Tinfo : public QWidget {
     Q_OBJECT
 public:
     Tinfo(QWidget* parent, SettingsFile& settings);
+    // Reads "info.rtf" again after an update brought a new one.
+    void reload();
 
     // Controls, named as the window definition names them.
     QTextBrowser* RxRichEdit1;

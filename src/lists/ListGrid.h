@@ -19,6 +19,9 @@ class ListGrid : public QTableView {
     Q_OBJECT
 public:
     using CellSource = std::function<QString(qint32 catalogueIndex, int column)>;
+    // The index of an entry whose medium an update took out of the catalogue; the entry is
+    // shown struck through.
+    static constexpr qint32 NotInCatalogue = -1;
 
     ListGrid(int columns, QWidget* parent = nullptr);
     ~ListGrid() override;

@@ -1,6 +1,10 @@
 #include "lists/ListGridModel.h"
 
+#include "lists/ListGrid.h"
+
 #include <algorithm>
+#include <QColor>
+#include <QFont>
 
 namespace orba {
 
@@ -22,9 +26,23 @@ int ListGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ListGridModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole && role != Qt::EditRole)
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return text(index.row(), index.column());
+    if (catalogueIndex(index.row()) != ListGrid::NotInCatalogue)
         return {};
-    return text(index.row(), index.column());
+    switch (role) {
+    case Qt::FontRole: {
+        QFont struckThrough;
+        struckThrough.setStrikeOut(true);
+        return struckThrough;
+    }
+    case Qt::ForegroundRole:
+        return QColor(Qt::gray);
+    case Qt::ToolTipRole:
+        return QStringLiteral("nicht mehr im Katalog");
+    default:
+        return {};
+    }
 }
 
 bool ListGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -90,6 +108,8 @@ void ListGridModel::setCatalogueIndex(int row, qint32 catalogueIndex) {
     // The row keeps the texts it shows now, whatever the new index would fetch.
     ownTexts(row);
     m_indices[row] = catalogueIndex;
+    // Whether the row is struck through may have changed.
+    emit dataChanged(index(row, 0), index(row, m_columns - 1));
 }
 
 void ListGridModel::resize(int rows) {

@@ -79,6 +79,12 @@ Tstat::Tstat(QWidget* parent) : QDialog(parent) {
     FormCreate();
 }
 
+void Tstat::reload() {
+    Label2->clear();
+    ListBox1->clear();
+    FormCreate();
+}
+
 void Tstat::FormCreate() {
     guarded([this] {
         QStringList lines = textfile::readLines(QStringLiteral("stat.dat"));

@@ -14,6 +14,8 @@ class Tstat : public QDialog {
     Q_OBJECT
 public:
     explicit Tstat(QWidget* parent);
+    // Reads "stat.dat" again after an update brought a new one.
+    void reload();
 
     // Controls, named as the window definition names them.
     QLabel* Image1;

@@ -1,0 +1,33 @@
+#include "update/UpdateSettings.h"
+
+#include "settings/SettingsFile.h"
+
+namespace orba {
+namespace {
+
+const QString kLastCheck = QStringLiteral("letztePruefung");
+
+} // namespace
+
+const QString UpdateSettings::section = QStringLiteral("Aktualisierung");
+
+UpdateSettings UpdateSettings::read(const SettingsFile& settings) {
+    UpdateSettings s;
+    s.address = settings.readString(section, QStringLiteral("Adresse"), QString()).trimmed();
+    s.publicKey = settings.readString(section, QStringLiteral("Schluessel"), QString()).trimmed();
+    s.caFile = settings.readString(section, QStringLiteral("CA-Datei"), QString()).trimmed();
+    s.checkAtStart = settings.readInteger(section, QStringLiteral("beimStart"), 0) == 1;
+    s.lastCheck =
+        QDate::fromString(settings.readString(section, kLastCheck, QString()), Qt::ISODate);
+    return s;
+}
+
+bool UpdateSettings::checkDue(const QDate& today) const {
+    return offered() && checkAtStart && lastCheck != today;
+}
+
+void UpdateSettings::recordCheck(SettingsFile& settings, const QDate& today) {
+    settings.writeString(section, kLastCheck, today.toString(Qt::ISODate));
+}
+
+} // namespace orba

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QUrl>
+
+namespace orba {
+
+class SettingsFile;
+
+// Where the organisation publishes its updates and the key it signs them with: the section
+// "Aktualisierung" of the settings file, which the organisation fills in before it hands out
+// ORBA. Without an address ORBA offers no update.
+//
+//   [Aktualisierung]
+//   Adresse=https://spielberatung.example/orba/aktualisierung/
+//   Schluessel=<public Ed25519 key, Base64>
+//   CA-Datei=<optional PEM file of the organisation's own certificate authority>
+//   beimStart=0            (1: look for an update at start-up, at most once a day)
+//   letztePruefung=<the day of the last look at start-up, written by ORBA>
+struct UpdateSettings {
+    static const QString section;
+
+    QString address;
+    QString publicKey;
+    QString caFile;
+    bool checkAtStart = false;
+    QDate lastCheck;
+
+    static UpdateSettings read(const SettingsFile& settings);
+    bool offered() const { return !address.isEmpty(); }
+    // The start-up look is due when switched on and not yet made today.
+    bool checkDue(const QDate& today) const;
+    static void recordCheck(SettingsFile& settings, const QDate& today);
+};
+
+} // namespace orba
