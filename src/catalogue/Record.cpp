@@ -2,7 +2,12 @@
 
 #include "core/Cp1252.h"
 
+#include <bit>
 #include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace orba::record {
 namespace {
@@ -15,6 +20,46 @@ qsizetype nextSeparator(QByteArrayView line, qsizetype from) {
         return line.size();
     const void* hit = std::memchr(line.data() + from, Separator, line.size() - from);
     return hit ? static_cast<const char*>(hit) - line.data() : line.size();
+}
+
+// Position of the n-th separator (n from 1) at or after `from`, or the end of the line when it has
+// fewer. The search looks for one field behind a long description in every record, so the
+// separators are counted 64 bytes at a time.
+qsizetype nthSeparator(QByteArrayView line, qsizetype from, int n) {
+    qsizetype i = from;
+#ifdef __SSE2__
+    const __m128i separator = _mm_set1_epi8(Separator);
+    auto separatorsAt = [&](qsizetype at) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at));
+        return _mm_cmpeq_epi8(block, separator);
+    };
+    for (; i + 64 <= line.size(); i += 64) {
+        // A found separator is -1 in its byte: the negated sum of four blocks counts them.
+        const __m128i sum = _mm_add_epi8(_mm_add_epi8(separatorsAt(i), separatorsAt(i + 16)),
+                                         _mm_add_epi8(separatorsAt(i + 32), separatorsAt(i + 48)));
+        const __m128i counts =
+            _mm_sad_epu8(_mm_sub_epi8(_mm_setzero_si128(), sum), _mm_setzero_si128());
+        const int count = _mm_cvtsi128_si32(counts) + _mm_extract_epi16(counts, 4);
+        if (count >= n)
+            break;
+        n -= count;
+    }
+    for (; i + 16 <= line.size(); i += 16) {
+        unsigned hits = unsigned(_mm_movemask_epi8(separatorsAt(i)));
+        const int count = std::popcount(hits);
+        if (count >= n) {
+            for (; n > 1; --n)
+                hits &= hits - 1;
+            return i + std::countr_zero(hits);
+        }
+        n -= count;
+    }
+#endif
+    for (; (i = nextSeparator(line, i)) < line.size(); ++i) {
+        if (--n == 0)
+            return i;
+    }
+    return line.size();
 }
 
 QString decode(QByteArrayView bytes) {
@@ -37,13 +82,10 @@ Fields split(QByteArrayView line) {
 QByteArrayView field(QByteArrayView line, int index) {
     if (index < 0 || index >= FieldCount)
         return {};
-    qsizetype start = 0;
-    for (int skipped = 0; skipped < index; ++skipped) {
-        start = nextSeparator(line, start) + 1;
-        if (start > line.size())
-            return {};
-    }
-    return line.sliced(start, nextSeparator(line, start) - start);
+    const qsizetype start = index == 0 ? 0 : nthSeparator(line, 0, index) + 1;
+    if (start > line.size())
+        return {};
+    return line.sliced(start, nthSeparator(line, start, 1) - start);
 }
 
 QStringList fieldTexts(QByteArrayView line) {

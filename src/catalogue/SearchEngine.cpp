@@ -1,11 +1,12 @@
 #include "catalogue/SearchEngine.h"
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/Needle.h"
 #include "catalogue/Record.h"
 #include "core/Cp1252.h"
+#include "core/Parallel.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 namespace orba {
@@ -13,21 +14,25 @@ namespace {
 
 using Byte = unsigned char;
 
-const Byte* foldTable() {
-    static const Byte* const table = cp1252::upperTable();
-    return table;
-}
+// A part of a scan worth a thread of its own: below this, starting the thread costs more than
+// it saves.
+constexpr qsizetype SmallestPartBytes = 256 * 1024;
 
-// Share of each upper-cased byte in the catalogue text, judged from evenly spread samples; it
-// tells which byte of a search value is rare enough to look for first.
-using ByteShares = std::array<double, 256>;
+// How far ahead of the record under test the catalogue text is fetched into the cache. Tests
+// that end early in a record leave gaps in the reading that the processor does not see coming.
+constexpr qsizetype PrefetchBytes = 4096;
+constexpr qsizetype CacheLine = 64;
+
+// From this share of records holding the leading value on, looking for the value first costs
+// more than it saves.
+constexpr double DenseRecordShare = 0.125;
 
 ByteShares sampleByteShares(const Catalogue& catalogue) {
     constexpr qsizetype SampleCount = 64;
     constexpr qsizetype SampleSize = 1024;
     const qsizetype size = catalogue.count() > 0 ? catalogue.end(catalogue.count() - 1) : 0;
     const Byte* const data = reinterpret_cast<const Byte*>(catalogue.data());
-    const Byte* const fold = foldTable();
+    const Byte* const fold = cp1252::upperTable();
     std::array<qsizetype, 256> counts;
     counts.fill(1); // no byte is ever taken for absent
     auto count = [&](qsizetype from, qsizetype length) {
@@ -64,6 +69,20 @@ int agePosition(QByteArrayView value) {
     return negative ? -number : number;
 }
 
+// Share of records holding a value, judged from evenly spread records.
+double recordShare(const Catalogue& catalogue, const Needle& needle) {
+    constexpr qsizetype SampleCount = 256;
+    const qsizetype step = std::max<qsizetype>(1, catalogue.count() / SampleCount);
+    qsizetype sampled = 0;
+    qsizetype holding = 0;
+    for (qsizetype index = 0; index < catalogue.count(); index += step, ++sampled) {
+        const char* const begin = catalogue.data() + catalogue.begin(index);
+        if (needle.find(begin, catalogue.data() + catalogue.end(index)))
+            ++holding;
+    }
+    return sampled > 0 ? double(holding) / double(sampled) : 0.0;
+}
+
 bool hasSeparator(const char* begin, const char* end) {
     return std::memchr(begin, '|', end - begin) != nullptr;
 }
@@ -75,104 +94,23 @@ QByteArrayView view(const char* begin, const char* end) {
     return QByteArrayView(begin, end - begin);
 }
 
-} // namespace
-
-// An upper-cased search value, found case-insensitively in raw cp1252 text. The search checks
-// the value's two rarest bytes at all positions of a block at once, in a loop the compiler turns
-// into vector code, and compares the whole value only where both fit.
-class SearchEngine::Needle {
+// Fetches the text ahead of a scan into the cache, each line once.
+class Prefetcher {
 public:
-    Needle() = default;
-    Needle(QByteArray upper, const ByteShares& shares) : m_bytes(std::move(upper)) {
-        const qsizetype size = m_bytes.size();
-        auto share = [&](qsizetype at) { return shares[Byte(m_bytes[at])]; };
-        qsizetype rarest = 0;
-        for (qsizetype i = 1; i < size; ++i)
-            rarest = share(i) < share(rarest) ? i : rarest;
-        qsizetype second = rarest;
-        for (qsizetype i = 0; i < size; ++i) {
-            if (i != rarest && (second == rarest || share(i) < share(second)))
-                second = i;
-        }
-        m_rare = {Probe(rarest, Byte(m_bytes[rarest])), Probe(second, Byte(m_bytes[second]))};
-        m_candidateShare = second == rarest ? share(rarest) : share(rarest) * share(second);
-    }
-
-    qsizetype size() const { return m_bytes.size(); }
-    // Expected share of text positions where the two rare bytes fit: lower is more selective.
-    double candidateShare() const { return m_candidateShare; }
-
-    bool isPrefixOf(const char* begin, const char* end) const {
-        return end - begin >= size() && equalsAt(reinterpret_cast<const Byte*>(begin));
-    }
-
-    // The first occurrence lying wholly inside [begin, end), or nullptr.
-    const char* find(const char* begin, const char* end) const {
-        constexpr qsizetype Block = 64;
-        if (end - begin < size())
-            return nullptr;
-        const Byte* const at = reinterpret_cast<const Byte*>(begin);
-        const Byte* const last = reinterpret_cast<const Byte*>(end) - size();
-        const Byte* const a = at + m_rare[0].offset;
-        const Byte* const b = at + m_rare[1].offset;
-        const Probe p = m_rare[0];
-        const Probe q = m_rare[1];
-        qsizetype i = 0;
-        for (; last - (at + i) >= Block - 1; i += Block) {
-            Byte any = 0;
-            for (qsizetype j = i; j < i + Block; ++j)
-                any |= Byte(((a[j] | p.mask) == p.target) & ((b[j] | q.mask) == q.target));
-            if (!any)
-                continue;
-            for (qsizetype j = i; j < i + Block; ++j) {
-                if (candidateAt(at + j) && equalsAt(at + j))
-                    return reinterpret_cast<const char*>(at + j);
-            }
-        }
-        for (; at + i <= last; ++i) {
-            if (candidateAt(at + i) && equalsAt(at + i))
-                return reinterpret_cast<const char*>(at + i);
-        }
-        return nullptr;
+    explicit Prefetcher(const char* end) : m_end(end) {}
+    void ahead(const char* at) {
+        m_next = std::max(m_next, at);
+        const char* const until = std::min(at + PrefetchBytes, m_end);
+        for (; m_next < until; m_next += CacheLine)
+            __builtin_prefetch(m_next);
     }
 
 private:
-    // Byte c passes when (c | mask) == target: a superset of the bytes that fold to the value's
-    // byte (a letter and its small form differ in one or two bits).
-    struct Probe {
-        Probe() = default;
-        Probe(qsizetype at, Byte upper) : offset(at) {
-            const Byte* const fold = foldTable();
-            for (int c = 0; c < 256; ++c) {
-                if (fold[c] == upper)
-                    mask |= Byte(c ^ upper);
-            }
-            target = upper | mask;
-        }
-        qsizetype offset = 0;
-        Byte mask = 0;
-        Byte target = 0;
-    };
-
-    bool candidateAt(const Byte* at) const {
-        return ((at[m_rare[0].offset] | m_rare[0].mask) == m_rare[0].target) &&
-               ((at[m_rare[1].offset] | m_rare[1].mask) == m_rare[1].target);
-    }
-
-    bool equalsAt(const Byte* at) const {
-        const Byte* const fold = foldTable();
-        const Byte* const value = reinterpret_cast<const Byte*>(m_bytes.constData());
-        for (qsizetype i = 0; i < size(); ++i) {
-            if (fold[at[i]] != value[i])
-                return false;
-        }
-        return true;
-    }
-
-    QByteArray m_bytes;
-    std::array<Probe, 2> m_rare;
-    double m_candidateShare = 1.0;
+    const char* m_next = nullptr;
+    const char* const m_end;
 };
+
+} // namespace
 
 struct SearchEngine::Term {
     enum class Kind { FreeText, FreeTextWithStop, Prefix, Contains, AgeGroup };
@@ -180,8 +118,6 @@ struct SearchEngine::Term {
     int field = 0;
     int position = 0; // age groups only
     Needle value;
-    Needle blanked;         // " value ", with a full stop only
-    Needle beforeSeparator; // "value|", with a full stop only
 
     // The engine upper-cases the whole line, takes its first character as the code and all
     // after the second as the value; the second character is not looked at.
@@ -213,8 +149,6 @@ struct SearchEngine::Term {
             kind = Kind::Contains;
         } else if (upper.contains('.')) {
             kind = Kind::FreeTextWithStop;
-            blanked = Needle(' ' + upper + ' ', shares);
-            beforeSeparator = Needle(upper + '|', shares);
         } else {
             kind = Kind::FreeText;
         }
@@ -228,27 +162,30 @@ struct SearchEngine::Term {
     bool passes(QByteArrayView line) const {
         const char* const begin = line.data();
         const char* const end = begin + line.size();
+        const QByteArrayView text = kind == Kind::FreeText || kind == Kind::FreeTextWithStop
+                                        ? QByteArrayView()
+                                        : record::field(line, field);
         switch (kind) {
         case Kind::FreeText:
             // Any occurrence from the second character on; one at the very start alone is not
             // enough.
             return !line.isEmpty() && value.find(begin + 1, end);
         case Kind::FreeTextWithStop:
-            return (value.isPrefixOf(begin, end) && line.size() > value.size() &&
-                    line[value.size()] == ' ') ||
-                   blanked.find(begin, end) || beforeSeparator.find(begin, end);
-        case Kind::Prefix: {
-            const QByteArrayView text = record::field(line, field);
+            // The value at the start of the line before a blank, between blanks or before a
+            // separator; neither blank nor separator has another case.
+            for (const char* at = value.find(begin, end); at; at = value.find(at + 1, end)) {
+                const char* const after = at + value.size();
+                if (after < end &&
+                    (*after == '|' || (*after == ' ' && (at == begin || at[-1] == ' '))))
+                    return true;
+            }
+            return false;
+        case Kind::Prefix:
             return value.isPrefixOf(text.data(), text.data() + text.size());
-        }
-        case Kind::Contains: {
-            const QByteArrayView text = record::field(line, field);
+        case Kind::Contains:
             return value.find(text.data(), text.data() + text.size());
-        }
-        case Kind::AgeGroup: {
-            const QByteArrayView flags = record::field(line, field);
-            return flags.size() == 4 && flags[position - 1] == '1';
-        }
+        case Kind::AgeGroup:
+            return text.size() == 4 && text[position - 1] == '1';
         }
         return false;
     }
@@ -260,23 +197,24 @@ SearchEngine::SearchEngine(const Catalogue& catalogue, const CriteriaList& crite
     for (const QString& criterion : criteria) {
         Term term;
         const Verdict verdict = term.compile(criterion, shares);
-        if (verdict == Verdict::NeverPasses)
-            m_nothingPasses = true;
-        if (verdict == Verdict::Test)
-            m_terms.push_back(std::move(term));
+        m_nothingPasses = m_nothingPasses || verdict == Verdict::NeverPasses;
+        if (verdict != Verdict::Test)
+            continue;
+        m_terms.push_back(std::move(term));
     }
-    // The most selective value leads the scan; of two alike, the longer one.
-    auto leads = [](const Term& term, const Term* best) {
-        if (!best)
-            return true;
-        const double share = term.value.candidateShare();
-        const double bestShare = best->value.candidateShare();
-        return share < bestShare || (share == bestShare && term.value.size() > best->value.size());
-    };
-    for (const Term& term : m_terms) {
-        if (term.needsValue() && leads(term, m_prefilter))
-            m_prefilter = &term;
-    }
+    // The most selective value is tested first and leads the scan; of two alike, the longer
+    // one. Terms without a value come last.
+    std::stable_sort(m_terms.begin(), m_terms.end(), [](const Term& a, const Term& b) {
+        if (a.needsValue() != b.needsValue())
+            return a.needsValue();
+        const double shareA = a.value.candidateShare();
+        const double shareB = b.value.candidateShare();
+        return shareA < shareB || (shareA == shareB && a.value.size() > b.value.size());
+    });
+    // A value in most records leads no better than testing every record in turn.
+    if (!m_terms.empty() && m_terms.front().needsValue() &&
+        recordShare(catalogue, m_terms.front().value) < DenseRecordShare)
+        m_prefilter = &m_terms.front();
 }
 
 SearchEngine::~SearchEngine() = default;
@@ -291,11 +229,45 @@ qsizetype SearchEngine::scan(qsizetype from, qsizetype to, std::vector<qint32>& 
     if (from >= to || m_nothingPasses)
         return 0;
     const std::size_t before = hits.size();
+    const std::vector<qsizetype> bounds = partBounds(from, to);
+    const int parts = int(bounds.size()) - 1;
+    if (parts == 1) {
+        scanPart(from, to, hits);
+    } else {
+        // Each part collects its own hits; joined in part order they are in file order.
+        std::vector<std::vector<qint32>> partHits(std::size_t(parts - 1));
+        runInParallel(parts, [&](int part) {
+            scanPart(bounds[part], bounds[part + 1], part == 0 ? hits : partHits[part - 1]);
+        });
+        for (const std::vector<qint32>& part : partHits)
+            hits.insert(hits.end(), part.begin(), part.end());
+    }
+    return qsizetype(hits.size() - before);
+}
+
+// Cuts [from, to) into runs of records of about equal text length, one per core, none shorter
+// than is worth a thread. Returns the first record of each run and `to`.
+std::vector<qsizetype> SearchEngine::partBounds(qsizetype from, qsizetype to) const {
+    const qsizetype start = m_catalogue.begin(from);
+    const qsizetype bytes = m_catalogue.end(to - 1) - start;
+    const qsizetype parts = std::clamp<qsizetype>(bytes / SmallestPartBytes, 1, coreCount());
+    std::vector<qsizetype> bounds{from};
+    for (qsizetype part = 1; part < parts; ++part) {
+        const qsizetype offset = start + bytes / parts * part;
+        bounds.push_back(
+            std::min(firstRecordEndingAtOrAfter(offset, bounds.back(), to) + 1, to));
+    }
+    bounds.push_back(to);
+    return bounds;
+}
+
+void SearchEngine::scanPart(qsizetype from, qsizetype to, std::vector<qint32>& hits) const {
+    if (from >= to)
+        return;
     if (m_prefilter)
         scanPrefiltered(from, to, hits);
     else
         scanEach(from, to, hits);
-    return qsizetype(hits.size() - before);
 }
 
 bool SearchEngine::passes(QByteArrayView line) const {
@@ -314,8 +286,12 @@ void SearchEngine::takeIfHit(qsizetype index, std::vector<qint32>& hits) const {
 }
 
 void SearchEngine::scanEach(qsizetype from, qsizetype to, std::vector<qint32>& hits) const {
-    for (qsizetype index = from; index < to; ++index)
+    const char* const data = m_catalogue.data();
+    Prefetcher prefetcher(data + m_catalogue.end(to - 1));
+    for (qsizetype index = from; index < to; ++index) {
+        prefetcher.ahead(data + m_catalogue.begin(index));
         takeIfHit(index, hits);
+    }
 }
 
 // Finds the prefilter value in the text of all records at once and tests only the records that
@@ -324,9 +300,14 @@ void SearchEngine::scanPrefiltered(qsizetype from, qsizetype to, std::vector<qin
     const Needle& needle = m_prefilter->value;
     const char* const data = m_catalogue.data();
     const char* const rangeEnd = data + m_catalogue.end(to - 1);
+    Prefetcher prefetcher(rangeEnd);
     const char* searchFrom = data + m_catalogue.begin(from);
     qsizetype index = from;
-    while (const char* const found = needle.find(searchFrom, rangeEnd)) {
+    for (;;) {
+        prefetcher.ahead(searchFrom);
+        const char* const found = needle.find(searchFrom, rangeEnd);
+        if (!found)
+            return;
         // No record that ends before this occurrence can hold one, as none was found earlier.
         // An occurrence running across a line end fails the full test of the record it ends in.
         index = firstRecordEndingAtOrAfter(found - data + needle.size(), index, to);
