@@ -85,7 +85,8 @@ std::vector<Query> queries() {
     const orba::AdvancedSearchInput advanced{.title = QStringLiteral("Spiele"),
                                              .keywords = QStringLiteral("Improvisation"),
                                              .author = QStringLiteral("Müller")};
-    list.push_back({"advanced search", QStringLiteral("title, keyword, author"),
+    list.push_back({"advanced search",
+                    QStringLiteral("title, keyword, author"),
                     orba::advancedCriteria(advanced),
                     {advanced.title, advanced.keywords, advanced.author}});
     words("full-stop term", QStringLiteral("min."));
@@ -129,8 +130,8 @@ double timeGrep(const QStringList& values, const QString& file) {
             qFatal("cannot write a pattern file");
         patternFile.write(pattern + '\n');
         patternFile.flush();
-        const QStringList arguments = options + QStringList{QStringLiteral("-f"),
-                                                            patternFile.fileName(), file};
+        const QStringList arguments =
+            options + QStringList{QStringLiteral("-f"), patternFile.fileName(), file};
         return bestMs([&] {
             QProcess grep;
             grep.setProcessEnvironment(environment);
@@ -142,9 +143,9 @@ double timeGrep(const QStringList& values, const QString& file) {
         return timeOne({QStringLiteral("-c"), QStringLiteral("-F")}, "|");
     double best = std::numeric_limits<double>::max();
     for (const QString& value : values) {
-        best = std::min(best, timeOne({QStringLiteral("-c"), QStringLiteral("-i"),
-                                       QStringLiteral("-F")},
-                                      orba::cp1252::encode(value)));
+        best = std::min(best,
+                        timeOne({QStringLiteral("-c"), QStringLiteral("-i"), QStringLiteral("-F")},
+                                orba::cp1252::encode(value)));
     }
     return best;
 }

@@ -3,6 +3,7 @@
 #include "core/Cp1252.h"
 
 #include <bit>
+#include <cstdint>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -22,6 +23,8 @@ Needle::Probe::Probe(qsizetype at, Byte upper) : offset(at) {
             mask |= Byte(c ^ upper);
     }
     target = upper | mask;
+    maskLanes.fill(mask);
+    targetLanes.fill(target);
 }
 
 Needle::Needle(QByteArray upper, const ByteShares& shares) : m_bytes(std::move(upper)) {
@@ -50,38 +53,44 @@ const char* Needle::find(const char* begin, const char* end) const {
     // stay inside [begin, end).
     const Byte* const a = at + m_rare[0].offset;
     const Byte* const b = at + m_rare[1].offset;
-    const __m128i maskA = _mm_set1_epi8(char(m_rare[0].mask));
-    const __m128i targetA = _mm_set1_epi8(char(m_rare[0].target));
-    const __m128i maskB = _mm_set1_epi8(char(m_rare[1].mask));
-    const __m128i targetB = _mm_set1_epi8(char(m_rare[1].target));
+    auto lanes = [](const std::array<Byte, 16>& bytes) {
+        return _mm_load_si128(reinterpret_cast<const __m128i*>(bytes.data()));
+    };
+    const __m128i maskA = lanes(m_rare[0].maskLanes);
+    const __m128i targetA = lanes(m_rare[0].targetLanes);
+    const __m128i maskB = lanes(m_rare[1].maskLanes);
+    const __m128i targetB = lanes(m_rare[1].targetLanes);
     auto candidates = [&](qsizetype from) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + from));
         const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + from));
         return _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(x, maskA), targetA),
                              _mm_cmpeq_epi8(_mm_or_si128(y, maskB), targetB));
     };
-    auto verify = [&](qsizetype from, __m128i fits) -> const char* {
-        for (unsigned bits = unsigned(_mm_movemask_epi8(fits)); bits; bits &= bits - 1) {
-            const Byte* const start = at + from + std::countr_zero(bits);
+    auto bits = [](__m128i fits) { return std::uint64_t(unsigned(_mm_movemask_epi8(fits))); };
+    // Compares the value at each candidate start, bit k of `fits` standing for from + k.
+    auto verify = [&](qsizetype from, std::uint64_t fits) -> const char* {
+        for (; fits; fits &= fits - 1) {
+            const Byte* const start = at + from + std::countr_zero(fits);
             if (equalsAt(start))
                 return reinterpret_cast<const char*>(start);
         }
         return nullptr;
     };
     for (; i + 64 <= starts; i += 64) {
-        const __m128i fits[4] = {candidates(i), candidates(i + 16), candidates(i + 32),
-                                 candidates(i + 48)};
-        const __m128i any =
-            _mm_or_si128(_mm_or_si128(fits[0], fits[1]), _mm_or_si128(fits[2], fits[3]));
-        if (_mm_movemask_epi8(any) == 0)
+        const __m128i fits0 = candidates(i);
+        const __m128i fits1 = candidates(i + 16);
+        const __m128i fits2 = candidates(i + 32);
+        const __m128i fits3 = candidates(i + 48);
+        if (_mm_movemask_epi8(
+                _mm_or_si128(_mm_or_si128(fits0, fits1), _mm_or_si128(fits2, fits3))) == 0)
             continue;
-        for (int k = 0; k < 4; ++k) {
-            if (const char* found = verify(i + 16 * k, fits[k]))
-                return found;
-        }
+        const std::uint64_t fits =
+            bits(fits0) | bits(fits1) << 16 | bits(fits2) << 32 | bits(fits3) << 48;
+        if (const char* found = verify(i, fits))
+            return found;
     }
     for (; i + 16 <= starts; i += 16) {
-        if (const char* found = verify(i, candidates(i)))
+        if (const char* found = verify(i, bits(candidates(i))))
             return found;
     }
 #endif

@@ -41,6 +41,9 @@ private:
         qsizetype offset = 0;
         unsigned char mask = 0;
         unsigned char target = 0;
+        // Mask and target repeated for the sixteen lanes of the vector search.
+        alignas(16) std::array<unsigned char, 16> maskLanes{};
+        alignas(16) std::array<unsigned char, 16> targetLanes{};
     };
 
     bool equalsAt(const unsigned char* at) const {

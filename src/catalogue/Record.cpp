@@ -33,26 +33,30 @@ qsizetype nthSeparator(QByteArrayView line, qsizetype from, int n) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at));
         return _mm_cmpeq_epi8(block, separator);
     };
-    for (; i + 64 <= line.size(); i += 64) {
-        // A found separator is -1 in its byte: the negated sum of four blocks counts them.
-        const __m128i sum = _mm_add_epi8(_mm_add_epi8(separatorsAt(i), separatorsAt(i + 16)),
-                                         _mm_add_epi8(separatorsAt(i + 32), separatorsAt(i + 48)));
+    // A found separator is -1 in its byte; the negated sum of such blocks counts them.
+    auto count = [](__m128i sum) {
         const __m128i counts =
             _mm_sad_epu8(_mm_sub_epi8(_mm_setzero_si128(), sum), _mm_setzero_si128());
-        const int count = _mm_cvtsi128_si32(counts) + _mm_extract_epi16(counts, 4);
-        if (count >= n)
+        return _mm_cvtsi128_si32(counts) + _mm_extract_epi16(counts, 4);
+    };
+    for (; i + 64 <= line.size(); i += 64) {
+        const int found =
+            count(_mm_add_epi8(_mm_add_epi8(separatorsAt(i), separatorsAt(i + 16)),
+                               _mm_add_epi8(separatorsAt(i + 32), separatorsAt(i + 48))));
+        if (found >= n)
             break;
-        n -= count;
+        n -= found;
     }
     for (; i + 16 <= line.size(); i += 16) {
-        unsigned hits = unsigned(_mm_movemask_epi8(separatorsAt(i)));
-        const int count = std::popcount(hits);
-        if (count >= n) {
+        const __m128i separators = separatorsAt(i);
+        const int found = count(separators);
+        if (found >= n) {
+            unsigned hits = unsigned(_mm_movemask_epi8(separators));
             for (; n > 1; --n)
                 hits &= hits - 1;
             return i + std::countr_zero(hits);
         }
-        n -= count;
+        n -= found;
     }
 #endif
     for (; (i = nextSeparator(line, i)) < line.size(); ++i) {

@@ -25,19 +25,17 @@ constexpr qsizetype CacheLine = 64;
 
 // From this share of records holding the leading value on, looking for the value first costs
 // more than it saves.
-constexpr double DenseRecordShare = 0.125;
+constexpr double DenseRecordShare = 0.5;
 
 ByteShares sampleByteShares(const Catalogue& catalogue) {
-    constexpr qsizetype SampleCount = 64;
+    constexpr qsizetype SampleCount = 32;
     constexpr qsizetype SampleSize = 1024;
     const qsizetype size = catalogue.count() > 0 ? catalogue.end(catalogue.count() - 1) : 0;
     const Byte* const data = reinterpret_cast<const Byte*>(catalogue.data());
-    const Byte* const fold = cp1252::upperTable();
-    std::array<qsizetype, 256> counts;
-    counts.fill(1); // no byte is ever taken for absent
+    std::array<qsizetype, 256> counts{};
     auto count = [&](qsizetype from, qsizetype length) {
         for (qsizetype i = from; i < from + length; ++i)
-            ++counts[fold[data[i]]];
+            ++counts[data[i]];
     };
     if (size <= SampleCount * SampleSize) {
         count(0, size);
@@ -45,12 +43,17 @@ ByteShares sampleByteShares(const Catalogue& catalogue) {
         for (qsizetype k = 0; k < SampleCount; ++k)
             count(size / SampleCount * k, SampleSize);
     }
+    std::array<qsizetype, 256> folded;
+    folded.fill(1); // no byte is ever taken for absent
+    const Byte* const fold = cp1252::upperTable();
     qsizetype total = 0;
-    for (qsizetype c : counts)
-        total += c;
+    for (int b = 0; b < 256; ++b) {
+        folded[fold[b]] += counts[b];
+        total += counts[b] + 1;
+    }
     ByteShares shares;
     for (int b = 0; b < 256; ++b)
-        shares[b] = double(counts[b]) / double(total);
+        shares[b] = double(folded[b]) / double(total);
     return shares;
 }
 
@@ -97,17 +100,18 @@ QByteArrayView view(const char* begin, const char* end) {
 // Fetches the text ahead of a scan into the cache, each line once.
 class Prefetcher {
 public:
-    explicit Prefetcher(const char* end) : m_end(end) {}
-    void ahead(const char* at) {
-        m_next = std::max(m_next, at);
-        const char* const until = std::min(at + PrefetchBytes, m_end);
-        for (; m_next < until; m_next += CacheLine)
-            __builtin_prefetch(m_next);
+    Prefetcher(const char* data, qsizetype end) : m_data(data), m_end(end) {}
+    void ahead(qsizetype offset) {
+        m_next = std::max(m_next, offset);
+        for (const qsizetype until = std::min(offset + PrefetchBytes, m_end); m_next < until;
+             m_next += CacheLine)
+            __builtin_prefetch(m_data + m_next);
     }
 
 private:
-    const char* m_next = nullptr;
-    const char* const m_end;
+    const char* const m_data;
+    const qsizetype m_end;
+    qsizetype m_next = 0;
 };
 
 } // namespace
@@ -254,8 +258,7 @@ std::vector<qsizetype> SearchEngine::partBounds(qsizetype from, qsizetype to) co
     std::vector<qsizetype> bounds{from};
     for (qsizetype part = 1; part < parts; ++part) {
         const qsizetype offset = start + bytes / parts * part;
-        bounds.push_back(
-            std::min(firstRecordEndingAtOrAfter(offset, bounds.back(), to) + 1, to));
+        bounds.push_back(std::min(firstRecordEndingAtOrAfter(offset, bounds.back(), to) + 1, to));
     }
     bounds.push_back(to);
     return bounds;
@@ -286,10 +289,9 @@ void SearchEngine::takeIfHit(qsizetype index, std::vector<qint32>& hits) const {
 }
 
 void SearchEngine::scanEach(qsizetype from, qsizetype to, std::vector<qint32>& hits) const {
-    const char* const data = m_catalogue.data();
-    Prefetcher prefetcher(data + m_catalogue.end(to - 1));
+    Prefetcher prefetcher(m_catalogue.data(), m_catalogue.end(to - 1));
     for (qsizetype index = from; index < to; ++index) {
-        prefetcher.ahead(data + m_catalogue.begin(index));
+        prefetcher.ahead(m_catalogue.begin(index));
         takeIfHit(index, hits);
     }
 }
@@ -300,11 +302,11 @@ void SearchEngine::scanPrefiltered(qsizetype from, qsizetype to, std::vector<qin
     const Needle& needle = m_prefilter->value;
     const char* const data = m_catalogue.data();
     const char* const rangeEnd = data + m_catalogue.end(to - 1);
-    Prefetcher prefetcher(rangeEnd);
+    Prefetcher prefetcher(data, m_catalogue.end(to - 1));
     const char* searchFrom = data + m_catalogue.begin(from);
     qsizetype index = from;
     for (;;) {
-        prefetcher.ahead(searchFrom);
+        prefetcher.ahead(searchFrom - data);
         const char* const found = needle.find(searchFrom, rangeEnd);
         if (!found)
             return;
