@@ -93,6 +93,11 @@ const char* Needle::find(const char* begin, const char* end) const {
         if (const char* found = verify(i, bits(candidates(i))))
             return found;
     }
+    if (i < starts && starts >= 16) {
+        // The last starts once more in a vector that overlaps the ones already tested.
+        const qsizetype last = starts - 16;
+        return verify(last, bits(candidates(last)) >> (i - last) << (i - last));
+    }
 #endif
     for (; i < starts; ++i) {
         if (m_rare[0].fits(at + i) && m_rare[1].fits(at + i) && equalsAt(at + i))
