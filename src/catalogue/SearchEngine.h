@@ -11,10 +11,10 @@ namespace orba {
 class Catalogue;
 
 // Tests catalogue records against a criteria list. Criteria are upper-cased and compiled once;
-// comparisons fold the record bytes on the fly, so no record is ever copied. A scan first looks
-// for the rarest search value in the raw catalogue buffer and tests only the records holding it;
-// a long scan is shared out among the cores. The engine refers to the catalogue, which must
-// outlive it.
+// comparisons fold the record bytes on the fly, so no record is ever copied. Unless most records
+// hold it, a scan first looks for the rarest search value in the raw catalogue buffer and tests
+// only the records holding it. A long scan is shared out among the cores. The engine refers to
+// the catalogue, which must outlive it.
 class SearchEngine {
 public:
     SearchEngine(const Catalogue& catalogue, const CriteriaList& criteria);
@@ -35,6 +35,7 @@ private:
     bool passes(QByteArrayView line) const;
     std::vector<qsizetype> partBounds(qsizetype from, qsizetype to) const;
     void scanPart(qsizetype from, qsizetype to, std::vector<qint32>& hits) const;
+    void prefetchAhead(qsizetype index, qsizetype to) const;
     void scanEach(qsizetype from, qsizetype to, std::vector<qint32>& hits) const;
     void scanPrefiltered(qsizetype from, qsizetype to, std::vector<qint32>& hits) const;
     void takeIfHit(qsizetype index, std::vector<qint32>& hits) const;
