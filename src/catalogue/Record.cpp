@@ -3,6 +3,7 @@
 #include "core/Cp1252.h"
 
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 #ifdef __SSE2__
@@ -51,23 +52,32 @@ qsizetype nthSeparator(QByteArrayView line, qsizetype from, int n) {
             _mm_sad_epu8(_mm_sub_epi8(_mm_setzero_si128(), sum), _mm_setzero_si128());
         return _mm_cvtsi128_si32(counts) + _mm_extract_epi16(counts, 4);
     };
+    // Drops the first n - 1 separators of the bits of a block that holds the n-th.
+    auto nth = [&n](qsizetype at, std::uint64_t bits) {
+        for (; n > 1; --n)
+            bits &= bits - 1;
+        return at + std::countr_zero(bits);
+    };
+    auto bits = [](__m128i separators) {
+        return std::uint64_t(unsigned(_mm_movemask_epi8(separators)));
+    };
     for (; i + 64 <= line.size(); i += 64) {
+        const __m128i first = separatorsAt(i);
+        const __m128i second = separatorsAt(i + 16);
+        const __m128i third = separatorsAt(i + 32);
+        const __m128i fourth = separatorsAt(i + 48);
         const int found =
-            count(_mm_add_epi8(_mm_add_epi8(separatorsAt(i), separatorsAt(i + 16)),
-                               _mm_add_epi8(separatorsAt(i + 32), separatorsAt(i + 48))));
+            count(_mm_add_epi8(_mm_add_epi8(first, second), _mm_add_epi8(third, fourth)));
         if (found >= n)
-            break;
+            return nth(i,
+                       bits(first) | bits(second) << 16 | bits(third) << 32 | bits(fourth) << 48);
         n -= found;
     }
     for (; i + 16 <= line.size(); i += 16) {
         const __m128i separators = separatorsAt(i);
         const int found = count(separators);
-        if (found >= n) {
-            unsigned hits = unsigned(_mm_movemask_epi8(separators));
-            for (; n > 1; --n)
-                hits &= hits - 1;
-            return i + std::countr_zero(hits);
-        }
+        if (found >= n)
+            return nth(i, bits(separators));
         n -= found;
     }
 #endif
