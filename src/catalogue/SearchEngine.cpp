@@ -7,6 +7,7 @@
 #include "core/Parallel.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace orba {
@@ -14,9 +15,9 @@ namespace {
 
 using Byte = unsigned char;
 
-// A part of a scan worth a thread of its own: below this, starting the thread costs more than
-// it saves.
-constexpr qsizetype SmallestPartBytes = 256 * 1024;
+// A long scan is cut into pieces of at least this much text, a few for each core.
+constexpr qsizetype SmallestPieceBytes = 128 * 1024;
+constexpr qsizetype PiecesPerCore = 8;
 
 // While a record is tested, the start of the record so many places further on is fetched into the
 // cache: a test that ends early in a record leaves gaps in the reading that the processor does
@@ -219,31 +220,37 @@ qsizetype SearchEngine::scan(qsizetype from, qsizetype to, std::vector<qint32>& 
     if (from >= to || m_nothingPasses)
         return 0;
     const std::size_t before = hits.size();
-    const std::vector<qsizetype> bounds = partBounds(from, to);
-    const int parts = int(bounds.size()) - 1;
-    if (parts == 1) {
+    const std::vector<qsizetype> bounds = pieceBounds(from, to);
+    const std::size_t pieces = bounds.size() - 1;
+    if (pieces == 1) {
         scanPart(from, to, hits);
-    } else {
-        // Each part collects its own hits; joined in part order they are in file order.
-        std::vector<std::vector<qint32>> partHits(std::size_t(parts - 1));
-        runInParallel(parts, [&](int part) {
-            scanPart(bounds[part], bounds[part + 1], part == 0 ? hits : partHits[part - 1]);
-        });
-        for (const std::vector<qint32>& part : partHits)
-            hits.insert(hits.end(), part.begin(), part.end());
+        return qsizetype(hits.size() - before);
     }
+    // The threads take the pieces in turn, so that one held up by other work on its core
+    // leaves the rest to the others. Each piece collects its own hits; joined in piece order
+    // they are in file order.
+    std::vector<std::vector<qint32>> pieceHits(pieces);
+    std::atomic<std::size_t> next = 0;
+    runInParallel(int(std::min<std::size_t>(pieces, std::size_t(coreCount()))), [&](int) {
+        for (std::size_t piece; (piece = next++) < pieces;)
+            scanPart(bounds[piece], bounds[piece + 1], pieceHits[piece]);
+    });
+    for (const std::vector<qint32>& piece : pieceHits)
+        hits.insert(hits.end(), piece.begin(), piece.end());
     return qsizetype(hits.size() - before);
 }
 
-// Cuts [from, to) into runs of records of about equal text length, one per core, none shorter
-// than is worth a thread. Returns the first record of each run and `to`.
-std::vector<qsizetype> SearchEngine::partBounds(qsizetype from, qsizetype to) const {
+// Cuts [from, to) into runs of records of about equal text length: several for each core, none
+// shorter than is worth handing to a thread. Returns the first record of each run and `to`.
+std::vector<qsizetype> SearchEngine::pieceBounds(qsizetype from, qsizetype to) const {
     const qsizetype start = m_catalogue.begin(from);
     const qsizetype bytes = m_catalogue.end(to - 1) - start;
-    const qsizetype parts = std::clamp<qsizetype>(bytes / SmallestPartBytes, 1, coreCount());
+    const qsizetype pieces = coreCount() == 1 ? 1
+                                              : std::clamp<qsizetype>(bytes / SmallestPieceBytes, 1,
+                                                                      coreCount() * PiecesPerCore);
     std::vector<qsizetype> bounds{from};
-    for (qsizetype part = 1; part < parts; ++part) {
-        const qsizetype offset = start + bytes / parts * part;
+    for (qsizetype piece = 1; piece < pieces; ++piece) {
+        const qsizetype offset = start + bytes / pieces * piece;
         bounds.push_back(std::min(firstRecordEndingAtOrAfter(offset, bounds.back(), to) + 1, to));
     }
     bounds.push_back(to);

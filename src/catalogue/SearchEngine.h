@@ -33,7 +33,7 @@ private:
     struct Term;
 
     bool passes(QByteArrayView line) const;
-    std::vector<qsizetype> partBounds(qsizetype from, qsizetype to) const;
+    std::vector<qsizetype> pieceBounds(qsizetype from, qsizetype to) const;
     void scanPart(qsizetype from, qsizetype to, std::vector<qint32>& hits) const;
     void prefetchAhead(qsizetype index, qsizetype to) const;
     void scanEach(qsizetype from, qsizetype to, std::vector<qint32>& hits) const;
