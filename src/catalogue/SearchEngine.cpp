@@ -189,9 +189,8 @@ SearchEngine::SearchEngine(const Catalogue& catalogue, const CriteriaList& crite
         Term term;
         const Verdict verdict = term.compile(criterion, shares);
         m_nothingPasses = m_nothingPasses || verdict == Verdict::NeverPasses;
-        if (verdict != Verdict::Test)
-            continue;
-        m_terms.push_back(std::move(term));
+        if (verdict == Verdict::Test)
+            m_terms.push_back(std::move(term));
     }
     // The most selective value is tested first and leads the scan; of two alike, the longer
     // one. Terms without a value come last.
@@ -245,9 +244,10 @@ qsizetype SearchEngine::scan(qsizetype from, qsizetype to, std::vector<qint32>& 
 std::vector<qsizetype> SearchEngine::pieceBounds(qsizetype from, qsizetype to) const {
     const qsizetype start = m_catalogue.begin(from);
     const qsizetype bytes = m_catalogue.end(to - 1) - start;
-    const qsizetype pieces = coreCount() == 1 ? 1
-                                              : std::clamp<qsizetype>(bytes / SmallestPieceBytes, 1,
-                                                                      coreCount() * PiecesPerCore);
+    const qsizetype cores = coreCount();
+    const qsizetype pieces =
+        cores == 1 ? 1
+                   : std::clamp<qsizetype>(bytes / SmallestPieceBytes, 1, cores * PiecesPerCore);
     std::vector<qsizetype> bounds{from};
     for (qsizetype piece = 1; piece < pieces; ++piece) {
         const qsizetype offset = start + bytes / pieces * piece;
