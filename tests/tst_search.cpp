@@ -11,9 +11,14 @@
 #include "TestSupport.h"
 
 #include <atomic>
+#include <mutex>
 #include <QHash>
 #include <QObject>
 #include <QRandomGenerator>
+#include <QSemaphore>
+#include <QSet>
+#include <QThread>
+#include <QThreadPool>
 
 using namespace orba;
 using namespace Qt::StringLiterals;
@@ -427,7 +432,7 @@ private slots:
     // The catalogue is large enough for a scan to be shared among the cores.
     void scanEqualsTestingEveryRecord() {
         QFETCH(CriteriaList, criteria);
-        const Catalogue catalogue = catalogueOf(generatedCatalogue().repeated(2));
+        const Catalogue catalogue = catalogueOf(generatedCatalogue().repeated(12));
         const SearchEngine engine(catalogue, criteria);
         const Hits expected = PlainSearch(catalogue).hits(criteria);
         QVERIFY(!expected.isEmpty());
@@ -485,23 +490,47 @@ private slots:
         }
     }
 
-    void partsRunTogetherAndFailuresComeBack() {
-        std::vector<int> ran(5, 0);
-        runInParallel(5, [&](int part) { ++ran[std::size_t(part)]; });
-        QCOMPARE(ran, std::vector<int>(5, 1));
+    void piecesRunOnceAndFailuresComeBack() {
+        std::vector<std::atomic<int>> ran(40);
+        forEachPiece(40, [&](int piece) { ++ran[std::size_t(piece)]; });
+        QVERIFY(std::all_of(ran.begin(), ran.end(), [](const auto& runs) { return runs == 1; }));
         std::atomic<int> finished = 0;
         QString message;
         try {
-            runInParallel(4, [&](int part) {
-                if (part == 2 || part == 3)
-                    throw OrbaError(QStringLiteral("Teil %1").arg(part));
+            forEachPiece(6, [&](int piece) {
+                if (piece == 2 || piece == 3)
+                    throw OrbaError(QStringLiteral("Teil %1").arg(piece));
                 ++finished;
             });
         } catch (const OrbaError& error) {
             message = error.message();
         }
         QCOMPARE(message, QStringLiteral("Teil 2"));
-        QCOMPARE(finished.load(), 2);
+        QCOMPARE(finished.load(), 4);
+    }
+
+    // With every pool thread held up elsewhere, the calling thread takes all pieces itself and
+    // does not wait for the pool.
+    void busyPoolDoesNotHoldTheCallerUp() {
+        QThreadPool* const pool = QThreadPool::globalInstance();
+        QSemaphore started;
+        QSemaphore release;
+        for (int i = 0; i < pool->maxThreadCount(); ++i) {
+            pool->start([&] {
+                started.release();
+                release.acquire();
+            });
+        }
+        started.acquire(pool->maxThreadCount());
+        std::mutex mutex;
+        QSet<QThread*> threads;
+        forEachPiece(5, [&](int) {
+            const std::lock_guard lock(mutex);
+            threads.insert(QThread::currentThread());
+        });
+        release.release(pool->maxThreadCount());
+        pool->waitForDone();
+        QCOMPARE(threads, QSet<QThread*>{QThread::currentThread()});
     }
 
     void stoppedRunKeepsItsHits() {

@@ -7,7 +7,6 @@
 #include "core/Parallel.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 
 namespace orba {
@@ -15,9 +14,10 @@ namespace {
 
 using Byte = unsigned char;
 
-// A long scan is cut into pieces of at least this much text, a few for each core.
-constexpr qsizetype SmallestPieceBytes = 128 * 1024;
-constexpr qsizetype PiecesPerCore = 8;
+// A scan of this much text or more is shared among the cores, in pieces of about PieceBytes; a
+// shorter one costs less than handing it out.
+constexpr qsizetype SharedScanBytes = 4 * 1024 * 1024;
+constexpr qsizetype PieceBytes = 512 * 1024;
 
 // While a record is tested, the start of the record so many places further on is fetched into the
 // cache: a test that ends early in a record leaves gaps in the reading that the processor does
@@ -225,29 +225,22 @@ qsizetype SearchEngine::scan(qsizetype from, qsizetype to, std::vector<qint32>& 
         scanPart(from, to, hits);
         return qsizetype(hits.size() - before);
     }
-    // The threads take the pieces in turn, so that one held up by other work on its core
-    // leaves the rest to the others. Each piece collects its own hits; joined in piece order
-    // they are in file order.
+    // Each piece collects its own hits; joined in piece order they are in file order.
     std::vector<std::vector<qint32>> pieceHits(pieces);
-    std::atomic<std::size_t> next = 0;
-    runInParallel(int(std::min<std::size_t>(pieces, std::size_t(coreCount()))), [&](int) {
-        for (std::size_t piece; (piece = next++) < pieces;)
-            scanPart(bounds[piece], bounds[piece + 1], pieceHits[piece]);
+    forEachPiece(int(pieces), [&](int piece) {
+        scanPart(bounds[piece], bounds[piece + 1], pieceHits[std::size_t(piece)]);
     });
     for (const std::vector<qint32>& piece : pieceHits)
         hits.insert(hits.end(), piece.begin(), piece.end());
     return qsizetype(hits.size() - before);
 }
 
-// Cuts [from, to) into runs of records of about equal text length: several for each core, none
-// shorter than is worth handing to a thread. Returns the first record of each run and `to`.
+// Cuts [from, to) into runs of records of about equal text length, or leaves it whole when it is
+// not worth sharing. Returns the first record of each run and `to`.
 std::vector<qsizetype> SearchEngine::pieceBounds(qsizetype from, qsizetype to) const {
     const qsizetype start = m_catalogue.begin(from);
     const qsizetype bytes = m_catalogue.end(to - 1) - start;
-    const qsizetype cores = coreCount();
-    const qsizetype pieces =
-        cores == 1 ? 1
-                   : std::clamp<qsizetype>(bytes / SmallestPieceBytes, 1, cores * PiecesPerCore);
+    const qsizetype pieces = coreCount() > 1 && bytes >= SharedScanBytes ? bytes / PieceBytes : 1;
     std::vector<qsizetype> bounds{from};
     for (qsizetype piece = 1; piece < pieces; ++piece) {
         const qsizetype offset = start + bytes / pieces * piece;
