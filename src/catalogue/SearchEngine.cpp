@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 namespace orba {
 namespace {
@@ -76,20 +77,6 @@ int agePosition(QByteArrayView value) {
     return negative ? -number : number;
 }
 
-// Share of records holding a value, judged from evenly spread records.
-double recordShare(const Catalogue& catalogue, const Needle& needle) {
-    constexpr qsizetype SampleCount = 256;
-    const qsizetype step = std::max<qsizetype>(1, catalogue.count() / SampleCount);
-    qsizetype sampled = 0;
-    qsizetype holding = 0;
-    for (qsizetype index = 0; index < catalogue.count(); index += step, ++sampled) {
-        const char* const begin = catalogue.data() + catalogue.begin(index);
-        if (needle.find(begin, catalogue.data() + catalogue.end(index)))
-            ++holding;
-    }
-    return sampled > 0 ? double(holding) / double(sampled) : 0.0;
-}
-
 bool hasSeparator(const char* begin, const char* end) {
     return std::memchr(begin, '|', end - begin) != nullptr;
 }
@@ -109,6 +96,7 @@ struct SearchEngine::Term {
     int field = 0;
     int position = 0; // age groups only
     Needle value;
+    double passShare = 0;
 
     // The engine upper-cases the whole line, takes its first character as the code and all
     // after the second as the value; the second character is not looked at.
@@ -192,22 +180,35 @@ SearchEngine::SearchEngine(const Catalogue& catalogue, const CriteriaList& crite
         if (verdict == Verdict::Test)
             m_terms.push_back(std::move(term));
     }
-    // The most selective value is tested first and leads the scan; of two alike, the longer
-    // one. Terms without a value come last.
+    // The term that fails most often is tested first, and the first with a value leads the scan:
+    // of two alike the one with the rarer value, the longer one then. A term that most records
+    // pass leads no better than testing every record in turn.
+    for (Term& term : m_terms)
+        term.passShare = sampledPassShare(term);
     std::stable_sort(m_terms.begin(), m_terms.end(), [](const Term& a, const Term& b) {
-        if (a.needsValue() != b.needsValue())
-            return a.needsValue();
         const double shareA = a.value.candidateShare();
         const double shareB = b.value.candidateShare();
-        return shareA < shareB || (shareA == shareB && a.value.size() > b.value.size());
+        return std::tuple(a.passShare, shareA, -a.value.size()) <
+               std::tuple(b.passShare, shareB, -b.value.size());
     });
-    // A value in most records leads no better than testing every record in turn.
-    if (!m_terms.empty() && m_terms.front().needsValue() &&
-        recordShare(catalogue, m_terms.front().value) < DenseRecordShare)
-        m_prefilter = &m_terms.front();
+    const auto lead = std::find_if(m_terms.begin(), m_terms.end(),
+                                   [](const Term& term) { return term.needsValue(); });
+    if (lead != m_terms.end() && lead->passShare < DenseRecordShare)
+        m_prefilter = &*lead;
 }
 
 SearchEngine::~SearchEngine() = default;
+
+// The share of records that pass the term, judged from evenly spread records.
+double SearchEngine::sampledPassShare(const Term& term) const {
+    constexpr qsizetype SampleCount = 256;
+    const qsizetype step = std::max<qsizetype>(1, m_catalogue.count() / SampleCount);
+    qsizetype sampled = 0;
+    qsizetype passed = 0;
+    for (qsizetype index = 0; index < m_catalogue.count(); index += step, ++sampled)
+        passed += term.passes(m_catalogue.line(index)) ? 1 : 0;
+    return sampled > 0 ? double(passed) / double(sampled) : 0.0;
+}
 
 bool SearchEngine::matches(qsizetype index) const {
     return passes(m_catalogue.line(index));

@@ -33,6 +33,7 @@ private:
     struct Term;
 
     bool passes(QByteArrayView line) const;
+    double sampledPassShare(const Term& term) const;
     std::vector<qsizetype> pieceBounds(qsizetype from, qsizetype to) const;
     void scanPart(qsizetype from, qsizetype to, std::vector<qint32>& hits) const;
     void prefetchAhead(qsizetype index, qsizetype to) const;
