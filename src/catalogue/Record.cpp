@@ -39,13 +39,12 @@ qsizetype nextSeparator(QByteArrayView line, qsizetype from) {
     return hit ? static_cast<const char*>(hit) - line.data() : line.size();
 }
 
-// Position of the n-th separator (n from 1) at or after `from`, or the end of the line when it has
-// fewer. The search looks for one field behind a long description in every record, so the
-// separators are counted 64 bytes at a time.
-qsizetype nthSeparator(QByteArrayView line, qsizetype from, int n) {
-    qsizetype i = from;
+// Position of the n-th separator (n from 1), or the end of the line when it has fewer. The search
+// looks for one field behind a long description in every record, so the separators are counted
+// 64 bytes at a time.
+qsizetype nthSeparator(QByteArrayView line, int n) {
+    qsizetype i = 0;
 #ifdef __SSE2__
-    auto separatorsAt = [line](qsizetype at) { return record::separatorsAt(line, at); };
     // A found separator is -1 in its byte; the negated sum of such blocks counts them.
     auto count = [](__m128i sum) {
         const __m128i counts =
@@ -62,10 +61,10 @@ qsizetype nthSeparator(QByteArrayView line, qsizetype from, int n) {
         return std::uint64_t(unsigned(_mm_movemask_epi8(separators)));
     };
     for (; i + 64 <= line.size(); i += 64) {
-        const __m128i first = separatorsAt(i);
-        const __m128i second = separatorsAt(i + 16);
-        const __m128i third = separatorsAt(i + 32);
-        const __m128i fourth = separatorsAt(i + 48);
+        const __m128i first = separatorsAt(line, i);
+        const __m128i second = separatorsAt(line, i + 16);
+        const __m128i third = separatorsAt(line, i + 32);
+        const __m128i fourth = separatorsAt(line, i + 48);
         const int found =
             count(_mm_add_epi8(_mm_add_epi8(first, second), _mm_add_epi8(third, fourth)));
         if (found >= n)
@@ -74,7 +73,7 @@ qsizetype nthSeparator(QByteArrayView line, qsizetype from, int n) {
         n -= found;
     }
     for (; i + 16 <= line.size(); i += 16) {
-        const __m128i separators = separatorsAt(i);
+        const __m128i separators = separatorsAt(line, i);
         const int found = count(separators);
         if (found >= n)
             return nth(i, bits(separators));
@@ -108,7 +107,7 @@ Fields split(QByteArrayView line) {
 QByteArrayView field(QByteArrayView line, int index) {
     if (index < 0 || index >= FieldCount)
         return {};
-    const qsizetype start = index == 0 ? 0 : nthSeparator(line, 0, index) + 1;
+    const qsizetype start = index == 0 ? 0 : nthSeparator(line, index) + 1;
     if (start > line.size())
         return {};
     return line.sliced(start, nextSeparator(line, start) - start);
