@@ -9,7 +9,7 @@
 // - grep: the fastest `LC_ALL=C grep -c -i -F <value>` over the query's values, or
 //   `grep -c -F "|"` for a search without criteria, which lists every line with a separator;
 // - pass: memchr over the whole buffer for a byte that does not occur, the memory bandwidth.
-// Every time is the best of several runs, all measured in one run of this program. The hit
+// All times are measured in one run of this program, each the best of several rounds. The hit
 // count and a checksum of the hit list let two builds be compared for identical results.
 
 #include "catalogue/AdvancedCriteria.h"
@@ -26,27 +26,23 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryFile>
 #include <vector>
 
 namespace {
 
-constexpr int Runs = 7;
+constexpr int Rounds = 7;
 constexpr int SliceMs = 30; // as the main window steps its search
 
-template <typename Fn> double bestMs(Fn&& run) {
-    double best = std::numeric_limits<double>::max();
-    for (int i = 0; i < Runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        best = std::min(best, double(timer.nsecsElapsed()) / 1e6);
-    }
-    return best;
+template <typename Fn> double msOf(Fn&& run) {
+    QElapsedTimer timer;
+    timer.start();
+    run();
+    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 struct Query {
@@ -93,96 +89,113 @@ std::vector<Query> queries() {
     return list;
 }
 
-struct Searched {
-    qsizetype hits = 0;
-    std::uint32_t checksum = 0;
-    double ms = 0;
-};
-
-Searched timeSearch(const orba::Catalogue& catalogue, const orba::CriteriaList& criteria) {
+// The hits of a search run as the window runs it; FNV-1a of the indexes in list order checks
+// that two builds list the same.
+std::vector<qint32> search(const orba::Catalogue& catalogue, const orba::CriteriaList& criteria) {
     std::vector<qint32> hits;
-    Searched result;
-    result.ms = bestMs([&] {
-        hits.clear();
-        const orba::SearchEngine engine(catalogue, criteria);
-        orba::SearchRun run(engine, catalogue.count());
-        while (run.step(hits, SliceMs)) {
-        }
-    });
-    result.hits = qsizetype(hits.size());
-    std::uint32_t hash = 2166136261u; // FNV-1a over the indexes in list order
+    const orba::SearchEngine engine(catalogue, criteria);
+    orba::SearchRun run(engine, catalogue.count());
+    while (run.step(hits, SliceMs)) {
+    }
+    return hits;
+}
+
+std::uint32_t checksum(const std::vector<qint32>& hits) {
+    std::uint32_t hash = 2166136261u;
     for (qint32 index : hits) {
         for (int shift = 0; shift < 32; shift += 8)
             hash = (hash ^ ((std::uint32_t(index) >> shift) & 0xFF)) * 16777619u;
     }
-    result.checksum = hash;
-    return result;
+    return hash;
 }
 
-// Arguments reach grep in the locale's encoding, not as the catalogue's cp1252 bytes, so the
-// pattern goes to grep through a file.
-double timeGrep(const QStringList& values, const QString& file) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    auto timeOne = [&](const QStringList& options, const QByteArray& pattern) {
-        QTemporaryFile patternFile;
-        if (!patternFile.open())
+// One grep over the catalogue file. Arguments reach grep in the locale's encoding, not as the
+// catalogue's cp1252 bytes, so the pattern goes to grep through a file.
+class Grep {
+public:
+    Grep(const QString& file, const QString& value) {
+        if (!m_pattern.open())
             qFatal("cannot write a pattern file");
-        patternFile.write(pattern + '\n');
-        patternFile.flush();
-        const QStringList arguments =
-            options + QStringList{QStringLiteral("-f"), patternFile.fileName(), file};
-        return bestMs([&] {
+        m_pattern.write((value.isEmpty() ? QByteArray("|") : orba::cp1252::encode(value)) + '\n');
+        m_pattern.flush();
+        m_arguments = value.isEmpty() ? QStringList{QStringLiteral("-c"), QStringLiteral("-F")}
+                                      : QStringList{QStringLiteral("-c"), QStringLiteral("-i"),
+                                                    QStringLiteral("-F")};
+        m_arguments << QStringLiteral("-f") << m_pattern.fileName() << file;
+        m_environment = QProcessEnvironment::systemEnvironment();
+        m_environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    }
+
+    double ms() const {
+        return msOf([&] {
             QProcess grep;
-            grep.setProcessEnvironment(environment);
-            grep.start(QStringLiteral("grep"), arguments);
+            grep.setProcessEnvironment(m_environment);
+            grep.start(QStringLiteral("grep"), m_arguments);
             grep.waitForFinished(-1);
         });
-    };
-    if (values.isEmpty())
-        return timeOne({QStringLiteral("-c"), QStringLiteral("-F")}, "|");
-    double best = std::numeric_limits<double>::max();
-    for (const QString& value : values) {
-        best = std::min(best,
-                        timeOne({QStringLiteral("-c"), QStringLiteral("-i"), QStringLiteral("-F")},
-                                orba::cp1252::encode(value)));
     }
-    return best;
-}
 
-double timePass(const orba::Catalogue& catalogue) {
-    const qsizetype size = catalogue.count() > 0 ? catalogue.end(catalogue.count() - 1) : 0;
-    const void* volatile found = nullptr;
-    const double ms = bestMs([&] { found = std::memchr(catalogue.data(), '\0', size_t(size)); });
-    if (found)
-        qFatal("the catalogue holds a NUL byte");
-    return ms;
-}
+private:
+    QTemporaryFile m_pattern;
+    QStringList m_arguments;
+    QProcessEnvironment m_environment;
+};
 
 double loadAverage() {
     double load = 0;
     return getloadavg(&load, 1) == 1 ? load : -1;
 }
 
+struct Row {
+    Query query;
+    std::vector<std::unique_ptr<Grep>> greps;
+    std::vector<qint32> hits;
+    double searchMs = std::numeric_limits<double>::max();
+    double grepMs = std::numeric_limits<double>::max();
+};
+
+// Every time is the best of its rounds; the rounds go through all queries in turn, so that a
+// spell of other work on the machine does not fall on one query alone.
 void benchCatalogue(const QString& file) {
     orba::Catalogue catalogue;
     catalogue.load(file);
+    const qsizetype size = catalogue.count() > 0 ? catalogue.end(catalogue.count() - 1) : 0;
+    std::vector<Row> rows;
+    for (Query& query : queries()) {
+        Row& row = rows.emplace_back();
+        row.query = std::move(query);
+        for (const QString& value :
+             row.query.grepValues.isEmpty() ? QStringList{QString()} : row.query.grepValues)
+            row.greps.push_back(std::make_unique<Grep>(file, value));
+    }
     const double loadBefore = loadAverage();
-    const double pass = timePass(catalogue);
-    std::printf("\n%s: %lld records, %.1f MB; one pass (memchr) %.2f ms; best of %d runs\n",
-                qPrintable(file), static_cast<long long>(catalogue.count()),
-                QFileInfo(file).size() / 1e6, pass, Runs);
+    double passMs = std::numeric_limits<double>::max();
+    for (int round = 0; round < Rounds; ++round) {
+        const void* volatile found = nullptr;
+        passMs = std::min(
+            passMs, msOf([&] { found = std::memchr(catalogue.data(), '\0', std::size_t(size)); }));
+        if (found)
+            qFatal("the catalogue holds a NUL byte");
+        for (Row& row : rows) {
+            row.searchMs = std::min(
+                row.searchMs, msOf([&] { row.hits = search(catalogue, row.query.criteria); }));
+            for (const std::unique_ptr<Grep>& grep : row.greps)
+                row.grepMs = std::min(row.grepMs, grep->ms());
+        }
+    }
+    std::printf("\n%s: %lld records, %.1f MB; one pass (memchr) %.2f ms; best of %d rounds\n",
+                qPrintable(file), static_cast<long long>(catalogue.count()), double(size) / 1e6,
+                passMs, Rounds);
     std::printf("%-17s %-24s %9s %8s %10s %9s %9s %9s\n", "query class", "query", "hits",
                 "checksum", "search ms", "grep ms", "/grep", "/pass");
-    for (const Query& query : queries()) {
-        const Searched search = timeSearch(catalogue, query.criteria);
-        const double grep = timeGrep(query.grepValues, file);
-        std::printf("%-17s %-24s %9lld %08x %10.2f %9.2f %9.2f %9.2f\n", query.kind,
-                    query.shown.toLocal8Bit().constData(), static_cast<long long>(search.hits),
-                    search.checksum, search.ms, grep, search.ms / grep, search.ms / pass);
-        std::fflush(stdout);
+    for (const Row& row : rows) {
+        std::printf("%-17s %-24s %9lld %08x %10.2f %9.2f %9.2f %9.2f\n", row.query.kind,
+                    row.query.shown.toLocal8Bit().constData(),
+                    static_cast<long long>(row.hits.size()), checksum(row.hits), row.searchMs,
+                    row.grepMs, row.searchMs / row.grepMs, row.searchMs / passMs);
     }
     std::printf("load average %.2f before, %.2f after\n", loadBefore, loadAverage());
+    std::fflush(stdout);
 }
 
 } // namespace
