@@ -81,8 +81,8 @@ void checkLine(const QByteArray& line, const CriteriaList& criteria, bool expect
     QCOMPARE(scanAll(engine, catalogue), listed ? Hits{0} : Hits{});
 }
 
-// Several thousand varied lines: mixed case, umlauts, full stops, short and long lines, empty
-// lines and lines without separator, with all three kinds of line end.
+// The words of the generated catalogue: mixed case, umlauts, letters with unusual capitals, full
+// stops.
 const QStringList& catalogueWords() {
     static const QStringList words = {
         QStringLiteral("Märchen"),   QStringLiteral("MÄRCHEN"),    QStringLiteral("märchen"),
@@ -97,6 +97,8 @@ const QStringList& catalogueWords() {
     return words;
 }
 
+// Several thousand varied lines: short and long lines, empty lines and lines without separator,
+// with all three kinds of line end.
 QByteArray generatedCatalogue() {
     const QStringList& words = catalogueWords();
     const QList<QByteArray> lineEnds = {"\r\n", "\n", "\r"};
