@@ -535,6 +535,17 @@ private slots:
         QCOMPARE(threads, QSet<QThread*>{QThread::currentThread()});
     }
 
+    void firstStepEndsAfterItsFirstChunk() {
+        const Catalogue catalogue = catalogueOf(generatedCatalogue().repeated(3));
+        const SearchEngine engine(catalogue, {});
+        SearchRun run(engine, catalogue.count());
+        std::vector<qint32> hits;
+        QVERIFY(run.step(hits, 60000));
+        QVERIFY(run.position() > 0 && run.position() < catalogue.count());
+        QVERIFY(!run.step(hits, 60000));
+        QCOMPARE(run.position(), catalogue.count());
+    }
+
     void stoppedRunKeepsItsHits() {
         const Catalogue catalogue = catalogueOf(generatedCatalogue().repeated(3));
         const SearchEngine engine(catalogue, {QStringLiteral("0=mond")});
