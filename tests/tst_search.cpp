@@ -434,9 +434,10 @@ private slots:
     // The catalogue is large enough for a scan to be shared among the cores.
     void scanEqualsTestingEveryRecord() {
         QFETCH(CriteriaList, criteria);
-        const Catalogue catalogue = catalogueOf(generatedCatalogue().repeated(12));
+        static const Catalogue catalogue = catalogueOf(generatedCatalogue().repeated(12));
+        static const PlainSearch plain(catalogue);
         const SearchEngine engine(catalogue, criteria);
-        const Hits expected = PlainSearch(catalogue).hits(criteria);
+        const Hits expected = plain.hits(criteria);
         QVERIFY(!expected.isEmpty());
         QCOMPARE(hitsRecordByRecord(engine, catalogue), expected);
         QCOMPARE(scanAll(engine, catalogue), expected);
