@@ -49,7 +49,7 @@ void TForm1::wireMail() {
     email->setAddressPrompt(m_forms.form15);
     m_passwordStore = std::make_unique<KeychainStore>();
     m_mailSignIn =
-        std::make_unique<MailSignIn>(*settings, m_passwordStore.get(),
+        std::make_unique<MailSignIn>(settings->path(), m_passwordStore.get(),
                                      [email](const MailAccount& account, bool canSave, bool save) {
                                          return Tpasswort(email, account, canSave, save).ask();
                                      });

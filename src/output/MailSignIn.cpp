@@ -13,14 +13,14 @@ QString accountKey(const MailAccount& account) {
 
 } // namespace
 
-MailSignIn::MailSignIn(const SettingsFile& settings, PasswordStore* store, Ask ask)
-    : m_settings(settings), m_store(store), m_ask(std::move(ask)) {}
+MailSignIn::MailSignIn(QString settingsPath, PasswordStore* store, Ask ask)
+    : m_settingsPath(std::move(settingsPath)), m_store(store), m_ask(std::move(ask)) {}
 
 std::optional<QByteArray> MailSignIn::mailerInput() {
     m_pending.reset();
     m_saveChoice.reset();
     // The file as it is now, which is what the mailer will read.
-    const MailAccount account = readMailAccount(SettingsFile(m_settings.path()));
+    const MailAccount account = readMailAccount(SettingsFile(m_settingsPath));
     if (!account.signsIn())
         return QByteArray();
     const QString key = accountKey(account);

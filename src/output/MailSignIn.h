@@ -13,7 +13,6 @@
 namespace orba {
 
 class PasswordStore;
-class SettingsFile;
 
 // The password for signing in to the mail server. It is asked for when a mail is sent, kept in
 // memory until the program ends and, when the user wants, in the desktop's password store; it
@@ -30,8 +29,9 @@ public:
     using Ask =
         std::function<std::optional<Answer>(const MailAccount& account, bool canSave, bool save)>;
 
-    // `store` may be null: then the password is only ever kept in memory.
-    MailSignIn(const SettingsFile& settings, PasswordStore* store, Ask ask);
+    // `settingsPath` names the settings file the mailer reads. `store` may be null: then the
+    // password is only ever kept in memory.
+    MailSignIn(QString settingsPath, PasswordStore* store, Ask ask);
 
     // What the mailer is to read on its standard input for the send about to start: the password
     // and a line end, or nothing at all when the settings name no sign-in. No value when the
@@ -44,7 +44,7 @@ public:
 private:
     std::optional<QString> password(const MailAccount& account, const QString& key);
 
-    const SettingsFile& m_settings;
+    QString m_settingsPath;
     PasswordStore* m_store;
     Ask m_ask;
     QHash<QString, QString> m_known;  // by account, for this run
