@@ -96,7 +96,8 @@ class TestUpdate : public QObject {
     }
 
     QByteArray settingsText(const QString& address, const QString& authority) const {
-        return QStringLiteral("[Aktualisierung]\r\nAdresse=%1\r\n%2\r\nCA-Datei=%3\r\n")
+        return QStringLiteral(
+                   "[Aktualisierung]\r\nAdresse=%1\r\n%2\r\n[mail]\r\nSMTP CA-Datei=%3\r\n")
             .arg(address, m_publicKeyLine, authority)
             .toUtf8();
     }

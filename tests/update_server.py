@@ -1,26 +1,12 @@
-# An HTTPS server on loopback for catalogue updates, with a certificate from a throw-away
-# authority it makes itself. Arguments: the folder it serves and a folder for its certificates.
-# It prints its port once it listens. A file "verhalten" in the served folder, re-read at every
-# request, may name files to answer otherwise: "orb32.dat=fehler" (HTTP 500), "=kurz" (half the
-# file, then the connection ends) or "=haengen" (half the file, then nothing). It ends when its
-# standard input does, so that it never outlives the test that started it.
-import http.server, os, ssl, subprocess, sys, threading, time
+# An HTTPS server on loopback for catalogue updates. Arguments: the folder it serves, its
+# certificate and its key. It prints its port once it listens. A file "verhalten" in the served
+# folder, re-read at every request, may name files to answer otherwise: "orb32.dat=fehler"
+# (HTTP 500), "=kurz" (half the file, then the connection ends) or "=haengen" (half the file,
+# then nothing). It ends when its standard input does, so that it never outlives the test that
+# started it.
+import http.server, os, ssl, sys, threading, time
 
-root, certs = sys.argv[1], sys.argv[2]
-path = lambda name: os.path.join(certs, name)
-
-def openssl(*args):
-    subprocess.run(['openssl', *args], check=True, capture_output=True)
-
-curve = ['-newkey', 'ec', '-pkeyopt', 'ec_paramgen_curve:prime256v1', '-nodes']
-openssl('req', '-x509', *curve, '-keyout', path('ca.key'), '-out', path('ca.pem'),
-        '-subj', '/CN=ORBA Test-CA', '-days', '2')
-openssl('req', *curve, '-keyout', path('server.key'), '-out', path('server.csr'),
-        '-subj', '/CN=127.0.0.1')
-with open(path('san.ext'), 'w') as f:
-    f.write('subjectAltName=IP:127.0.0.1\n')
-openssl('x509', '-req', '-in', path('server.csr'), '-CA', path('ca.pem'), '-CAkey', path('ca.key'),
-        '-CAcreateserial', '-out', path('server.pem'), '-days', '2', '-extfile', path('san.ext'))
+root, certificate, key = sys.argv[1], sys.argv[2], sys.argv[3]
 
 def behaviour(name):
     try:
@@ -55,7 +41,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), Handler)
 context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-context.load_cert_chain(path('server.pem'), path('server.key'))
+context.load_cert_chain(certificate, key)
 server.socket = context.wrap_socket(server.socket, server_side=True)
 threading.Thread(target=lambda: (sys.stdin.read(), os._exit(0)), daemon=True).start()
 print(server.server_address[1], flush=True)

@@ -1,5 +1,6 @@
 #include "update/UpdateSettings.h"
 
+#include "settings/MailAccount.h"
 #include "settings/SettingsFile.h"
 
 namespace orba {
@@ -15,7 +16,7 @@ UpdateSettings UpdateSettings::read(const SettingsFile& settings) {
     UpdateSettings s;
     s.address = settings.readString(section, QStringLiteral("Adresse"), QString()).trimmed();
     s.publicKey = settings.readString(section, QStringLiteral("Schluessel"), QString()).trimmed();
-    s.caFile = settings.readString(section, QStringLiteral("CA-Datei"), QString()).trimmed();
+    s.caFile = readMailAccount(settings).caFile;
     s.checkAtStart = settings.readInteger(section, QStringLiteral("beimStart"), 0) == 1;
     s.lastCheck =
         QDate::fromString(settings.readString(section, kLastCheck, QString()), Qt::ISODate);

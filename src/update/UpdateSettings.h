@@ -11,12 +11,13 @@ class SettingsFile;
 
 // Where the organisation publishes its updates and the key it signs them with: the section
 // "Aktualisierung" of the settings file, which the organisation fills in before it hands out
-// ORBA. Without an address ORBA offers no update.
+// ORBA. Without an address ORBA offers no update. Beside the system's certificate authorities
+// the download trusts the organisation's own, where the mail settings name one ("SMTP
+// CA-Datei").
 //
 //   [Aktualisierung]
 //   Adresse=https://spielberatung.example/orba/aktualisierung/
 //   Schluessel=<public Ed25519 key, Base64>
-//   CA-Datei=<optional PEM file of the organisation's own certificate authority>
 //   beimStart=0            (1: look for an update at start-up, at most once a day)
 //   letztePruefung=<the day of the last look at start-up, written by ORBA>
 struct UpdateSettings {
