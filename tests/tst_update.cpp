@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 #include "core/OrbaError.h"
 #include "lists/ListGrid.h"
+#include "output/ReportSource.h"
 #include "settings/SettingsFile.h"
 #include "settings/Tstat.h"
 #include "TestMain.h"
@@ -261,8 +262,9 @@ private slots:
             QByteArray("AB 100|Masken bauen|2\r\nAB 200|Licht und Ton|-1\r\nAB 300|Spiel|1\r\n"));
         QVERIFY(m.StringGrid3->model()->index(1, 0).data(Qt::FontRole).value<QFont>().strikeOut());
 
-        // The medium that left can be neither ordered nor printed.
+        // The medium that left can be neither printed nor ordered.
         m.SelectPage(1);
+        QCOMPARE(m.reportSource()->recordCount(), 1 + 2);
         m.StringGrid3->selectRow(2);
         seen = {};
         orba::test::clickInNextModal("OK", &seen);

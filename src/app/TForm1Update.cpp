@@ -89,11 +89,12 @@ void TForm1::startUpdate(bool atStart) {
         else
             msg::info(this, message);
     });
-    // A look at start-up that fails says nothing: the teacher did not ask for it, and the next
-    // start looks again.
-    on(m_update, &CatalogueUpdate::failed, this, [this, atStart](const QString& message) {
+    // A quiet look at start-up that fails says nothing: the teacher did not ask for it, and the
+    // next start looks again. Once the window is in view, every failure is told.
+    on(m_update, &CatalogueUpdate::failed, this, [this](const QString& message) {
+        const bool inView = m_updateWindow->isVisible();
         endUpdate();
-        if (!atStart)
+        if (inView)
             msg::error(this, message);
     });
     if (!atStart)
@@ -107,10 +108,9 @@ void TForm1::installWhenIdle() {
     if (!m_update)
         return;
     if (m_searching || QApplication::activeModalWidget()) {
-        m_updateWindow->showProgress(
+        m_updateWindow->showWaiting(
             QStringLiteral("Die Dateien sind geprüft; sie werden übernommen, sobald die Suche oder "
-                           "der geöffnete Dialog beendet ist."),
-            1, 1);
+                           "der geöffnete Dialog beendet ist."));
         QTimer::singleShot(IdleRetryMs, this, [this] { guarded([this] { installWhenIdle(); }); });
         return;
     }

@@ -6,6 +6,7 @@
 #include "update/UpdateInstaller.h"
 
 #include <QDir>
+#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
 #include <QSslCertificate>

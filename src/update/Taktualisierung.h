@@ -17,6 +17,8 @@ public:
 
     // `total` 0: the amount is not known yet.
     void showProgress(const QString& step, qint64 done, qint64 total);
+    // Everything has arrived; the step is what is waited for.
+    void showWaiting(const QString& step);
     void reject() override;
 
     QLabel* Label1;
