@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 namespace orba {
 
@@ -18,6 +20,9 @@ public:
     // Decimal with an optional sign, or "0x"/"0X" hexadecimal when longer than two characters;
     // anything else yields `def`.
     int readInteger(const QString& section, const QString& key, int def) const;
+    // Every "key=value" of the section in file order, as readString would give each value; a
+    // key listed twice appears twice, and readString takes the first.
+    QList<std::pair<QString, QString>> readSection(const QString& section) const;
 
     // Replace the value in place or add the key (and its section); the file is replaced at once.
     // A line break in the value becomes a blank. Throws "Nach %s kann nicht geschrieben werden"
