@@ -179,10 +179,12 @@ void SettingsFile::writeString(const QString& section, const QString& key, const
         throw OrbaError::cannotWriteSettings(m_displayName);
     }
     // A line break would make the rest of the value a line of its own: another key or section.
+    // A NUL never reaches the file, which would end there for every reader.
     QString oneLine = value;
     oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
         .replace(QLatin1Char('\r'), QLatin1Char(' '))
-        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+        .replace(QLatin1Char('\n'), QLatin1Char(' '))
+        .remove(QChar(u'\0'));
     const Location found = locate(lines, section, key);
     if (found.key >= 0) {
         QString& line = lines[found.key];
