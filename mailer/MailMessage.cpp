@@ -47,7 +47,7 @@ QByteArray messageId(const QString& sender) {
 QByteArray composeMessage(const MailOrder& order, const QStringList& bodyLines,
                           const QDateTime& date) {
     QByteArray message;
-    message += field("From", order.sender.toUtf8());
+    message += field("From", mailboxText("From", order.senderName, order.sender));
     message += field("To", addressList("To", order.recipients));
     message += field("Subject", headerText("Subject", order.subject));
     message += field("Date", date.toString(Qt::RFC2822Date).toLatin1());

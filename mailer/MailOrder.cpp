@@ -1,6 +1,7 @@
 #include "MailOrder.h"
 
 #include "core/OrbaError.h"
+#include "Mailbox.h"
 
 #include <QRegularExpression>
 
@@ -12,34 +13,26 @@ bool isOption(const QByteArray& arg) {
 }
 
 // The value of -s or -f starting at args[i]. A caller that handed over the whole command line
-// as one string split a quoted value at its blanks: the pieces are joined up to the closing
-// quotation mark. One pair of surrounding quotation marks is removed.
+// as one string split a quoted value at its blanks: a value opening a quotation it does not close
+// is joined with the following pieces up to the one that closes it; when none does, it stands
+// alone. A value whose quotation marks pair up, such as a sender "Max Muster" <max@x.example>,
+// is whole. One pair of surrounding quotation marks is removed.
 QString optionValue(const QByteArrayList& args, qsizetype& i) {
     QByteArray value = args[i].mid(2);
-    const bool unclosed = value.startsWith('"') && (value.size() == 1 || !value.endsWith('"'));
-    while (unclosed && i + 1 < args.size() && !isOption(args[i + 1])) {
-        value += ' ' + args[++i];
-        if (value.endsWith('"'))
-            break;
+    if (value.startsWith('"') && value.count('"') % 2 == 1) {
+        QByteArray joined = value;
+        for (qsizetype j = i + 1; j < args.size() && !isOption(args[j]); ++j) {
+            joined += ' ' + args[j];
+            if (joined.count('"') % 2 == 0) {
+                value = joined;
+                i = j;
+                break;
+            }
+        }
     }
     if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
         value = value.mid(1, value.size() - 2);
     return QString::fromUtf8(value);
-}
-
-// An address goes into the envelope and the header as it is; a line break in it would let it
-// write header lines of its own.
-QString checkedAddress(QString address) {
-    address = address.trimmed();
-    if (address.startsWith(QLatin1Char('<')) && address.endsWith(QLatin1Char('>')))
-        address = address.mid(1, address.size() - 2).trimmed();
-    for (QChar c : address) {
-        if (c.unicode() < 0x20 || c == QLatin1Char('<') || c == QLatin1Char('>'))
-            throw OrbaError(QStringLiteral("Die E-Mail-Adresse \"%1\" ist ungültig. Bitte die "
-                                           "Adresse im Format Name@Host angeben.")
-                                .arg(address.simplified()));
-    }
-    return address;
 }
 
 // One recipient argument may hold several addresses separated by commas or semicolons.
@@ -47,7 +40,7 @@ void appendRecipients(QStringList& recipients, const QString& argument) {
     static const QRegularExpression separators(QStringLiteral("[,;]"));
     for (const QString& part : argument.split(separators, Qt::SkipEmptyParts)) {
         if (!part.trimmed().isEmpty())
-            recipients.append(checkedAddress(part));
+            recipients.append(parseMailbox(part).address);
     }
 }
 
@@ -68,7 +61,7 @@ MailOrder parseCommandLine(int argc, const char* const* argv) {
         else if (arg.startsWith("-s"))
             order.subject = optionValue(args, i);
         else if (arg.startsWith("-f"))
-            order.sender = checkedAddress(optionValue(args, i));
+            order.sender = optionValue(args, i);
         else if (arg.startsWith('-'))
             throw OrbaError(QStringLiteral("Unbekannte Option \"%1\" beim Aufruf von send.exe.")
                                 .arg(QString::fromUtf8(arg)));
@@ -81,9 +74,12 @@ MailOrder parseCommandLine(int argc, const char* const* argv) {
     order.bodyFile = positional.takeLast();
     for (const QString& argument : positional)
         appendRecipients(order.recipients, argument);
-    if (order.sender.isEmpty())
+    if (order.sender.trimmed().isEmpty())
         throw OrbaError(QStringLiteral("Keine eigene E-Mail-Adresse angegeben. Bitte in den "
                                        "Einstellungen unter E-Mail die eigene Adresse eintragen."));
+    const Mailbox sender = parseMailbox(order.sender);
+    order.sender = sender.address;
+    order.senderName = sender.name;
     if (order.recipients.isEmpty())
         throw OrbaError(QStringLiteral("Kein Empfänger angegeben. Bitte die Adresse des "
                                        "Empfängers eintragen."));

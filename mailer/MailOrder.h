@@ -10,7 +10,8 @@ namespace orba::mailer {
 struct MailOrder {
     bool transcript = false; // -d: log the whole exchange with the server
     QString subject;
-    QString sender;
+    QString sender;     // the address alone, for the envelope
+    QString senderName; // shown with it in the header; may be empty
     QStringList recipients;
     QString bodyFile;
 };

@@ -1,6 +1,7 @@
 #include "MimeEncoding.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace orba::mailer {
 namespace {
@@ -63,6 +64,73 @@ QList<QByteArray> wholeCharacterChunks(const QByteArray& utf8, qsizetype size) {
     return chunks;
 }
 
+QByteArrayList encodedWords(const QString& text) {
+    QByteArrayList words;
+    for (const QByteArray& chunk : wholeCharacterChunks(text.toUtf8(), kEncodedWordBytes))
+        words.append("=?UTF-8?B?" + chunk.toBase64() + "?=");
+    return words;
+}
+
+// Letters, digits and the marks a word of a name may carry unquoted, all ASCII.
+bool isAtom(QStringView word) {
+    static const QString marks = QStringLiteral("!#$%&'*+-/=?^_`{|}~");
+    if (word.isEmpty())
+        return false;
+    for (QChar c : word) {
+        const bool alphanumeric =
+            (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+        if (!alphanumeric && !marks.contains(c))
+            return false;
+    }
+    return true;
+}
+
+// The words of a display name as they go into the header. A name of plain ASCII is written as
+// its words, or quoted when a word holds other characters. Otherwise the words that are not plain
+// become encoded-words, each run of them together, so that no mail reader loses or adds a blank
+// between them; the plain words between stay as they are.
+QByteArrayList phraseTokens(const QString& name) {
+    const QStringList words = name.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const bool plainWords = std::all_of(words.begin(), words.end(), [](const QString& word) {
+        return isAtom(word) && !word.contains(QLatin1String("=?"));
+    });
+    if (isPlainAscii(name) && !plainWords) {
+        QByteArray quoted = name.toLatin1();
+        return {'"' + quoted.replace('\\', "\\\\").replace('"', "\\\"") + '"'};
+    }
+    QByteArrayList tokens;
+    QString run;
+    for (const QString& word : words) {
+        if (isAtom(word) && !word.contains(QLatin1String("=?"))) {
+            if (!run.isEmpty())
+                tokens += encodedWords(std::exchange(run, QString()));
+            tokens.append(word.toLatin1());
+        } else {
+            run += (run.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+        }
+    }
+    if (!run.isEmpty())
+        tokens += encodedWords(run);
+    return tokens;
+}
+
+// The tokens separated by blanks, a continuation line wherever the next would make the line too
+// long.
+QByteArray folded(const QByteArray& fieldName, const QByteArrayList& tokens) {
+    QByteArray out;
+    qsizetype lineLength = fieldName.size() + 2;
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        if (i > 0) {
+            const bool fits = lineLength + 1 + tokens[i].size() <= kMaxHeaderLine;
+            out += fits ? " " : "\r\n ";
+            lineLength = fits ? lineLength + 1 : 1;
+        }
+        out += tokens[i];
+        lineLength += tokens[i].size();
+    }
+    return out;
+}
+
 } // namespace
 
 QByteArray quotedPrintableLines(const QStringList& lines) {
@@ -77,10 +145,13 @@ QByteArray quotedPrintableLines(const QStringList& lines) {
 QByteArray headerText(const QByteArray& fieldName, const QString& text) {
     if (isPlainAscii(text) && fieldName.size() + 2 + text.size() <= kMaxHeaderLine)
         return text.toLatin1();
-    QByteArrayList words;
-    for (const QByteArray& chunk : wholeCharacterChunks(text.toUtf8(), kEncodedWordBytes))
-        words.append("=?UTF-8?B?" + chunk.toBase64() + "?=");
-    return words.join("\r\n ");
+    return encodedWords(text).join("\r\n ");
+}
+
+QByteArray mailboxText(const QByteArray& fieldName, const QString& name, const QString& address) {
+    if (name.trimmed().isEmpty())
+        return address.toUtf8();
+    return folded(fieldName, phraseTokens(name) << '<' + address.toUtf8() + '>');
 }
 
 } // namespace orba::mailer

@@ -17,4 +17,10 @@ QByteArray quotedPrintableLines(const QStringList& lines);
 // stays as it is; anything else becomes UTF-8 "B" encoded-words folded onto continuation lines.
 QByteArray headerText(const QByteArray& fieldName, const QString& text);
 
+// The value of an address field whose line starts with `fieldName` and ": ": the bare address,
+// or the display name and the address in angle brackets. The name is written so that every mail
+// reader shows it as given: quoted where it holds mail syntax characters, in UTF-8 "B"
+// encoded-words where it goes beyond ASCII; long values are folded onto continuation lines.
+QByteArray mailboxText(const QByteArray& fieldName, const QString& name, const QString& address);
+
 } // namespace orba::mailer

@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-scripts/build.sh
+# Only what running needs; the tests and benchmarks are built by scripts/test.sh.
+scripts/build.sh orba send orbashot
 bin=$PWD/build/bin
 mkdir -p run
 # Only what is missing: the user's lists, notes and settings in run/ stay as they are.

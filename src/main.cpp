@@ -1,8 +1,5 @@
-#include "app/Application.h"
-#include "app/Startup.h"
+#include "app/Program.h"
 
 int main(int argc, char** argv) {
-    orba::Application app(argc, argv);
-    const auto session = orba::startUp();
-    return session ? app.exec() : 1;
+    return orba::runProgram(argc, argv);
 }

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonDocument>
 #include <QMessageBox>
@@ -63,6 +64,7 @@ class Handler:
             'mail_from': envelope.mail_from,
             'rcpt_tos': envelope.rcpt_tos,
             'from': [a.addr_spec for a in msg['From'].addresses],
+            'from_names': [a.display_name for a in msg['From'].addresses],
             'to': [a.addr_spec for a in msg['To'].addresses],
             'subject': str(msg['Subject']),
             'message_id': str(msg['Message-ID']),
@@ -219,6 +221,15 @@ QJsonObject MailServer::received() const {
 
 void MailServer::forgetReceived() const {
     QFile::remove(receivedFile());
+}
+
+QStringList filesUnder(const QString& root) {
+    QStringList files;
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(root).relativeFilePath(it.next());
+    files.sort();
+    return files;
 }
 
 quint16 deadPort() {

@@ -73,6 +73,9 @@ private:
     quint16 m_port = 0;
 };
 
+// Every file under `root`, as sorted paths relative to it.
+QStringList filesUnder(const QString& root);
+
 // A loopback port on which nothing listens: one the system just handed out and took back.
 quint16 deadPort();
 

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -278,8 +279,9 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
 
-        for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit9", "Edit10",
-                                 "Edit11", "ComboBox1", "CheckBox1", "CheckBox2", "SpeedButton3"})
+        for (const char* name :
+             {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit9", "Edit10", "Edit11", "ComboBox1",
+              "CheckBox1", "CheckBox2", "SpeedButton3", "BitBtn5", "BitBtn3", "BitBtn2", "BitBtn1"})
             QTest::addRow("Return on %s", name)
                 << name << int(Qt::Key_Return) << int(Qt::NoModifier);
         QTest::newRow("keypad Enter on a line edit")
@@ -367,6 +369,22 @@ private slots:
         areas.setCaptionText("Themen");
         areas.setCaptionText(QString());
         QCOMPARE(areas.windowTitle(), QStringLiteral("Themen"));
+    }
+
+    // Each line of an explanation stands whole on one line: none is wrapped, none is cut.
+    void explanationsKeepTheirLines() {
+        const test::WorkingDir dir;
+        writeKeywords(dir, {"Zirkus"});
+        const Tschlag keywords(nullptr);
+        const Terwsuch search(nullptr, 0);
+        for (const QLabel* label : {keywords.Label1, search.Label1}) {
+            const QStringList lines = label->text().split('\n');
+            QVERIFY(lines.size() >= 2);
+            for (const QString& line : lines)
+                QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(line.trimmed()) <=
+                             label->contentsRect().width(),
+                         qPrintable(line));
+        }
     }
 
     void keywordsShownSorted() {

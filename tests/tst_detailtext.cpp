@@ -54,6 +54,11 @@ private slots:
         QTest::newRow("more than 15: empty") << line({}) << 10 << "";
         QTest::newRow("more than 15: letter") << line({{11, "x1"}}) << 10 << "";
         QTest::newRow("more than 15: -2") << line({{11, "-2"}}) << 10 << "";
+        QTest::newRow("more than 15: tab before the number")
+            << line({{11, "\t2"}}) << 10 << "<h1>mehr als 15 Spieler<br> <p> ";
+        QTest::newRow("more than 15: no-break space is no blank") << line({{11, "\xa0"
+                                                                                "2"}})
+                                                                  << 10 << "";
         QTest::newRow("stage with umlaut value")
             << line({{9, "einfache Vorhangb\xfchne"}}) << 8
             << QString::fromUtf8("<h1>Bühne<br> <n>einfache Vorhangbühne<p> ");

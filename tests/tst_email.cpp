@@ -79,6 +79,7 @@ class FakeSource : public ReportSource {
 public:
     QList<QStringList> records;
     QString userName = u"Anna Müller"_s;
+    QString school; // set only when not null
     QStringList titleNames;
 
     int recordCount() const override { return static_cast<int>(records.size()) + 1; }
@@ -86,6 +87,8 @@ public:
         for (const ValueEntry& entry : list.entries())
             titleNames.append(entry.name);
         list.set(u"^Name"_s, userName);
+        if (!school.isNull())
+            list.set(u"^Schulname"_s, school);
     }
     bool nextRecord(ValueList& list) override {
         if (m_next >= records.size())
@@ -268,7 +271,7 @@ private slots:
                                    u"^Resdatum=12.05.2025"_s},
                                   {u"^Sig=B 7"_s, u"^Titel=Woyzeck"_s, u"^Resdatum=13.05.2025"_s}}
             << head + QStringList{u"A 12  Faust  90 min  12.05.2025"_s,
-                                  u"B 7  Woyzeck  ^Dauer  13.05.2025"_s};
+                                  u"B 7  Woyzeck    13.05.2025"_s};
         QTest::newRow("empty basket") << QList<QStringList>{} << head;
     }
     void composesBodyFromOrderMask() {
@@ -285,6 +288,26 @@ private slots:
         // The title data see every placeholder of the mask, as the title provider expects.
         QCOMPARE(source.titleNames,
                  (QStringList{u"^Name"_s, u"^Sig"_s, u"^Titel"_s, u"^Dauer"_s, u"^Resdatum"_s}));
+    }
+
+    // A user without school and a medium without date: the demo order mail names no placeholder.
+    void demoOrderMaskLeavesEmptyValuesEmpty() {
+        WorkingDir dir;
+        for (const char* file : {"bestell.r02", "bestell.bmp", "linie.bmp"})
+            QVERIFY(QFile::copy(QStringLiteral(ORBA_SOURCE_DIR "/demo/") + file, dir.file(file)));
+        QWidget owner;
+        TQRPrint print(&owner);
+        FakeSource source;
+        source.userName = u"Becker, Anna"_s;
+        source.school = u""_s;
+        source.records = {{u"^Sig=TH049"_s, u"^Titel=Der vergessliche Wichtel"_s}};
+
+        const QStringList body = composeMailBody(print, source);
+
+        QVERIFY2(!body.join(u'\n').contains(u'^'), qPrintable(body.join(u'\n')));
+        QVERIFY(body.contains(u"Bestellt von:  Becker, Anna"_s));
+        QVERIFY(body.contains(u"Schule:"_s));
+        QVERIFY(body.contains(u"TH049  Der vergessliche Wichtel"_s));
     }
 
     void missingMaskKeepsWhatTheBandsHold() {
@@ -586,7 +609,17 @@ private slots:
             QCOMPARE(dir.read(u"mail.tmp"_s), QByteArray("Bestellung\r\n"));
     }
 
+    // The own address may carry a name; it reaches the mailer whole and shows in the mail.
+    void sendsThroughTheRealMailer_data() {
+        QTest::addColumn<QString>("ownAddress");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("address") << kOwnAddress << QString();
+        QTest::newRow("name and address")
+            << u"\"Weiß, Jürgen\" <"_s + kOwnAddress + u'>' << u"Weiß, Jürgen"_s;
+    }
     void sendsThroughTheRealMailer() {
+        QFETCH(QString, ownAddress);
+        QFETCH(QString, name);
         if (!m_server.running())
             QSKIP("python3 with aiosmtpd is not available");
         WorkingDir dir;
@@ -594,7 +627,7 @@ private slots:
         dir.write(u"orbaw.ini"_s,
                   "[Mail]\r\nSMTP Host=127.0.0.1:" + QByteArray::number(m_server.port()) + "\r\n");
         m_server.forgetReceived();
-        EmailFixture f;
+        EmailFixture f(ownAddress);
         ModalScript script({press(u"Nein"_s)}, &f.email);
         const QStringList body{u"Bestellung"_s, u"Bestellt von:  Jürgen Weiß"_s, QString(),
                                u"A 12  Faust – Der Tragödie erster Teil  12.05.2025"_s};
@@ -604,7 +637,9 @@ private slots:
         QCOMPARE(script.seen, QStringList{kSent});
         const QJsonObject mail = m_server.received();
         QVERIFY2(!mail.isEmpty(), "no message arrived");
+        QCOMPARE(mail["mail_from"].toString(), kOwnAddress);
         QCOMPARE(strings(mail["from"]), QStringList{kOwnAddress});
+        QCOMPARE(strings(mail["from_names"]), QStringList{name});
         QCOMPARE(strings(mail["to"]), QStringList{kRecipient});
         QCOMPARE(mail["subject"].toString(), u"Bestellung für Schule Süd \"eilig\"; bitte"_s);
         QCOMPARE(mail["body"].toString(), body.join(u'\n') + u'\n');

@@ -176,7 +176,7 @@ private slots:
     void init() { m_dir = std::make_unique<WorkingDir>(); }
     void cleanup() { m_dir.reset(); }
 
-    // The dialogs' help buttons and the contents button; the HTML help shows in the viewer.
+    // The dialogs' help buttons and the contents button; either mode's request shows its page.
     void helpButtons_data() {
         QTest::addColumn<bool>("html");
         QTest::newRow("HTML help") << true;
@@ -184,13 +184,18 @@ private slots:
     }
     void helpButtons() {
         QFETCH(bool, html);
+        QVERIFY(QDir().mkdir("html"));
+        m_dir->write("html/setup.htm", page("Einstellungen"));
+        m_dir->write("html/index.htm", page("Inhalt"));
         HelpRouter router(nullptr, [html] { return html; });
         router.dialogHelp("html/setup.htm", 518);
-        QCOMPARE(viewerShown(), html);
+        QVERIFY(viewerShown());
+        QCOMPARE(shownText(router), QString("Einstellungen"));
         router.closeHelp();
         QVERIFY(!viewerShown());
         router.contentsHelp();
-        QCOMPARE(viewerShown(), html);
+        QVERIFY(viewerShown());
+        QCOMPARE(shownText(router), QString("Inhalt"));
         const QList<HelpRequest> expected = {html ? topicRequest("html/setup.htm")
                                                   : contextRequest(518, false),
                                              contentsRequest(html)};
@@ -339,9 +344,16 @@ private slots:
         QVERIFY(shownText(router).contains("ist nicht vorhanden"));
     }
 
+    void unknownContext_data() {
+        QTest::addColumn<bool>("html");
+        QTest::newRow("HTML help") << true;
+        QTest::newRow("classic help") << false;
+    }
     void unknownContext() {
+        QFETCH(bool, html);
         HelpRouter router(nullptr, [] { return true; });
-        router.showContext(999, true);
+        router.showContext(999, html);
+        QVERIFY(viewerShown());
         QCOMPARE(shownText(router),
                  QString("ORBA-Hilfe\nZur Hilfenummer 999 ist keine Hilfeseite vorhanden."));
     }

@@ -221,6 +221,45 @@ private slots:
         QCOMPARE(strings(mail["to"]), recipients);
     }
 
+    // The sender as ORBA hands it over, one argument whatever it holds.
+    void senderWithName_data() {
+        QTest::addColumn<QString>("sender");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("address alone") << kSender << QString();
+        QTest::newRow("quoted name") << u"\"Max Muster\" <"_s + kSender + u'>' << u"Max Muster"_s;
+        QTest::newRow("plain name") << u"Max Muster <"_s + kSender + u'>' << u"Max Muster"_s;
+        QTest::newRow("name with umlauts")
+            << u"\"Jürgen Weiß\" <"_s + kSender + u'>' << u"Jürgen Weiß"_s;
+        QTest::newRow("name with mail syntax characters")
+            << u"\"Muster, Max (Lehrer) \\\"Theater\\\"\" <"_s + kSender + u'>'
+            << u"Muster, Max (Lehrer) \"Theater\""_s;
+        const QString school = u"Städtische Gesamtschule Überlingen am Bodensee, Theater-AG"_s;
+        QTest::newRow("long name beyond ASCII")
+            << u"\""_s + school + u"\" <"_s + kSender + u'>' << school;
+        QTest::newRow("name in another script")
+            << u"Μαρία Παπαδοπούλου <"_s + kSender + u'>' << u"Μαρία Παπαδοπούλου"_s;
+    }
+    void senderWithName() {
+        QFETCH(QString, sender);
+        QFETCH(QString, name);
+        if (!m_server.running())
+            QSKIP("python3 with aiosmtpd is not available");
+        const auto dir = prepare({u"Text"_s});
+
+        QCOMPARE(runMailer(*dir, {u"-d"_s, u"-sBestellung"_s, u"-f"_s + sender, kRecipients[0],
+                                  u"mail.tmp"_s}),
+                 0);
+
+        const QJsonObject mail = m_server.received();
+        QCOMPARE(mail["mail_from"].toString(), kSender);
+        QCOMPARE(strings(mail["from"]), QStringList{kSender});
+        QCOMPARE(strings(mail["from_names"]), QStringList{name});
+        QCOMPARE(strings(mail["rcpt_tos"]), QStringList{kRecipients[0]});
+        QCOMPARE(strings(mail["defects"]), QStringList());
+        QVERIFY(mail["seven_bit"].toBool());
+        QVERIFY(mail["longest_line"].toInt() <= 78);
+    }
+
     // "%PORT%" stands for the running server's port, "%DEAD%" for a port nobody listens on.
     void reportsFailure_data() {
         QTest::addColumn<QByteArray>("settings");
@@ -286,6 +325,25 @@ private slots:
             << standardArguments(u"Bestellung"_s, {u"a@example.org\r\nBcc: b@example.org"_s})
             << u"Fehler: Die E-Mail-Adresse \"a@example.org Bcc: b@example.org\" ist ungültig. "
                "Bitte die Adresse im Format Name@Host angeben."_s;
+        // An address the mailer cannot use is named alone, not with the rest of the command line.
+        const QByteArray nowhere = settingsFor(u"127.0.0.1:%DEAD%"_s);
+        const QString invalid = u"Fehler: Die E-Mail-Adresse \"%1\" ist ungültig. Bitte die "
+                                "Adresse im Format Name@Host angeben."_s;
+        QTest::newRow("sender with a name but a broken address")
+            << nowhere << true
+            << QStringList{u"-d"_s, u"-sBestellung"_s, u"-f\"Max Muster\" <max at schule>"_s,
+                           kRecipients[0], u"mail.tmp"_s}
+            << invalid.arg(u"\"Max Muster\" <max at schule>"_s);
+        QTest::newRow("sender without @")
+            << nowhere << true
+            << QStringList{u"-d"_s, u"-sBestellung"_s, u"-fmax.schule.example"_s, kRecipients[0],
+                           u"mail.tmp"_s}
+            << invalid.arg(u"max.schule.example"_s);
+        QTest::newRow("sender name with an open quotation")
+            << nowhere << true
+            << QStringList{u"-d"_s, u"-sBestellung"_s, u"-f\"Max <max@schule.example>"_s,
+                           kRecipients[0], u"mail.tmp"_s}
+            << invalid.arg(u"\"Max <max@schule.example>"_s);
         QTest::newRow("unknown option")
             << live << true << (QStringList{u"-x"_s} + standard)
             << u"Fehler: Unbekannte Option \"-x\" beim Aufruf von send.exe."_s;

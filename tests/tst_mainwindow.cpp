@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTest>
 #include <QToolButton>
@@ -97,6 +98,49 @@ private slots:
 
         p.session.reset();
         QVERIFY(p.start().sideBySide());
+    }
+
+    // Whatever changes the room of a detail view, its text is laid out for the room it has: it
+    // fills its scroll box up to the scroll bar and never reaches under it.
+    void detailViewsFollowTheirScrollBoxes() {
+        Program p;
+        TForm1& m = p.start(ini("[Anzeige]\nhsplit=1\n[Allgemein]\nhsplit=260\n"));
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        auto check = [&](const char* step) {
+            QApplication::processEvents();
+            for (auto [view, box] : {std::pair{m.view1, m.ScrollBox1}, {m.view2, m.ScrollBox2}}) {
+                if (!box->isVisible())
+                    continue;
+                const int room = box->viewport()->width();
+                QVERIFY2(
+                    view->width() <= room && view->width() >= room - 22,
+                    qPrintable(
+                        QStringLiteral("%1: %2 in %3").arg(step).arg(view->width()).arg(room)));
+            }
+        };
+        check("start side by side");
+        m.vertikaleTeilung1->trigger();
+        check("menu: stacked");
+        m.horizontaleTeilung1->trigger();
+        check("menu: side by side");
+        m.RxSplitter2->setSizes({150, 450});
+        emit m.RxSplitter2->splitterMoved(150, 1);
+        check("splitter moved");
+        m.resize(m.width() + 180, m.height() + 60);
+        check("window enlarged");
+        orba::test::answerNextModal([](QWidget* dialog) {
+            dialog->findChild<QComboBox*>("teilung")->setCurrentIndex(0);
+            dialog->findChild<QPushButton*>("BitBtn3")->click();
+        });
+        m.Einstellungen1->trigger();
+        check("settings: stacked");
+        orba::test::answerNextModal([](QWidget* dialog) {
+            dialog->findChild<QComboBox*>("teilung")->setCurrentIndex(1);
+            dialog->findChild<QPushButton*>("BitBtn3")->click();
+        });
+        m.Einstellungen1->trigger();
+        QVERIFY(m.sideBySide());
+        check("settings: side by side");
     }
 
     void aStoredIndexOutsideTheCatalogueIsReported() {

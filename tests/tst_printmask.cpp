@@ -579,9 +579,12 @@ private slots:
             << QList<TextAt>{} << QStringList{} << QStringList{""};
         QTest::newRow("equal but for letter case: the first once")
             << QList<TextAt>{{5, 10, "abc"}, {5, 10, "ABC"}} << QStringList{} << QStringList{"abc"};
-        QTest::newRow("placeholder without value keeps its text")
-            << QList<TextAt>{{5, 10, "^Dauer"}, {5, 200, "^Titel"}} << QStringList{"^titel=Hamlet"}
-            << QStringList{"^Dauer  Hamlet"};
+        QTest::newRow("placeholder without value shows nothing")
+            << QList<TextAt>{{5, 10, "Nr."}, {5, 100, "^Dauer"}, {5, 200, "^Titel"}}
+            << QStringList{"^titel=Hamlet"} << QStringList{"Nr.    Hamlet"};
+        QTest::newRow("nothing behind the last text with a value")
+            << QList<TextAt>{{5, 10, "^Sig"}, {5, 100, "Schule:"}, {5, 200, "^Schulname"}}
+            << QStringList{} << QStringList{"Schule:"};
         QTest::newRow("multi-line value gives several lines")
             << QList<TextAt>{{5, 10, "Nr."}, {5, 100, "^Text"}, {60, 0, "Ende"}}
             << QStringList{"^Text=eins\r\nzwei"} << QStringList{"Nr.  eins", "zwei", "Ende"};

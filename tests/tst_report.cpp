@@ -5,6 +5,7 @@
 #include "lists/ListGrid.h"
 #include "output/BandSnapshot.h"
 #include "output/DetailLayout.h"
+#include "output/PreviewSurface.h"
 #include "output/ReportPaginator.h"
 #include "output/ReportRun.h"
 #include "output/ReportSource.h"
@@ -22,10 +23,10 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 
 using namespace orba;
@@ -328,14 +329,15 @@ private slots:
         addText(report.QRBand2, QRect(0, 0, 300, 20), "^Titel");
         addText(report.QRBand3, QRect(0, 0, 300, 20), "^Titel", &report.placeholders);
         ListSource source;
-        source.title = {{"^Name", " \tMaria Muster "}, {"^Neu", "ohne Element"}};
+        source.title = {
+            {"^Name", " \tMaria Muster "}, {"^Schulname", ""}, {"^Neu", "ohne Element"}};
         source.records = {{{"^Titel", "Hamlet"}}, {{"^titel", "Faust"}}};
         const auto pages = ReportRun(report, FixedMetrics()).layOut(source, 1000);
         QVERIFY(pages);
         QCOMPARE(pages->size(), 1);
         const QList<PlacedBand>& bands = pages->first().bands;
         QCOMPARE(bands.size(), 4);
-        // The school had no value: its element prints nothing.
+        // The school was set empty: its element prints nothing, not its name.
         QCOMPARE(bands[0].band.elements.size(), 1);
         QCOMPARE(lineTexts(bands[0].band.elements[0]), QStringList{"Maria Muster"});
         QCOMPARE(lineTexts(bands[1].band.elements[0]), QStringList{"^Titel"});
@@ -530,7 +532,7 @@ private slots:
         QVERIFY(pdfText(dir.file("liste.pdf"), 1).contains("Medienliste"));
     }
 
-    void previewOpensOnPageOneFitted() {
+    void previewOpensOnPageOne() {
         QPrinter printer(QPrinter::HighResolution);
         TPrevForm form(nullptr, &printer);
         form.setPages(QList<ReportPage>(5));
@@ -540,28 +542,45 @@ private slots:
         QCOMPARE(form.currentPage(), 1);
         QCOMPARE(form.prUpDown1->maximum(), 5);
         QCOMPARE(form.prUpDown1->position(), 1);
-        QCOMPARE(form.prUpDown2->position(), form.zoom());
-        const QSizeF page = printer.pageLayout().fullRect(QPageLayout::Inch).size() *
-                            form.QRPreview1->logicalDpiY() * form.zoom() / 100.0;
-        const QSize surface = form.QRPreview1->size();
-        QVERIFY(page.width() <= surface.width() && page.height() <= surface.height());
-        QVERIFY(page.width() > 0.95 * surface.width() || page.height() > 0.95 * surface.height());
     }
 
-    void previewFitsTheWidth() {
+    // The whole page, or its whole width, is in view without a scroll bar for that direction.
+    void previewFits_data() {
+        QTest::addColumn<QSize>("window");
+        QTest::newRow("design size") << QSize(637, 534);
+        QTest::newRow("wide and low") << QSize(1000, 400);
+        QTest::newRow("narrow and high") << QSize(420, 900);
+    }
+    void previewFits() {
+        QFETCH(QSize, window);
         QPrinter printer(QPrinter::HighResolution);
         TPrevForm form(nullptr, &printer);
-        form.setPages(QList<ReportPage>(2));
+        form.setPages(QList<ReportPage>(3));
+        form.resize(window);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        const int wholePage = form.zoom();
-        QTest::mouseClick(form.prButton2, Qt::LeftButton);
-        const double pageWidth = printer.pageLayout().fullRect(QPageLayout::Inch).width() *
-                                 form.QRPreview1->logicalDpiX() * form.zoom() / 100.0;
-        QVERIFY(qAbs(pageWidth - 0.98 * form.QRPreview1->width()) < 0.01 * pageWidth);
+        const PreviewSurface* surface = form.QRPreview1;
+        auto fills = [](int page, int room) { return page <= room && page > 0.9 * room; };
+        QApplication::processEvents();
+        const QSize room = surface->maximumViewportSize();
+        const QSize page = surface->pageSize();
+        QVERIFY(fills(page.width(), room.width()) || fills(page.height(), room.height()));
+        QVERIFY(page.width() <= room.width() && page.height() <= room.height());
+        QVERIFY(!surface->verticalScrollBar()->isVisible());
+        QVERIFY(!surface->horizontalScrollBar()->isVisible());
         QCOMPARE(form.prUpDown2->position(), form.zoom());
+        const int wholePage = form.zoom();
+
+        QTest::mouseClick(form.prButton2, Qt::LeftButton);
+        QApplication::processEvents();
+        QVERIFY(fills(surface->pageSize().width(), surface->viewport()->width()));
+        QVERIFY(!surface->horizontalScrollBar()->isVisible());
+        QCOMPARE(form.prUpDown2->position(), form.zoom());
+
         QTest::mouseClick(form.prButton1, Qt::LeftButton);
         QCOMPARE(form.zoom(), wholePage);
+        QApplication::processEvents();
+        QVERIFY(!surface->verticalScrollBar()->isVisible());
     }
 
     void previewPageField_data() {

@@ -1,11 +1,14 @@
 #include "display/RtfReader.h"
 #include "TestMain.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QRandomGenerator>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextImageFormat>
 
 using orba::readRtf;
 
@@ -42,6 +45,33 @@ QTextCharFormat formatOf(const QTextDocument& doc, const QString& word) {
         }
     }
     return {};
+}
+
+// A picture of the given size in the given format, as a word processor embeds it.
+QByteArray pictureBytes(const char* format, int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkBlue);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// The size of every picture of the document, in order; each must have its image at hand.
+QList<QSizeF> pictureSizes(const QTextDocument& doc) {
+    QList<QSizeF> sizes;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextImageFormat format = it.fragment().charFormat().toImageFormat();
+            if (!format.isValid())
+                continue;
+            const QVariant image = doc.resource(QTextDocument::ImageResource, format.name());
+            sizes.append(image.value<QImage>().isNull() ? QSizeF()
+                                                        : QSizeF(format.width(), format.height()));
+        }
+    }
+    return sizes;
 }
 
 } // namespace
@@ -93,6 +123,117 @@ private slots:
         QCOMPARE(format.fontItalic(), italic);
         QCOMPARE(format.fontUnderline(), underline);
         QCOMPARE(format.fontPointSize(), points);
+    }
+
+    void superscriptSubscriptCapitals_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<bool>("capitals");
+        const int normal = QTextCharFormat::AlignNormal;
+        QTest::newRow("super") << QByteArray("mc\\super hoch\\nosupersub  x") << "hoch"
+                               << int(QTextCharFormat::AlignSuperScript) << false;
+        QTest::newRow("nosupersub ends it")
+            << QByteArray("mc\\super hoch\\nosupersub  zurück") << "zurück" << normal << false;
+        QTest::newRow("sub in a group") << QByteArray("H{\\sub tief}O") << "tief"
+                                        << int(QTextCharFormat::AlignSubScript) << false;
+        QTest::newRow("group ends sub")
+            << QByteArray("H{\\sub tief} danach") << "danach" << normal << false;
+        QTest::newRow("caps") << QByteArray("{\\caps gross}") << "gross" << normal << true;
+        QTest::newRow("caps0 ends it")
+            << QByteArray("\\caps a\\caps0  klein") << "klein" << normal << false;
+        QTest::newRow("plain ends all")
+            << QByteArray("\\super\\caps a\\plain  b") << "b" << normal << false;
+    }
+    void superscriptSubscriptCapitals() {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, word);
+        QFETCH(int, alignment);
+        QFETCH(bool, capitals);
+        QTextDocument doc;
+        readRtf(document(body), &doc);
+        const QTextCharFormat format = formatOf(doc, word);
+        QVERIFY2(format.isValid(), qPrintable(doc.toPlainText()));
+        QCOMPARE(int(format.verticalAlignment()), alignment);
+        QCOMPARE(format.fontCapitalization() == QFont::AllUppercase, capitals);
+    }
+
+    void codePages_data() {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("document code page")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1250{\\fonttbl{\\f0\\fcharset0 Arial;}}"
+                          "\\f0 \\'a3\\'f3d\\'9f}")
+            << QString::fromUtf8("Łódź");
+        QTest::newRow("raw bytes in the document code page")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \xcf\xf0\xe8}") << QString::fromUtf8("При");
+        QTest::newRow("font character set over the document code page")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset238 Arial;}"
+                          "{\\f1\\fcharset0 Arial;}}\\f0 \\'b9{\\f1 \\'b9}}")
+            << QString::fromUtf8("ą¹");
+        QTest::newRow("two bytes a character")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'82\\'a0\\'82\\'a2}")
+            << QString::fromUtf8("あい");
+        QTest::newRow("unicode between code page text")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1250 \\'a3\\u321\\'a3\\'a3}")
+            << QString::fromUtf8("ŁŁŁ");
+        QTest::newRow("symbol font keeps its bullet")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1250{\\fonttbl{\\f2\\fcharset2 Symbol;}}"
+                          "{\\f2\\'b7}x}")
+            << QString::fromUtf8("\u2022x");
+        QTest::newRow("unknown code page reads as Western")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg99999 \\'e4}") << QString::fromUtf8("ä");
+    }
+    void codePages() {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QString, text);
+        QCOMPARE(textOf(rtf), text);
+    }
+
+    // "%png" stands for the hex digits of a 40 x 20 PNG, "%bin" for "\\bin" and the raw bytes
+    // of a 40 x 20 JPEG.
+    void pictures_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QList<QSizeF>>("sizes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("PNG at its intended size")
+            << QByteArray("a{\\pict\\pngblip\\picw40\\pich20\\picwgoal1200\\pichgoal450 %png}b")
+            << QList<QSizeF>{{80, 30}} << "a\uFFFCb";
+        QTest::newRow("JPEG as binary, scaled")
+            << QByteArray("{\\pict\\jpegblip\\picscalex50\\picscaley200%bin}")
+            << QList<QSizeF>{{20, 40}} << "\uFFFC";
+        QTest::newRow("size in pixels only") << QByteArray("{\\pict\\pngblip\\picw60\\pich10 %png}")
+                                             << QList<QSizeF>{{60, 10}} << "\uFFFC";
+        QTest::newRow("no size: the picture's own")
+            << QByteArray("{\\pict\\pngblip %png}") << QList<QSizeF>{{40, 20}} << "\uFFFC";
+        QTest::newRow("size beyond reason: the picture's own")
+            << QByteArray("{\\pict\\pngblip\\picwgoal999999999\\pichgoal1 %png}")
+            << QList<QSizeF>{{40, 20}} << "\uFFFC";
+        QTest::newRow("Word's picture with its metafile copy")
+            << QByteArray("{\\*\\shppict{\\pict{\\*\\picprop{\\sp{\\sn x}}}\\pngblip"
+                          "{\\*\\blipuid 0123}%png}}{\\nonshppict{\\pict\\wmetafile8 0100}}x")
+            << QList<QSizeF>{{40, 20}} << "\uFFFCx";
+        QTest::newRow("metafile alone is left out")
+            << QByteArray("{\\pict\\wmetafile8\\picw10\\pich10 01000900}x") << QList<QSizeF>{}
+            << "x";
+        QTest::newRow("damaged data is left out")
+            << QByteArray("{\\pict\\pngblip 89504e470d0a1a0aff}x") << QList<QSizeF>{} << "x";
+        QTest::newRow("hidden picture")
+            << QByteArray("{\\v{\\pict\\pngblip %png}}x") << QList<QSizeF>{} << "x";
+        QTest::newRow("picture cut off by the end")
+            << QByteArray("a{\\pict\\pngblip 89504e47\\bin99999 ") << QList<QSizeF>{} << "a";
+    }
+    void pictures() {
+        QFETCH(QByteArray, body);
+        QFETCH(QList<QSizeF>, sizes);
+        QFETCH(QString, text);
+        const QByteArray jpeg = pictureBytes("JPEG", 40, 20);
+        body.replace("%png", pictureBytes("PNG", 40, 20).toHex())
+            .replace("%bin", "\\bin" + QByteArray::number(jpeg.size()) + " " + jpeg);
+        QTextDocument doc;
+        readRtf(document(body), &doc);
+        QCOMPARE(pictureSizes(doc), sizes);
+        QCOMPARE(doc.toRawText().replace(QChar::ParagraphSeparator, u'\n'), text);
     }
 
     void fontTable_data() {

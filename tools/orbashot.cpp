@@ -1,44 +1,192 @@
-// Starts ORBA in the working directory and, once the main window is up, saves a picture of it
-// to the file named on the command line, prints the file's name and ends. With a search text it
-// first searches and selects a hit (the given row, the first by default), so the picture shows
-// a medium's details.
+// Starts ORBA in the working directory and saves pictures of it.
+//   orbashot <bild.png> [suchbegriff [zeile]]
+//     the main window once it is up; with a search text it first searches and selects a hit (the
+//     given row, the first by default), so that the picture shows a medium's details.
+//   orbashot --fenster <ordner> [name...]
+//     a picture of each main window as <ordner>/<name>.png, on the demo data: the main window
+//     with a hit selected in both arrangements ("hauptfenster", "hauptfenster-nebeneinander"),
+//     "erweiterte-suche", "einstellungen", the basket with dates ("bestellkorb"), the print
+//     preview of an order ("druckvorschau"), "email" and the information window ("info"). With
+//     names, only the named windows; "schlagwortliste" and "hilfe" are made only by name.
+// Each file's name is printed once it is saved.
 #include "app/Application.h"
 #include "app/Startup.h"
 #include "app/TForm1.h"
+#include "catalogue/Terwsuch.h"
+#include "catalogue/Tschlag.h"
+#include "display/Tinfo.h"
 #include "lists/ListGrid.h"
+#include "platform/HelpViewer.h"
+#include "settings/HelpRouter.h"
+#include "settings/Tbenu.h"
+#include "settings/Tsetup.h"
 
 #include <cstdio>
+#include <functional>
+#include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 
+namespace {
+
+using orba::TForm1;
+
+// Lets the windows lay themselves out and paint.
+void settle(int ms = 400) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+bool save(QWidget* window, const QString& file) {
+    if (!window->grab().save(file))
+        return false;
+    std::printf("%s\n", qPrintable(file));
+    std::fflush(stdout);
+    return true;
+}
+
+void searchAndSelect(TForm1& main, const QString& text, int row) {
+    main.Edit1->setEditText(text);
+    main.SpeedButton1->click();
+    if (row > 1 && row < main.StringGrid1->rowCount())
+        main.StringGrid1->selectRow(row);
+    settle();
+}
+
+// Runs `open`, which shows a modal dialog, and saves the dialog called `target` once it is up.
+// The user list on the way to an order is confirmed with its first entry; any other dialog on
+// the way is cancelled.
+bool modalPicture(const QString& target, const QString& file, const std::function<void()>& open) {
+    bool saved = false;
+    int ticks = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (modal->objectName() == QLatin1String("Tbenu")) {
+            auto* users = static_cast<orba::Tbenu*>(modal);
+            users->ListBox1->setCurrentRow(0);
+            users->BitBtn5->click();
+        } else if (modal->objectName() != target) {
+            modal->close();
+        } else if (++ticks == 4) {
+            saved = save(modal, file);
+            modal->close();
+        }
+    });
+    poll.start(100);
+    open();
+    return saved;
+}
+
+int allWindows(const orba::Session& session, const QString& folder, const QStringList& names) {
+    TForm1& main = session.mainWindow();
+    const orba::Forms& forms = session.forms();
+    main.resize(900, 640);
+    const QStringList byNameOnly{QStringLiteral("schlagwortliste"), QStringLiteral("hilfe")};
+    int failures = 0;
+    auto picture = [&](const QString& name, const std::function<bool(const QString&)>& take) {
+        const bool wanted = names.isEmpty() ? !byNameOnly.contains(name) : names.contains(name);
+        if (wanted && !take(QDir(folder).absoluteFilePath(name + QStringLiteral(".png"))))
+            ++failures;
+    };
+    auto ofMain = [&](const QString& file) { return save(&main, file); };
+
+    searchAndSelect(main, QStringLiteral("Masken"), 2);
+    picture("hauptfenster", ofMain);
+    picture("hauptfenster-nebeneinander", [&](const QString& file) {
+        main.horizontaleTeilung1->trigger();
+        settle();
+        const bool saved = save(&main, file);
+        main.vertikaleTeilung1->trigger();
+        return saved;
+    });
+    picture("erweiterte-suche", [&](const QString& file) {
+        forms.erwsuch->Edit2->setText(QStringLiteral("Spiel"));
+        forms.erwsuch->Edit9->setCurrentIndex(2);
+        return modalPicture("Terwsuch", file, [&] { main.erweiterteSuche1->trigger(); });
+    });
+    picture("schlagwortliste", [&](const QString& file) {
+        return modalPicture("Tschlag", file, [&] { forms.erwsuch->SpeedButton3Click(); });
+    });
+    picture("einstellungen", [&](const QString& file) {
+        return modalPicture("Tsetup", file, [&] { main.Einstellungen1->trigger(); });
+    });
+
+    // Three media of the hit list go into the basket.
+    for (int row = 1; row <= 3 && row < main.StringGrid1->rowCount(); ++row) {
+        main.StringGrid1->selectRow(row);
+        main.BitBtn1->click();
+    }
+    main.SelectPage(2);
+    main.ShowMediumDetails(-1);
+    settle();
+    picture("bestellkorb", ofMain);
+    picture("druckvorschau", [&](const QString& file) {
+        return modalPicture("TPrevForm", file, [&] { main.BitBtn4->click(); });
+    });
+    picture("email", [&](const QString& file) {
+        return modalPicture("Temail", file, [&] { main.BitBtn5->click(); });
+    });
+    picture("info", [&](const QString& file) {
+        main.aktuelleInfos1->trigger();
+        settle();
+        const bool saved = save(forms.info, file);
+        forms.info->hide();
+        return saved;
+    });
+    picture("hilfe", [&](const QString& file) {
+        main.SpeedButton5->click();
+        settle();
+        const bool saved = save(main.help().viewer(), file);
+        main.help().closeHelp();
+        return saved;
+    });
+    return failures == 0 ? 0 : 1;
+}
+
+int mainWindow(TForm1& main, int argc, char** argv) {
+    if (argc >= 3) {
+        const int row = argc == 4 ? QString::fromLocal8Bit(argv[3]).toInt() : 1;
+        searchAndSelect(main, QString::fromLocal8Bit(argv[2]), row);
+    }
+    settle();
+    return save(&main, QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "Aufruf: orbashot <bild.png> [suchbegriff [zeile]]\n");
+    const bool windows = argc >= 3 && QByteArray(argv[1]) == "--fenster";
+    if (argc < 2 || (!windows && argc > 4)) {
+        std::fprintf(stderr, "Aufruf: orbashot <bild.png> [suchbegriff [zeile]]\n"
+                             "        orbashot --fenster <ordner> [name...]\n");
         return 2;
     }
     orba::Application app(argc, argv);
     const auto session = orba::startUp();
     if (!session)
         return 1;
-    orba::TForm1& main = session->mainWindow();
-    const QString file = QString::fromLocal8Bit(argv[1]);
     int result = 1;
     QTimer::singleShot(300, [&] {
-        if (argc >= 3) {
-            main.Edit1->setEditText(QString::fromLocal8Bit(argv[2]));
-            main.SpeedButton1->click();
-            const int row = argc == 4 ? QString::fromLocal8Bit(argv[3]).toInt() : 1;
-            if (row > 1 && row < main.StringGrid1->rowCount())
-                main.StringGrid1->selectRow(row);
+        if (windows) {
+            QStringList names;
+            for (int i = 3; i < argc; ++i)
+                names.append(QString::fromLocal8Bit(argv[i]));
+            result = allWindows(*session, QString::fromLocal8Bit(argv[2]), names);
+        } else {
+            result = mainWindow(session->mainWindow(), argc, argv);
         }
-        QTimer::singleShot(400, [&] {
-            if (main.grab().save(file)) {
-                std::printf("%s\n", qPrintable(file));
-                result = 0;
-            }
-            QApplication::exit();
-        });
+        QApplication::exit();
     });
     app.exec();
     return result;

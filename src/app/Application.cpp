@@ -3,23 +3,32 @@
 #include "core/Guard.h"
 
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 namespace orba {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName(QStringLiteral("ORBA"));
-    setOrganizationName(QStringLiteral("ORBA"));
-    setApplicationDisplayName(QString());
+void Application::introduce(QCoreApplication& app) {
+    // The name gives the per-user data folder (~/.local/share/orba) and the window class the
+    // desktop entry matches.
+    setApplicationName(QStringLiteral("orba"));
+    setApplicationVersion(QStringLiteral(ORBA_VERSION));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    setFont(QFont(QStringLiteral("Arial"), 9));
-    // Qt's own dialogs (print, file) speak German too.
-    auto* translator = new QTranslator(this);
+    // Qt's own texts (print and file dialogs, the command-line help) speak German too.
+    auto* translator = new QTranslator(&app);
     if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(translator);
+}
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    introduce(*this);
+    setApplicationDisplayName(QString());
+    setDesktopFileName(QStringLiteral(ORBA_APP_ID));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral(ORBA_APP_ID)));
+    setFont(QFont(QStringLiteral("Arial"), 9));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

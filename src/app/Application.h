@@ -10,6 +10,9 @@ class Application : public QApplication {
 public:
     Application(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // Name, version and German texts, also for an application without windows.
+    static void introduce(QCoreApplication& app);
 };
 
 } // namespace orba

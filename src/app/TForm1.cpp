@@ -18,12 +18,16 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QToolButton>
 
 namespace orba {
+namespace {
+
+constexpr int ScrollBarRoom = 22;
+
+} // namespace
 
 TForm1::TForm1(Forms& forms) : m_forms(forms) {
     buildWindow();
@@ -36,6 +40,8 @@ TForm1::TForm1(Forms& forms) : m_forms(forms) {
     SelectPage(0);
     SideBySide = false;
     wireHandlers();
+    ScrollBox1->installEventFilter(this);
+    ScrollBox2->installEventFilter(this);
 }
 
 TForm1::~TForm1() = default;
@@ -202,16 +208,18 @@ void TForm1::Infober1Click() {
     m_forms.start->showAsAboutBox();
 }
 
-void TForm1::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    FormResize();
+// Whatever changes a scroll box's size (the window, a splitter, a switch of the arrangement, the
+// first layout) reaches its view at once, so the text is never laid out for a stale width.
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && (watched == ScrollBox1 || watched == ScrollBox2))
+        FormResize();
+    return QMainWindow::eventFilter(watched, event);
 }
 
-// The last column of each list fills the remaining width (stretched by its header); the
-// detail views take their scroll area's width less the scroll bar.
+// The detail views take their scroll box's width less room for the vertical scroll bar.
 void TForm1::FormResize() {
-    view1->setFixedWidth(qMax(0, ScrollBox1->viewport()->width()));
-    view2->setFixedWidth(qMax(0, ScrollBox2->viewport()->width()));
+    view1->setFixedWidth(qMax(0, ScrollBox1->width() - ScrollBarRoom));
+    view2->setFixedWidth(qMax(0, ScrollBox2->width() - ScrollBarRoom));
 }
 
 QString TForm1::statusPanelText(int panel) const {

@@ -32,7 +32,6 @@ void TForm1::wireArrangementAndHelp() {
                                  Panel2->height());
     });
     on(RxSplitter2, &QSplitter::splitterMoved, this, [this] {
-        FormResize();
         m_settings->writeInteger(QStringLiteral("Allgemein"), QStringLiteral("hsplit"),
                                  Panel6->width());
     });

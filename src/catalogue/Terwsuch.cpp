@@ -7,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,12 +76,6 @@ QStringList stages() {
         QStringLiteral("einfache Vorhangbühne"), QStringLiteral("Freilicht- und Straßentheater")};
 }
 
-// A point smaller than the controls, so that the explanation's lines fit the fixed width.
-QFont explanationFont(QFont font) {
-    font.setPointSizeF(font.pointSizeF() - 1);
-    return font;
-}
-
 bool isEnter(const QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return false;
@@ -99,13 +92,12 @@ Terwsuch::Terwsuch(QWidget* parent, int stdoIndex) : QDialog(parent) {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
     Image1->setGeometry(LabelX, 8, 32, 32);
-    Label1 = new QLabel(QStringLiteral("In der erweiterten Suche können Sie Medien gezielter nach "
-                                       "verschiedenen\nKriterien suchen. Geben Sie dazu in den "
-                                       "verschiedenen Feldern entsprechende\nSuchbegriffe ein."),
-                        this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(explanationFont(font()));
-    Label1->setGeometry(46, 4, 410, 48);
+    Label1 = addExplanation(this,
+                            QStringLiteral("In der erweiterten Suche können Sie Medien gezielter "
+                                           "nach verschiedenen\nKriterien suchen. Geben Sie dazu "
+                                           "in den verschiedenen Feldern entsprechende\n"
+                                           "Suchbegriffe ein."),
+                            {46, 4, 410, 48});
 
     buildInputs(stdoIndex);
     buildButtons();
@@ -171,18 +163,14 @@ void Terwsuch::buildButtons() {
 }
 
 void Terwsuch::connectChanges() {
-    for (QLineEdit* edit : textFields()) {
+    for (QLineEdit* edit : textFields())
         on(edit, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
-        edit->installEventFilter(this);
-    }
-    for (QComboBox* combo : lists()) {
+    for (QComboBox* combo : lists())
         on(combo, &QComboBox::currentIndexChanged, this, [this] { Edit1Change(); });
-        combo->installEventFilter(this);
-    }
     on(CheckBox1, &QCheckBox::toggled, this, [this] { Edit1Change(); });
-    for (QWidget* other : {static_cast<QWidget*>(CheckBox1), static_cast<QWidget*>(CheckBox2),
-                           static_cast<QWidget*>(SpeedButton3)})
-        other->installEventFilter(this);
+    // The dialog sees every key first, the buttons' included.
+    for (QWidget* control : findChildren<QWidget*>())
+        control->installEventFilter(this);
 }
 
 QList<QLineEdit*> Terwsuch::textFields() const {

@@ -26,17 +26,11 @@ void showWholeRowsOnly(QListWidget* list) {
 Tschlag::Tschlag(QWidget* parent) : QDialog(parent) {
     setUpDialog(this, "Tschlag", QStringLiteral("Schlagwortliste"), 392, 279);
 
-    Label1 = new QLabel(QStringLiteral("Wenn Sie nach bestimmten Schlagwörtern suchen möchten, so "
-                                       "geben Sie bitte \nden gewünschten Begriff über die "
-                                       "Tastatur ein."),
-                        this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    // A point smaller than the list, and wrapped where the fixed width is still too narrow.
-    QFont smaller = font();
-    smaller.setPointSizeF(smaller.pointSizeF() - 1);
-    Label1->setFont(smaller);
-    Label1->setWordWrap(true);
-    Label1->setGeometry(8, 2, 380, 42);
+    Label1 = addExplanation(this,
+                            QStringLiteral("Wenn Sie nach bestimmten Schlagwörtern suchen möchten, "
+                                           "so geben Sie bitte \nden gewünschten Begriff über die "
+                                           "Tastatur ein."),
+                            {8, 2, 380, 42});
 
     // A caption above the list, not a sortable column header: it reacts to nothing.
     Header1 = new QLabel(QStringLiteral("Schlagwörter"), this);

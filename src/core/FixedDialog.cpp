@@ -2,6 +2,7 @@
 
 #include "core/TextFile.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -24,6 +25,25 @@ QPushButton* addDialogButton(QDialog* dialog, const char* name, const QString& t
     button->setObjectName(QLatin1String(name));
     button->setGeometry(geometry);
     return button;
+}
+
+QLabel* addExplanation(QDialog* dialog, const QString& text, const QRect& geometry) {
+    constexpr qreal smallestPoints = 6.0;
+    auto* label = new QLabel(text, dialog);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setGeometry(geometry);
+    QFont font = dialog->font();
+    font.setPointSizeF(font.pointSizeF() - 1);
+    auto widest = [&text](const QFont& f) {
+        int width = 0;
+        for (const QString& line : text.split(QLatin1Char('\n')))
+            width = qMax(width, QFontMetrics(f).horizontalAdvance(line));
+        return width;
+    };
+    while (widest(font) > label->contentsRect().width() && font.pointSizeF() > smallestPoints)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label->setFont(font);
+    return label;
 }
 
 QLabel* addDialogPicture(QDialog* dialog, const QString& bitmapFile) {

@@ -17,6 +17,11 @@ void setUpDialog(QDialog* dialog, const char* className, const QString& caption,
 QPushButton* addDialogButton(QDialog* dialog, const char* name, const QString& text,
                              const QRect& geometry);
 
+// A dialog's explanation: the lines its text breaks into, each whole on one line of the label.
+// The label's font is a point smaller than the dialog's, and smaller still where a line would
+// not fit the label's width otherwise.
+QLabel* addExplanation(QDialog* dialog, const QString& text, const QRect& geometry);
+
 // The small picture at a dialog's top left corner, from a bitmap beside the data when present.
 QLabel* addDialogPicture(QDialog* dialog, const QString& bitmapFile);
 

@@ -1,6 +1,7 @@
 #include "display/DetailText.h"
 
 #include "catalogue/Record.h"
+#include "core/LeadingInteger.h"
 
 namespace orba {
 namespace {
@@ -10,20 +11,6 @@ using namespace record;
 QString item(const QString& heading, const QString& value) {
     return QStringLiteral("<h1>") + heading + QStringLiteral("<br> <n>") + value +
            QStringLiteral("<p> ");
-}
-
-// Like a C integer conversion: leading blanks, a sign, digits up to the first other character.
-long leadingNumber(const QString& text) {
-    qsizetype i = 0;
-    while (i < text.size() && text[i].isSpace())
-        ++i;
-    const bool negative = i < text.size() && text[i] == QLatin1Char('-');
-    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
-        ++i;
-    long number = 0;
-    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i)
-        number = qMin(number * 10 + (text[i].unicode() - '0'), 1000000L);
-    return negative ? -number : number;
 }
 
 QString ageGroupNames(const QString& flags) {
@@ -80,7 +67,7 @@ QString itemFor(int code, const QStringList& fields) {
     case 6:
         return item(QStringLiteral("Titel"), fields[Titel]);
     case 10:
-        return leadingNumber(fields[Mehr15]) > 0
+        return leadingInteger(fields[Mehr15]) > 0
                    ? QStringLiteral("<h1>mehr als 15 Spieler<br> <p> ")
                    : QString();
     default:

@@ -8,14 +8,19 @@
 #include <optional>
 #include <QColor>
 #include <QHash>
+#include <QImage>
 #include <QList>
+#include <QStringDecoder>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
 #include <QTextOption>
+#include <QUrl>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace orba {
@@ -30,13 +35,20 @@ constexpr int kMaxUnicodeSkip = 16;
 constexpr qsizetype kMaxTabStops = 64;
 constexpr int kLargestParameterPrefix = 99'999'999;
 constexpr double kTwipsPerPixel = 15.0; // 1440 twips and 96 pixels an inch
+constexpr int kWesternCodePage = 1252;
+// A picture beyond these is left out: more data than any news picture needs, or a size no
+// window shows.
+constexpr qsizetype kMaxPictureBytes = 32 * 1024 * 1024;
+constexpr double kMaxPicturePixels = 10000;
 
-enum class Destination { Text, Skip, FontTable, ColorTable };
+enum class Destination { Text, Skip, FontTable, ColorTable, Picture };
 
 enum class Word {
     SkippedDestination,
     FontTable,
     ColorTable,
+    Picture,
+    PictureGroup,
     Paragraph,
     Line,
     Tab,
@@ -46,6 +58,8 @@ enum class Word {
     Font,
     DefaultFont,
     FontCharset,
+    FontCodePage,
+    AnsiCodePage,
     FontSize,
     Bold,
     Italic,
@@ -53,6 +67,10 @@ enum class Word {
     UnderlineNone,
     Strike,
     Hidden,
+    Super,
+    Sub,
+    NoSuperSub,
+    Caps,
     Foreground,
     Background,
     Plain,
@@ -70,6 +88,14 @@ enum class Word {
     Red,
     Green,
     Blue,
+    PngBlip,
+    JpegBlip,
+    PictureWidth,
+    PictureHeight,
+    PictureGoalWidth,
+    PictureGoalHeight,
+    PictureScaleX,
+    PictureScaleY,
 };
 
 struct WordInfo {
@@ -83,35 +109,35 @@ const WordTable& words() {
     static const WordTable table = [] {
         WordTable t;
         // Groups whose content is never shown: document information, style and list
-        // definitions, pictures, objects, headers and footers, field instructions.
-        for (std::string_view name : {"annotation",    "atnauthor",
-                                      "atnid",         "author",
-                                      "buptim",        "colorschememapping",
-                                      "comment",       "company",
-                                      "creatim",       "datastore",
-                                      "doccomm",       "docvar",
-                                      "fldinst",       "filetbl",
-                                      "footer",        "footerf",
-                                      "footerl",       "footerr",
-                                      "footnote",      "generator",
-                                      "header",        "headerf",
-                                      "headerl",       "headerr",
-                                      "info",          "keywords",
-                                      "latentstyles",  "listoverridetable",
-                                      "listtable",     "mmathPr",
-                                      "nonshppict",    "object",
-                                      "operator",      "pgdsctbl",
-                                      "pict",          "pn",
-                                      "pntxta",        "pntxtb",
-                                      "printim",       "private",
-                                      "protusertbl",   "revtbl",
-                                      "revtim",        "rsidtbl",
-                                      "shp",           "stylesheet",
-                                      "subject",       "tc",
-                                      "template",      "themedata",
-                                      "title",         "userprops",
-                                      "wgrffmtfilter", "xe",
-                                      "xmlnstbl"})
+        // definitions, objects, pictures in formats the viewer cannot draw (the metafile copy
+        // beside a PNG), headers and footers, field instructions.
+        for (std::string_view name : {"annotation",   "atnauthor",
+                                      "atnid",        "author",
+                                      "buptim",       "colorschememapping",
+                                      "comment",      "company",
+                                      "creatim",      "datastore",
+                                      "doccomm",      "docvar",
+                                      "fldinst",      "filetbl",
+                                      "footer",       "footerf",
+                                      "footerl",      "footerr",
+                                      "footnote",     "generator",
+                                      "header",       "headerf",
+                                      "headerl",      "headerr",
+                                      "info",         "keywords",
+                                      "latentstyles", "listoverridetable",
+                                      "listtable",    "mmathPr",
+                                      "nonshppict",   "object",
+                                      "operator",     "pgdsctbl",
+                                      "pn",           "pntxta",
+                                      "pntxtb",       "printim",
+                                      "private",      "protusertbl",
+                                      "revtbl",       "revtim",
+                                      "rsidtbl",      "shp",
+                                      "stylesheet",   "subject",
+                                      "tc",           "template",
+                                      "themedata",    "title",
+                                      "userprops",    "wgrffmtfilter",
+                                      "xe",           "xmlnstbl"})
             t[name] = {Word::SkippedDestination};
         for (std::string_view name :
              {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth",
@@ -138,6 +164,22 @@ const WordTable& words() {
             {"f", Word::Font},
             {"deff", Word::DefaultFont},
             {"fcharset", Word::FontCharset},
+            {"cpg", Word::FontCodePage},
+            {"ansicpg", Word::AnsiCodePage},
+            {"pict", Word::Picture},
+            {"shppict", Word::PictureGroup},
+            {"pngblip", Word::PngBlip},
+            {"jpegblip", Word::JpegBlip},
+            {"picw", Word::PictureWidth},
+            {"pich", Word::PictureHeight},
+            {"picwgoal", Word::PictureGoalWidth},
+            {"pichgoal", Word::PictureGoalHeight},
+            {"picscalex", Word::PictureScaleX},
+            {"picscaley", Word::PictureScaleY},
+            {"super", Word::Super},
+            {"sub", Word::Sub},
+            {"nosupersub", Word::NoSuperSub},
+            {"caps", Word::Caps},
             {"fs", Word::FontSize},
             {"b", Word::Bold},
             {"i", Word::Italic},
@@ -225,6 +267,26 @@ bool switchedOn(std::optional<int> parameter) {
     return !parameter || *parameter != 0;
 }
 
+// The Windows code page of a font's character set; 0 for ANSI and the default, which write in
+// the document's own code page.
+int codePageOfCharset(int charset) {
+    static constexpr std::pair<int, int> codePages[] = {
+        {77, 10000}, {128, 932},  {129, 949},  {130, 1361}, {134, 936},  {136, 950},
+        {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257},
+        {204, 1251}, {222, 874},  {238, 1250}, {255, 437}};
+    for (const auto& [set, codePage] : codePages) {
+        if (set == charset)
+            return codePage;
+    }
+    return 0;
+}
+
+QByteArray codePageName(int codePage) {
+    return codePage == 10000 ? QByteArray("macintosh") : "cp" + QByteArray::number(codePage);
+}
+
+enum class Script { Normal, Super, Sub };
+
 struct CharState {
     int font = -1; // -1: the document's default font
     int halfPoints = kDefaultHalfPoints;
@@ -233,6 +295,8 @@ struct CharState {
     bool underline = false;
     bool strike = false;
     bool hidden = false;
+    Script script = Script::Normal;
+    bool caps = false;
     int foreground = -1; // colour table entries; -1: automatic
     int background = -1;
     bool operator==(const CharState&) const = default;
@@ -258,6 +322,21 @@ struct GroupState {
 struct FontEntry {
     QString family;
     bool symbol = false;
+    int codePage = 0; // 0: the document's
+};
+
+// A picture being read: its format, its data (written as hex digits or as \bin bytes) and the
+// sizes the group states.
+struct Picture {
+    const char* format = nullptr; // "PNG" or "JPEG"; null for one the viewer cannot draw
+    QByteArray data;
+    int pendingNibble = -1;
+    int width = 0; // pixels
+    int height = 0;
+    int goalWidth = 0; // twips
+    int goalHeight = 0;
+    int scaleX = 100; // percent
+    int scaleY = 100;
 };
 
 class Reader {
@@ -294,6 +373,7 @@ public:
 private:
     void openGroup() {
         m_fallbackToSkip = 0;
+        m_starred = false;
         if (m_overflow > 0 || m_stack.size() >= kMaxDepth) {
             ++m_overflow;
             return;
@@ -303,12 +383,16 @@ private:
 
     void closeGroup() {
         m_fallbackToSkip = 0;
+        m_starred = false;
         if (m_overflow > 0) {
             --m_overflow;
             return;
         }
         if (m_state.destination == Destination::FontTable)
             storeFont();
+        if (m_state.destination == Destination::Picture && !m_stack.empty() &&
+            m_stack.back().destination != Destination::Picture)
+            insertPicture();
         if (m_stack.size() == 1) {
             // The group that opened the document closes: whatever follows is not part of it.
             finishDocument();
@@ -330,6 +414,8 @@ private:
             ++m_pos;
         if (m_state.destination == Destination::Text && !m_state.chars.hidden)
             appendTextBytes(start, m_pos);
+        else if (m_state.destination == Destination::Picture)
+            appendPictureHex(start, m_pos);
         else
             for (const char* p = start; p < m_pos; ++p)
                 byte(static_cast<unsigned char>(*p));
@@ -338,8 +424,6 @@ private:
     // The hot path: a run of plain text goes into the pending run in one pass.
     void appendTextBytes(const char* begin, const char* end) {
         syncRunFormat();
-        const bool symbol = currentFontIsSymbol();
-        const std::array<char16_t, 256>& table = cp1252Table();
         for (const char* p = begin; p < end; ++p) {
             const auto b = static_cast<unsigned char>(*p);
             if (b == '\r' || b == '\n')
@@ -350,8 +434,63 @@ private:
             }
             if (b < 0x20 && b != '\t')
                 continue;
-            m_run.append(QChar(symbol ? symbolCharacter(b) : table[b]));
+            textByte(b);
         }
+    }
+
+    // A byte of text in the current font: a symbol, a Windows-1252 character straight away, or
+    // a byte of another code page, kept until the run ends, since its characters may take two
+    // bytes each.
+    void textByte(unsigned char b) {
+        refreshFontCache();
+        if (m_cachedFontIsSymbol || m_cachedCodePage == kWesternCodePage) {
+            decodePending();
+            m_run.append(QChar(m_cachedFontIsSymbol ? symbolCharacter(b) : cp1252Table()[b]));
+            return;
+        }
+        if (m_pendingCodePage != m_cachedCodePage) {
+            decodePending();
+            m_pendingCodePage = m_cachedCodePage;
+        }
+        m_pending.append(char(b));
+    }
+
+    void decodePending() {
+        if (m_pending.isEmpty())
+            return;
+        auto found = m_decoders.find(m_pendingCodePage);
+        if (found == m_decoders.end())
+            found = m_decoders
+                        .emplace(m_pendingCodePage,
+                                 QStringDecoder(codePageName(m_pendingCodePage).constData(),
+                                                QStringDecoder::Flag::Stateless))
+                        .first;
+        QStringDecoder& decoder = found->second;
+        // A code page the platform does not know is read as the Western one.
+        m_run += decoder.isValid() ? QString(decoder.decode(m_pending)) : cp1252::decode(m_pending);
+        m_pending.clear();
+    }
+
+    void appendPictureHex(const char* begin, const char* end) {
+        for (const char* p = begin; p < end; ++p) {
+            const int nibble = hexValue(*p);
+            if (nibble < 0)
+                continue;
+            if (m_picture.pendingNibble < 0) {
+                m_picture.pendingNibble = nibble;
+                continue;
+            }
+            const char byte = char(m_picture.pendingNibble * 16 + nibble);
+            m_picture.pendingNibble = -1;
+            appendPictureBytes(&byte, 1);
+        }
+    }
+
+    void appendPictureBytes(const char* bytes, qsizetype count) {
+        if (m_picture.data.size() + count > kMaxPictureBytes)
+            m_picture.format = nullptr;
+        else
+            m_picture.data.append(bytes, count);
     }
 
     void byte(unsigned char b) {
@@ -378,10 +517,13 @@ private:
                 storeColor();
             return;
         case Destination::Skip:
+        case Destination::Picture:
             return;
         case Destination::Text:
-            if (b >= 0x20 || b == '\t')
-                appendCharacter(currentFontIsSymbol() ? symbolCharacter(b) : cp1252Table()[b]);
+            if ((b >= 0x20 || b == '\t') && !m_state.chars.hidden) {
+                syncRunFormat();
+                textByte(b);
+            }
             return;
         }
     }
@@ -394,6 +536,7 @@ private:
         if (m_state.destination != Destination::Text || m_state.chars.hidden)
             return;
         syncRunFormat();
+        decodePending();
         m_run.append(QChar(c));
     }
 
@@ -446,8 +589,8 @@ private:
                 character(static_cast<unsigned char>(hexByte));
             return;
         case '*':
-            if (m_overflow == 0)
-                m_state.destination = Destination::Skip;
+            // The group is skipped unless the destination word that follows is one we know.
+            m_starred = true;
             return;
         case '\\':
         case '{':
@@ -485,9 +628,13 @@ private:
     void controlWord(std::string_view name, std::optional<int> parameter) {
         if (name == "bin") {
             // Raw bytes follow; they may contain anything, braces included.
-            m_pos += std::clamp<qsizetype>(parameter.value_or(0), 0, m_end - m_pos);
+            const qsizetype length = std::clamp<qsizetype>(parameter.value_or(0), 0, m_end - m_pos);
+            if (m_state.destination == Destination::Picture && m_overflow == 0)
+                appendPictureBytes(m_pos, length);
+            m_pos += length;
             return;
         }
+        const bool starred = std::exchange(m_starred, false);
         if (m_fallbackToSkip > 0) {
             --m_fallbackToSkip;
             return;
@@ -495,8 +642,11 @@ private:
         if (m_state.destination == Destination::Skip)
             return;
         const auto found = words().find(name);
-        if (found == words().end())
+        if (found == words().end()) {
+            if (starred)
+                setDestination(Destination::Skip);
             return;
+        }
         const WordInfo info = found->second;
         switch (info.kind) {
         case Word::SkippedDestination:
@@ -509,7 +659,18 @@ private:
             setDestination(Destination::ColorTable);
             m_colorSet = false;
             return;
+        case Word::Picture:
+            setDestination(m_state.destination == Destination::Text ? Destination::Picture
+                                                                    : Destination::Skip);
+            m_picture = Picture{};
+            return;
+        case Word::PictureGroup: // holds a picture like any other group
+            return;
         default:
+            if (starred) {
+                setDestination(Destination::Skip);
+                return;
+            }
             break;
         }
         switch (m_state.destination) {
@@ -521,6 +682,9 @@ private:
             return;
         case Destination::Text:
             textWord(info, parameter);
+            return;
+        case Destination::Picture:
+            pictureWord(info.kind, parameter);
             return;
         case Destination::Skip:
             return;
@@ -538,9 +702,15 @@ private:
             m_fontNumber = parameter.value_or(-1);
             m_fontName.clear();
             m_fontSymbol = false;
+            m_fontCharsetCodePage = 0;
+            m_fontCodePage = 0;
             return;
         case Word::FontCharset:
             m_fontSymbol = parameter == 2;
+            m_fontCharsetCodePage = codePageOfCharset(parameter.value_or(0));
+            return;
+        case Word::FontCodePage:
+            m_fontCodePage = std::max(parameter.value_or(0), 0);
             return;
         case Word::Unicode:
             unicodeCharacter(parameter);
@@ -566,6 +736,69 @@ private:
             return;
         }
         m_colorSet = true;
+    }
+
+    void pictureWord(Word kind, std::optional<int> parameter) {
+        const int value = parameter.value_or(0);
+        const int scale = std::clamp(parameter.value_or(100), 1, 10000);
+        switch (kind) {
+        case Word::PngBlip:
+            m_picture.format = "PNG";
+            break;
+        case Word::JpegBlip:
+            m_picture.format = "JPEG";
+            break;
+        case Word::PictureWidth:
+            m_picture.width = value;
+            break;
+        case Word::PictureHeight:
+            m_picture.height = value;
+            break;
+        case Word::PictureGoalWidth:
+            m_picture.goalWidth = value;
+            break;
+        case Word::PictureGoalHeight:
+            m_picture.goalHeight = value;
+            break;
+        case Word::PictureScaleX:
+            m_picture.scaleX = scale;
+            break;
+        case Word::PictureScaleY:
+            m_picture.scaleY = scale;
+            break;
+        default:
+            break;
+        }
+    }
+
+    // At the size the document states: the intended size in twips, else the size in pixels,
+    // else the picture's own; each scaled as the document says. A size beyond reason gives the
+    // picture's own.
+    void insertPicture() {
+        const Picture picture = std::exchange(m_picture, Picture{});
+        QImage image;
+        if (!picture.format || m_state.chars.hidden ||
+            !image.loadFromData(picture.data, picture.format))
+            return;
+        auto side = [](int goal, int pixels, int natural, int scale) {
+            const double size = goal > 0 ? goal / kTwipsPerPixel : pixels > 0 ? pixels : natural;
+            return size * scale / 100.0;
+        };
+        double width = side(picture.goalWidth, picture.width, image.width(), picture.scaleX);
+        double height = side(picture.goalHeight, picture.height, image.height(), picture.scaleY);
+        if (!(width >= 1 && height >= 1 && width <= kMaxPicturePixels &&
+              height <= kMaxPicturePixels)) {
+            width = std::min<double>(image.width(), kMaxPicturePixels);
+            height = std::min<double>(image.height(), kMaxPicturePixels);
+        }
+        flushRun();
+        const QString name = QStringLiteral("rtf-bild-%1").arg(++m_pictureCount);
+        m_cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+        QTextImageFormat format;
+        format.setName(name);
+        format.setWidth(width);
+        format.setHeight(height);
+        m_cursor.insertImage(format);
     }
 
     void textWord(WordInfo info, std::optional<int> parameter) {
@@ -598,6 +831,10 @@ private:
         case Word::DefaultFont:
             m_defaultFont = value;
             break;
+        case Word::AnsiCodePage:
+            m_ansiCodePage = value > 0 ? value : kWesternCodePage;
+            m_cachedFont.reset();
+            break;
         case Word::FontSize:
             chars.halfPoints = value > 0 && value <= kMaxHalfPoints ? value : kDefaultHalfPoints;
             break;
@@ -618,6 +855,18 @@ private:
             break;
         case Word::Hidden:
             chars.hidden = switchedOn(parameter);
+            break;
+        case Word::Super:
+            chars.script = switchedOn(parameter) ? Script::Super : Script::Normal;
+            break;
+        case Word::Sub:
+            chars.script = switchedOn(parameter) ? Script::Sub : Script::Normal;
+            break;
+        case Word::NoSuperSub:
+            chars.script = Script::Normal;
+            break;
+        case Word::Caps:
+            chars.caps = switchedOn(parameter);
             break;
         case Word::Foreground:
             chars.foreground = parameter ? value : -1;
@@ -698,7 +947,9 @@ private:
         bool symbol = m_fontSymbol;
         for (const QString& name : symbolFamilies)
             symbol = symbol || family.startsWith(name, Qt::CaseInsensitive);
-        m_fonts.insert(m_fontNumber, FontEntry{family, symbol});
+        m_fonts.insert(
+            m_fontNumber,
+            FontEntry{family, symbol, m_fontCodePage > 0 ? m_fontCodePage : m_fontCharsetCodePage});
         m_fontSymbol = false;
         m_cachedFont.reset();
     }
@@ -714,13 +965,13 @@ private:
         return found == m_fonts.constEnd() ? nullptr : &found.value();
     }
 
-    bool currentFontIsSymbol() {
-        if (m_cachedFont != m_state.chars.font) {
-            m_cachedFont = m_state.chars.font;
-            const FontEntry* font = fontOf(m_state.chars.font);
-            m_cachedFontIsSymbol = font && font->symbol;
-        }
-        return m_cachedFontIsSymbol;
+    void refreshFontCache() {
+        if (m_cachedFont == m_state.chars.font)
+            return;
+        m_cachedFont = m_state.chars.font;
+        const FontEntry* font = fontOf(m_state.chars.font);
+        m_cachedFontIsSymbol = font && font->symbol;
+        m_cachedCodePage = font && font->codePage > 0 ? font->codePage : m_ansiCodePage;
     }
 
     QColor colorAt(int index) const {
@@ -738,6 +989,12 @@ private:
         format.setFontItalic(chars.italic);
         format.setFontUnderline(chars.underline);
         format.setFontStrikeOut(chars.strike);
+        if (chars.script != Script::Normal)
+            format.setVerticalAlignment(chars.script == Script::Super
+                                            ? QTextCharFormat::AlignSuperScript
+                                            : QTextCharFormat::AlignSubScript);
+        if (chars.caps)
+            format.setFontCapitalization(QFont::AllUppercase);
         if (const QColor color = colorAt(chars.foreground); color.isValid())
             format.setForeground(color);
         if (const QColor color = colorAt(chars.background); color.isValid())
@@ -777,7 +1034,7 @@ private:
 
     // Text is collected while its formatting stays the same and inserted as one run.
     void syncRunFormat() {
-        if (m_run.isEmpty()) {
+        if (m_run.isEmpty() && m_pending.isEmpty()) {
             m_runChars = m_state.chars;
         } else if (!(m_runChars == m_state.chars)) {
             flushRun();
@@ -786,6 +1043,7 @@ private:
     }
 
     void flushRun() {
+        decodePending();
         if (m_run.isEmpty())
             return;
         m_cursor.insertText(m_run, charFormat(m_runChars));
@@ -807,17 +1065,28 @@ private:
     std::vector<GroupState> m_stack;
     int m_overflow = 0;
     int m_fallbackToSkip = 0;
+    bool m_starred = false;
 
     QString m_run;
     CharState m_runChars;
+    QByteArray m_pending; // bytes of a code page other than Windows-1252, not decoded yet
+    int m_pendingCodePage = 0;
+    std::unordered_map<int, QStringDecoder> m_decoders;
+    int m_ansiCodePage = kWesternCodePage;
+
+    Picture m_picture;
+    int m_pictureCount = 0;
 
     QHash<int, FontEntry> m_fonts;
     int m_defaultFont = 0;
     int m_fontNumber = -1;
     QString m_fontName;
     bool m_fontSymbol = false;
+    int m_fontCharsetCodePage = 0;
+    int m_fontCodePage = 0;
     std::optional<int> m_cachedFont;
     bool m_cachedFontIsSymbol = false;
+    int m_cachedCodePage = kWesternCodePage;
 
     QList<QColor> m_colors;
     int m_red = 0;

@@ -34,35 +34,39 @@ QStringList sortedKeys(const ReportBand& band) {
     return keys;
 }
 
-void appendLines(QStringList& lines, const QString& text) {
+// A line's texts joined by two blanks; empty texts at either end leave no blanks behind.
+void appendLine(QStringList& lines, const QStringList& texts) {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    lines += text.split(lineBreak);
+    qsizetype first = 0;
+    qsizetype end = texts.size();
+    while (first < end && texts[first].isEmpty())
+        ++first;
+    while (end > first && texts[end - 1].isEmpty())
+        --end;
+    lines += texts.mid(first, end - first).join(separator).split(lineBreak);
 }
 
 } // namespace
 
 void RenderBandAsText(const ReportBand& band, QStringList& lines, const ValueList* values) {
-    QString line;
+    QStringList line;
     QString previous;
     for (const QString& key : sortedKeys(band)) {
         const bool newLine = !previous.isEmpty() && QStringView(previous).left(positionWidth) !=
                                                         QStringView(key).left(positionWidth);
         previous = key;
         QString text = key.mid(2 * positionWidth);
-        if (values) {
-            if (const QString value = values->value(text); !value.isEmpty())
-                text = value;
-        }
+        // A placeholder without a value stays empty, as on paper; its name is no text for the
+        // reader of the mail.
+        if (values && text.startsWith(QLatin1Char('^')))
+            text = values->value(text);
         if (newLine) {
-            appendLines(lines, line);
-            line = text;
-        } else {
-            if (!line.isEmpty())
-                line += separator;
-            line += text;
+            appendLine(lines, line);
+            line.clear();
         }
+        line.append(text);
     }
-    appendLines(lines, line);
+    appendLine(lines, line);
 }
 
 } // namespace orba

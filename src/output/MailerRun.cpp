@@ -2,6 +2,7 @@
 
 #include "core/Cp1252.h"
 #include "core/TextFile.h"
+#include "platform/Installation.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -14,7 +15,6 @@
 namespace orba {
 namespace {
 
-const QString mailerProgram = QStringLiteral("send.exe");
 const QString logFile = QStringLiteral("log.tmp");
 const QByteArray successPhrase = "TRANSACTION SUCCESSFULLY COMPLETED";
 // How often the wait looks for the log and repaints.
@@ -69,7 +69,7 @@ MailerOutcome runMailer(const QStringList& arguments, std::chrono::milliseconds 
     const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
 
     QProcess mailer;
-    mailer.setProgram(QDir::current().absoluteFilePath(mailerProgram));
+    mailer.setProgram(platform::mailerProgram(QDir::currentPath()));
     mailer.setArguments(arguments);
     mailer.setWorkingDirectory(QDir::currentPath());
     // Its console output is not used.

@@ -13,10 +13,11 @@ enum class MailerOutcome {
     Sent,       // some line of its log holds "TRANSACTION SUCCESSFULLY COMPLETED"
 };
 
-// Starts "send.exe" of the working directory with these arguments (no shell in between) after
-// removing the last "log.tmp", and waits for the mailer's log. The wait keeps the windows painted
-// under a busy cursor but takes no user input; a mailer still running when `waitLimit` has passed
-// is stopped, so that it cannot send after the user was told that it failed.
+// Starts "send.exe" (the working directory's, else the installed one) in the working directory
+// with these arguments (no shell in between) after removing the last "log.tmp", and waits for
+// the mailer's log. The wait keeps the windows painted under a busy cursor but takes no user
+// input; a mailer still running when `waitLimit` has passed is stopped, so that it cannot send
+// after the user was told that it failed.
 MailerOutcome runMailer(const QStringList& arguments,
                         std::chrono::milliseconds waitLimit = std::chrono::seconds(60));
 

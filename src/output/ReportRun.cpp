@@ -55,13 +55,12 @@ std::optional<QList<ReportPage>> ReportRun::layOut(ReportSource& source, int pag
     return paginator.takePages();
 }
 
+// Every title placeholder shows its value; one the data left without a value prints nothing.
 void ReportRun::fillTitle(ReportSource& source) {
     ValueList values = m_report.placeholders.copy();
     source.titleData(values);
-    for (const ValueEntry& entry : values.entries()) {
-        if (entry.element)
-            entry.element->setText(trimBlanksAndControls(entry.value));
-    }
+    for (const ValueEntry& placeholder : m_report.placeholders.entries())
+        placeholder.element->setText(trimBlanksAndControls(values.value(placeholder.name)));
 }
 
 } // namespace orba

@@ -1,18 +1,15 @@
 #include "output/TPrevForm.h"
 
 #include "core/Guard.h"
-#include "output/PageRenderer.h"
+#include "core/LeadingInteger.h"
+#include "output/PreviewSurface.h"
 #include "output/UpDown.h"
 
-#include <algorithm>
-#include <cmath>
-#include <limits>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -21,24 +18,8 @@ namespace orba {
 namespace {
 
 constexpr int initialZoom = 40;
-// The fits leave a little room around the page.
+// The fits leave a little room beside the page.
 constexpr double fitPercent = 98.0;
-
-// The number at the start of the text as C's strtol reads it: leading white space, an optional
-// sign, digits up to the first other character; 0 when there are none.
-int leadingInteger(const QString& text) {
-    qsizetype pos = 0;
-    while (pos < text.size() && text[pos].isSpace())
-        ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == u'-' || text[pos] == u'+'))
-        negative = text[pos++] == u'-';
-    qint64 value = 0;
-    for (; pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9'; ++pos)
-        value = std::min<qint64>(value * 10 + (text[pos].unicode() - u'0'),
-                                 std::numeric_limits<int>::max());
-    return static_cast<int>(negative ? -value : value);
-}
 
 QLineEdit* numberField(const QString& text, QWidget* parent) {
     auto* field = new QLineEdit(text, parent);
@@ -61,8 +42,8 @@ TPrevForm::TPrevForm(QWidget* parent, QPrinter* printer)
       qrEdit2(numberField(QString::number(initialZoom), this)), prUpDown2(new UpDown(this)),
       prButton1(toolButton(QStringLiteral("Seitenhöhe"), this)),
       prButton2(toolButton(QStringLiteral("Seitenbreite"), this)),
-      prButton3(toolButton(QStringLiteral("Drucken"), this)),
-      QRPreview1(new QPrintPreviewWidget(printer, this)), m_printer(printer) {
+      prButton3(toolButton(QStringLiteral("Drucken"), this)), QRPreview1(new PreviewSurface(this)),
+      m_printer(printer) {
     setObjectName(QStringLiteral("TPrevForm"));
     setWindowTitle(QStringLiteral("Druckvorschau"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint |
@@ -89,12 +70,8 @@ TPrevForm::TPrevForm(QWidget* parent, QPrinter* printer)
     layout->addLayout(strip);
     layout->addWidget(QRPreview1, 1);
 
-    QRPreview1->setZoomMode(QPrintPreviewWidget::CustomZoom);
-    QRPreview1->setZoomFactor(initialZoom / 100.0);
-    connect(QRPreview1, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* target) {
-        if (!m_pages.isEmpty())
-            printPages(*target, m_pages, 0, m_pages.size() - 1);
-    });
+    QRPreview1->setObjectName(QStringLiteral("QRPreview1"));
+    QRPreview1->setZoom(initialZoom);
     on(prButton1, &QPushButton::clicked, this, [this] { prButton1Click(); });
     on(prButton2, &QPushButton::clicked, this, [this] { prButton2Click(); });
     on(prButton3, &QPushButton::clicked, this, [this] { emit printRequested(); });
@@ -105,8 +82,12 @@ TPrevForm::TPrevForm(QWidget* parent, QPrinter* printer)
 }
 
 void TPrevForm::setPages(QList<ReportPage> pages) {
-    m_pages = std::move(pages);
-    QRPreview1->updatePreview();
+    QRPreview1->setPageLayout(m_printer->pageLayout());
+    QRPreview1->setPages(std::move(pages));
+}
+
+const QList<ReportPage>& TPrevForm::pages() const {
+    return QRPreview1->pages();
 }
 
 int TPrevForm::pageCount() const {
@@ -118,7 +99,7 @@ int TPrevForm::currentPage() const {
 }
 
 int TPrevForm::zoom() const {
-    return static_cast<int>(std::lround(QRPreview1->zoomFactor() * 100));
+    return QRPreview1->zoom();
 }
 
 void TPrevForm::showEvent(QShowEvent* event) {
@@ -143,23 +124,19 @@ void TPrevForm::FormShow() {
     prUpDown1->setRange(1, pageCount());
     prUpDown1->setPosition(1);
     showPage(1);
-    setZoom(initialZoom);
+    QRPreview1->setZoom(initialZoom);
     prButton1Click();
 }
 
 void TPrevForm::prButton1Click() {
-    const QSizeF page = naturalPageSize();
-    const double byWidth = QRPreview1->width() / page.width() * fitPercent;
-    const double byHeight = QRPreview1->height() / page.height() * fitPercent;
-    const int percent = static_cast<int>(std::lround(std::min(byWidth, byHeight)));
-    setZoom(percent);
+    const int percent = QRPreview1->wholePageZoom(fitPercent);
+    QRPreview1->setZoom(percent);
     prUpDown2->setPosition(percent);
 }
 
 void TPrevForm::prButton2Click() {
-    const int percent =
-        static_cast<int>(std::lround(QRPreview1->width() / naturalPageSize().width() * fitPercent));
-    setZoom(percent);
+    const int percent = QRPreview1->pageWidthZoom(fitPercent);
+    QRPreview1->setZoom(percent);
     prUpDown2->setPosition(percent);
 }
 
@@ -170,7 +147,7 @@ void TPrevForm::prUpDown1Click() {
 
 void TPrevForm::prUpDown2Click() {
     qrEdit2->setText(QString::number(prUpDown2->position()));
-    setZoom(prUpDown2->position());
+    QRPreview1->setZoom(prUpDown2->position());
 }
 
 void TPrevForm::qrEdit1KeyUp() {
@@ -186,22 +163,11 @@ void TPrevForm::qrEdit2KeyUp() {
     if (percent == 0)
         return;
     prUpDown2->setPosition(percent);
-    setZoom(prUpDown2->position());
+    QRPreview1->setZoom(prUpDown2->position());
 }
 
 void TPrevForm::showPage(int page) {
     QRPreview1->setCurrentPage(page);
-}
-
-void TPrevForm::setZoom(int percent) {
-    // A surface not laid out yet fits to nothing; a zoom of 0 would collapse the view.
-    QRPreview1->setZoomMode(QPrintPreviewWidget::CustomZoom);
-    QRPreview1->setZoomFactor(std::max(percent, 1) / 100.0);
-}
-
-QSizeF TPrevForm::naturalPageSize() const {
-    const QSizeF paper = m_printer->pageLayout().fullRectPixels(m_printer->resolution()).size();
-    return paper * (double(QRPreview1->logicalDpiY()) / m_printer->logicalDpiY());
 }
 
 } // namespace orba

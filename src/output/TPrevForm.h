@@ -7,11 +7,11 @@
 class QLabel;
 class QLineEdit;
 class QPrinter;
-class QPrintPreviewWidget;
 class QPushButton;
 
 namespace orba {
 
+class PreviewSurface;
 class UpDown;
 
 // The print preview: the laid-out pages on a zoomable surface, a page and a zoom field each with
@@ -24,7 +24,7 @@ public:
 
     // The pages to show; the surface is rebuilt from them.
     void setPages(QList<ReportPage> pages);
-    const QList<ReportPage>& pages() const { return m_pages; }
+    const QList<ReportPage>& pages() const;
     int pageCount() const;
     int currentPage() const;
     // The surface's zoom in percent of the page's natural size on the screen.
@@ -39,7 +39,7 @@ public:
     QPushButton* prButton1;
     QPushButton* prButton2;
     QPushButton* prButton3;
-    QPrintPreviewWidget* QRPreview1;
+    PreviewSurface* QRPreview1;
 
 signals:
     // "Drucken": print the pages shown.
@@ -59,12 +59,8 @@ private:
     void qrEdit2KeyUp();
 
     void showPage(int page);
-    void setZoom(int percent);
-    // The page's size on the surface at zoom 100.
-    QSizeF naturalPageSize() const;
 
     QPrinter* m_printer;
-    QList<ReportPage> m_pages;
 };
 
 } // namespace orba

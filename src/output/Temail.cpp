@@ -9,7 +9,9 @@
 #include "output/MailerRun.h"
 #include "output/Tfehler.h"
 #include "output/TForm15.h"
+#include "platform/Installation.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLoggingCategory>
@@ -25,7 +27,6 @@ namespace {
 Q_LOGGING_CATEGORY(mailTrace, "orba.mail", QtWarningMsg)
 
 const QString bodyFile = QStringLiteral("mail.tmp");
-const QString mailerFile = QStringLiteral("send.exe");
 
 QPixmap envelope() {
     QPixmap picture(48, 34);
@@ -130,7 +131,8 @@ void Temail::open(const QStringList& body, const QString& recipient, const QStri
 void Temail::BitBtn3Click() {
     if (!writeBody())
         return;
-    if (!textfile::exists(mailerFile)) {
+    // The working directory's mailer, else the installed one.
+    if (!textfile::exists(platform::mailerProgram(QDir::currentPath()))) {
         msg::error(this, QStringLiteral("send.exe nicht vorhanden, E-Mail kann nicht gesendet "
                                         "werden"));
         return;

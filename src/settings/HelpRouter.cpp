@@ -57,15 +57,13 @@ void HelpRouter::showTopic(const QString& topic) {
 void HelpRouter::showContents(bool html) {
     m_requests.append(
         {HelpRequest::Contents, html, QString(), 0, html ? htmlHelpFile : classicHelpFile});
-    if (html)
-        viewer()->showContents();
+    viewer()->showContents();
 }
 
 void HelpRouter::showContext(int context, bool html) {
     m_requests.append(
         {HelpRequest::Context, html, QString(), context, html ? htmlHelpFile : classicHelpFile});
-    if (html)
-        viewer()->showContext(context);
+    viewer()->showContext(context);
 }
 
 void HelpRouter::dialogHelp(const QString& topic, int context) {

@@ -1,0 +1,93 @@
+#include "app/UserDataFolder.h"
+
+#include "core/OrbaError.h"
+#include "core/TextFile.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QHash>
+#include <QStringList>
+
+namespace orba {
+namespace {
+
+using Record = QHash<QString, QString>;
+
+const QChar separator = QLatin1Char('|');
+
+// The files ORBA writes itself; once there, they are the user's.
+bool isUsersOwn(const QString& name) {
+    static const QStringList own = {QStringLiteral("orbaw.ini"), QStringLiteral("benu.dat"),
+                                    QStringLiteral("orba.lst")};
+    return own.contains(name, Qt::CaseInsensitive) ||
+           name.endsWith(QStringLiteral(".ntz"), Qt::CaseInsensitive);
+}
+
+QString fingerprint(const QByteArray& bytes) {
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
+}
+
+// One line a copied file: its name inside the folder, "|", the fingerprint of its content.
+Record readRecord(const QString& path) {
+    Record record;
+    if (!textfile::exists(path))
+        return record;
+    for (const QString& line : textfile::readLines(path)) {
+        const qsizetype bar = line.lastIndexOf(separator);
+        if (bar > 0)
+            record.insert(line.left(bar), line.mid(bar + 1));
+    }
+    return record;
+}
+
+void writeRecord(const QString& path, const Record& record) {
+    QStringList lines;
+    for (auto it = record.cbegin(); it != record.cend(); ++it)
+        lines.append(it.key() + separator + it.value());
+    lines.sort();
+    textfile::writeLines(path, lines);
+}
+
+} // namespace
+
+const QString UserDataFolder::recordName = QStringLiteral("datenstand.dat");
+
+UserDataFolder::UserDataFolder(QString installedDir, QString path)
+    : m_installedDir(std::move(installedDir)), m_path(std::move(path)) {}
+
+void UserDataFolder::update() const {
+    const QDir folder(m_path);
+    if (!folder.mkpath(QStringLiteral(".")))
+        throw OrbaError::cannotCreate(m_path);
+    const QString recordPath = folder.filePath(recordName);
+    const Record copied = readRecord(recordPath);
+    Record record;
+    bool changed = false;
+
+    const QDir installed(m_installedDir);
+    QDirIterator files(m_installedDir, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString source = files.next();
+        const QString name = installed.relativeFilePath(source);
+        const QString target = folder.filePath(name);
+        const bool present = QFileInfo::exists(target);
+        if (present && isUsersOwn(name))
+            continue;
+        const QByteArray bytes = textfile::readBytes(source);
+        const QString print = fingerprint(bytes);
+        if (!isUsersOwn(name))
+            record.insert(name, print);
+        if (present && copied.value(name) == print)
+            continue;
+        if (!folder.mkpath(QFileInfo(name).path()))
+            throw OrbaError::cannotCreate(QFileInfo(target).path());
+        textfile::writeBytes(target, bytes);
+        changed = true;
+    }
+    if (changed)
+        writeRecord(recordPath, record);
+}
+
+} // namespace orba

@@ -1,0 +1,125 @@
+// The user's own data folder that an installed ORBA works in when started from the menu: made
+// and filled from the installed data set, the user's files kept, newer published data taken.
+#include "app/UserDataFolder.h"
+#include "core/OrbaError.h"
+#include "TestMain.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace orba;
+using orba::test::filesUnder;
+using orba::test::WorkingDir;
+
+namespace {
+
+// An installed data set and a user folder not made yet, inside the working directory.
+struct Installation {
+    WorkingDir dir;
+    QString installed = dir.file("share/orba");
+    QString user = dir.file("home/.local/share/orba");
+
+    Installation() {
+        QDir().mkpath(installed + "/html");
+        install("orb32.dat", "AB123|Erster Titel\r\n");
+        install("stat.dat", "01.12.2026\r\n");
+        install("schlag.dat", "Masken\r\n");
+        install("orbaw.ini", "[Extras]\r\ncdstart=0\r\n");
+        install("benu.dat", "Becker, Anna\t\r\n");
+        install("html/index.htm", "<html></html>");
+    }
+    void install(const QString& name, const QByteArray& bytes) const {
+        dir.write("share/orba/" + name, bytes);
+    }
+    QByteArray installedFile(const QString& name) const { return dir.read("share/orba/" + name); }
+    void writeUsers(const QString& name, const QByteArray& bytes) const {
+        dir.write("home/.local/share/orba/" + name, bytes);
+    }
+    QByteArray users(const QString& name) const {
+        return dir.read("home/.local/share/orba/" + name);
+    }
+    void update() const { UserDataFolder(installed, user).update(); }
+};
+
+} // namespace
+
+class TestUserData : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theFirstUpdateMakesTheFolderAndCopiesTheWholeSet() {
+        const Installation i;
+        i.update();
+        QStringList copied = filesUnder(i.user);
+        copied.removeOne(UserDataFolder::recordName);
+        QCOMPARE(copied, filesUnder(i.installed));
+        for (const QString& name : copied)
+            QCOMPARE(i.users(name), i.installedFile(name));
+    }
+
+    // After a first start the user works and a package update may bring new files; a second
+    // update keeps the user's files and takes newer published data.
+    void aLaterUpdate_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("usersVersion");
+        QTest::addColumn<QByteArray>("newlyInstalled");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("newer catalogue")
+            << "orb32.dat" << QByteArray() << QByteArray("CD9|Neu\r\n") << true;
+        QTest::newRow("newer statistics")
+            << "stat.dat" << QByteArray() << QByteArray("02.2027\r\n") << true;
+        QTest::newRow("newer keywords")
+            << "schlag.dat" << QByteArray() << QByteArray("Kostüme\r\n") << true;
+        QTest::newRow("newer help page")
+            << "html/index.htm" << QByteArray() << QByteArray("<html>neu</html>") << true;
+        QTest::newRow("the user's settings")
+            << "orbaw.ini" << QByteArray("[mail]\r\nemail=ich@schule.example\r\n")
+            << QByteArray("[Extras]\r\ncdstart=1\r\n") << false;
+        QTest::newRow("the user's list of users") << "benu.dat" << QByteArray("Albers, Tom\t\r\n")
+                                                  << QByteArray("Neu, Nina\t\r\n") << false;
+        // What the installed set last brought counts, not the user's copy: a catalogue that the
+        // user put there stays until the package brings another.
+        QTest::newRow("a catalogue of the user's, nothing newer installed")
+            << "orb32.dat" << QByteArray("EF1|Eigener\r\n") << QByteArray() << false;
+        QTest::newRow("a deleted catalogue comes back")
+            << "orb32.dat" << QByteArray("-") << QByteArray() << true;
+    }
+    void aLaterUpdate() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, usersVersion);
+        QFETCH(QByteArray, newlyInstalled);
+        QFETCH(bool, replaced);
+        const Installation i;
+        i.update();
+        i.writeUsers("orba.lst", "AB 123|Erster Titel|0\r\n");
+        i.writeUsers("AB123.ntz", "Für Klasse 5\r\n");
+        if (usersVersion == "-")
+            QVERIFY(QFile::remove(i.user + "/" + file));
+        else if (!usersVersion.isEmpty())
+            i.writeUsers(file, usersVersion);
+        if (!newlyInstalled.isEmpty())
+            i.install(file, newlyInstalled);
+
+        i.update();
+        QCOMPARE(i.users(file), replaced ? i.installedFile(file) : usersVersion);
+        QCOMPARE(i.users("orba.lst"), QByteArray("AB 123|Erster Titel|0\r\n"));
+        QCOMPARE(i.users("AB123.ntz"), QByteArray("Für Klasse 5\r\n"));
+    }
+
+    void aFolderThatCannotBeMadeIsReported() {
+        const Installation i;
+        QDir().mkpath(i.dir.file("home/.local/share"));
+        i.dir.write("home/.local/share/orba", "eine Datei, kein Ordner");
+        try {
+            i.update();
+            QFAIL("no error");
+        } catch (const OrbaError& e) {
+            QCOMPARE(e.message(), "Datei " + i.user + " kann nicht erstellt werden");
+        }
+    }
+};
+
+ORBA_TEST_MAIN(TestUserData)
+#include "tst_userdata.moc"
