@@ -1,3 +1,4 @@
+#include "platform/CompiledHelpHeader.h"
 #include "platform/HelpViewer.h"
 #include "settings/HelpRouter.h"
 #include "TestMain.h"
@@ -68,16 +69,27 @@ QByteArray encodedNumber(quint64 value) {
     return out;
 }
 
-// A compiled help file with its objects stored uncompressed: the file header, the directory
-// header, one directory listing block and the content.
-QByteArray compiledHelp(const QList<std::pair<QByteArray, QByteArray>>& objects) {
+// An object of a compiled help file. Those of section 1 are compressed: their bytes are not
+// stored, only their place in the compressed content is named.
+struct HelpObject {
+    QByteArray name;
+    QByteArray data;
+    int section = 0;
+};
+
+// A compiled help file: the file header, the directory header, one directory listing block and
+// the content.
+QByteArray compiledHelp(const QList<HelpObject>& objects) {
     constexpr quint32 blockLength = 4096;
     QByteArray entries;
     QByteArray content;
-    for (const auto& [name, data] : objects) {
-        entries += encodedNumber(quint64(name.size())) + name + encodedNumber(0) +
-                   encodedNumber(quint64(content.size())) + encodedNumber(quint64(data.size()));
-        content += data;
+    for (const auto& [name, data, section] : objects) {
+        const bool stored = section == 0;
+        entries += encodedNumber(quint64(name.size())) + name + encodedNumber(quint64(section)) +
+                   encodedNumber(stored ? quint64(content.size()) : 0) +
+                   encodedNumber(quint64(data.size()));
+        if (stored)
+            content += data;
     }
     // Free space, then no previous and no next block.
     QByteArray listing = "PMGL";
@@ -116,6 +128,33 @@ QByteArray systemObject(const QByteArray& defaultTopic) {
     appendLittleEndian(out, 2, 2);
     appendLittleEndian(out, quint64(topic.size()), 2);
     return out + topic;
+}
+
+// A compiled help file whose page "html/setup.htm" lies in the compressed content, in blocks of
+// the given length.
+QByteArray resetTable(quint64 blockLength) {
+    QByteArray table;
+    for (quint64 field : {2, 1, 0x20, 0x28})
+        appendLittleEndian(table, field, 4);
+    for (quint64 field : {quint64(100), quint64(10), blockLength, quint64(0)})
+        appendLittleEndian(table, field, 8);
+    return table;
+}
+
+QByteArray compressedHelp(quint64 blockLength) {
+    QByteArray controlData;
+    appendLittleEndian(controlData, 6, 4);
+    controlData += "LZXC";
+    for (quint64 field : {2, 2, 2, 1, 0})
+        appendLittleEndian(controlData, field, 4);
+    const QByteArray transform = "::DataSpace/Storage/MSCompressed/";
+    return compiledHelp({
+        {transform + "Content", QByteArray(10, 'x')},
+        {transform + "ControlData", controlData},
+        {transform + "Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable",
+         resetTable(blockLength)},
+        {"/html/setup.htm", QByteArray(100, 'y'), 1},
+    });
 }
 
 QByteArray sampleCompiledHelp() {
@@ -387,6 +426,11 @@ private slots:
         QTest::newRow("header signature, then noise") << QByteArray("ITSF") + noise << unreadable;
         QTest::newRow("headers without directory") << sample.left(0x60 + 0x54) << missing;
         QTest::newRow("cut in the directory") << sample.left(0x60 + 0x54 + 100) << missing;
+        // Sizes that chmlib would allocate before it finds anything wrong.
+        QByteArray hugeBlocks = sample;
+        hugeBlocks.replace(0x60 + 16, 4, QByteArray("\xf0\xff\xff\xff", 4));
+        QTest::newRow("directory blocks of 4 GiB") << hugeBlocks << missing;
+        QTest::newRow("compressed blocks of 2 GiB") << compressedHelp(0x80000000) << missing;
     }
     void damagedCompiledHelp() {
         QFETCH(QByteArray, file);
@@ -397,6 +441,21 @@ private slots:
         HelpRouter router(nullptr, [] { return true; });
         router.dialogHelp("html/setup.htm", 518);
         QCOMPARE(shownText(router), "ORBA-Hilfe\n" + message);
+    }
+
+    // chmlib would allocate these block sizes before finding anything wrong.
+    void blockSizesAreCheckedBeforeChmlib() {
+        QByteArray hugeBlocks = sampleCompiledHelp();
+        hugeBlocks.replace(0x60 + 16, 4, QByteArray("\x01\0\x10\0", 4));
+        m_dir->write("huge.chm", hugeBlocks);
+        m_dir->write("sample.chm", sampleCompiledHelp());
+        m_dir->write("foreign.chm", "kein Hilfetext");
+        QVERIFY(!orba::compiledhelp::safeToOpen("huge.chm"));
+        QVERIFY(orba::compiledhelp::safeToOpen("sample.chm"));
+        QVERIFY(orba::compiledhelp::safeToOpen("foreign.chm"));
+        QVERIFY(orba::compiledhelp::saneResetTable(resetTable(0x8000)));
+        QVERIFY(!orba::compiledhelp::saneResetTable(resetTable(0x100001)));
+        QVERIFY(!orba::compiledhelp::saneResetTable(resetTable(0x8000).left(0x27)));
     }
 
     void truncatedContentOfCompiledHelp() {
