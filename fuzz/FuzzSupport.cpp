@@ -12,6 +12,11 @@ namespace orba::fuzz {
 
 void setUp() {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's notes (the headless platform cannot raise a window, ...) would bury the findings.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtFatalMsg)
+            fail("no fatal message from Qt", __FILE__, __LINE__, text);
+    });
     static int argc = 1;
     static char name[] = "fuzz";
     static char* argv[] = {name, nullptr};

@@ -2,6 +2,7 @@
 // reader agree on every line, every way of taking a record apart gives the same fields, and the
 // detail text and print values of every record can be made.
 #include "catalogue/Catalogue.h"
+
 #include "catalogue/Record.h"
 #include "core/Cp1252.h"
 #include "core/TextFile.h"

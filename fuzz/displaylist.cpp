@@ -2,9 +2,10 @@
 // exactly what the dialog's rules give when walked position by position (for a Count small enough
 // to walk), never take long whatever Count says, and list each field once; what the dialog then
 // saves must load back unchanged and without complaint.
+#include "settings/DisplayList.h"
+
 #include "core/OrbaError.h"
 #include "FuzzSupport.h"
-#include "settings/DisplayList.h"
 #include "settings/SettingsFile.h"
 
 #include <optional>

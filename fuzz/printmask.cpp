@@ -3,13 +3,14 @@
 // broken number ends the load, as in the program, and the report then runs with what was loaded.
 // Whatever the numbers, bands and elements keep sizes a page can hold, every page's bands follow
 // one another downwards, and the detail band ends the run as the mask made it.
+#include "output/PrintMask.h"
+
 #include "catalogue/Catalogue.h"
 #include "core/OrbaError.h"
 #include "FuzzSupport.h"
 #include "output/BandText.h"
 #include "output/FontTextMetrics.h"
 #include "output/PageRenderer.h"
-#include "output/PrintMask.h"
 #include "output/ReportRun.h"
 #include "output/ReportSource.h"
 #include "output/ReportValues.h"

@@ -18,7 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 shown.year.size() <= yearLength);
     const DateParts again = splitReservationDate(joinReservationDate(shown));
     FUZZ_EXPECT(again.day == shown.day && again.month == shown.month && again.year == shown.year,
-                joinReservationDate(shown) + QStringLiteral(" -> ") +
-                    joinReservationDate(again));
+                joinReservationDate(shown) + QStringLiteral(" -> ") + joinReservationDate(again));
     return 0;
 }

@@ -19,10 +19,9 @@ namespace {
 class ReferenceCriterion {
 public:
     explicit ReferenceCriterion(const QString& criterion) {
-        m_code = criterion.isEmpty()
-                     ? '\0'
-                     : char(cp1252::upper(static_cast<unsigned char>(
-                           cp1252::encode(QStringView(criterion).first(1))[0])));
+        m_code = criterion.isEmpty() ? '\0'
+                                     : char(cp1252::upper(static_cast<unsigned char>(
+                                           cp1252::encode(QStringView(criterion).first(1))[0])));
         m_value = cp1252::upper(cp1252::encode(QStringView(criterion).mid(2), &m_encodable));
     }
 
@@ -49,7 +48,8 @@ public:
 
 private:
     static int fieldOf(char code) {
-        static const QByteArray codes = "234567" "9ABC";
+        static const QByteArray codes = "234567"
+                                        "9ABC";
         static const int fields[] = {1, 3, 7, 2, 8, 13, 9, 10, 11, 16};
         const qsizetype at = codes.indexOf(code);
         return code != '\0' && at >= 0 ? fields[at] : -1;

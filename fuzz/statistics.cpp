@@ -1,10 +1,11 @@
 // The statistics file and its window. The first line is the date and every further line one
 // row, its TAB starting the second column: nothing is lost or added, and the window shows exactly
 // that. A file without lines is refused.
+#include "settings/Statistics.h"
+
 #include "core/OrbaError.h"
 #include "core/TextFile.h"
 #include "FuzzSupport.h"
-#include "settings/Statistics.h"
 #include "settings/Tstat.h"
 
 #include <QLabel>

@@ -3,9 +3,10 @@
 // view's width and height limit, its bitmap and which of the two views. Whatever the text holds
 // (tags with huge numbers, words without end), the layout stays within the view's limits and the
 // view grows no further than it can.
+#include "display/TagLayout.h"
+
 #include "display/DetailText.h"
 #include "display/FontMeasurer.h"
-#include "display/TagLayout.h"
 #include "display/Tview.h"
 #include "FuzzSupport.h"
 
@@ -53,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     input.colour = Qt::black;
     const std::string rest = provider.ConsumeRemainingBytesAsString();
     const QByteArray bytes(rest.data(), static_cast<qsizetype>(rest.size()));
-    input.text = asRecord ? detailText(bytes, displayListOf(shownFields)) : QString::fromUtf8(bytes);
+    input.text =
+        asRecord ? detailText(bytes, displayListOf(shownFields)) : QString::fromUtf8(bytes);
 
     const taglayout::Result result = taglayout::layout(input, FontMeasurer());
     FUZZ_EXPECT(result.height >= 0 && result.height <= input.maxHeight);
@@ -63,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_EXPECT(op.x >= 0);
     }
 
-    static Tview view;
+    // Never destroyed, as the application it needs is not.
+    static Tview& view = *new Tview;
     view.resize(input.width, view.height());
     view.SetTags(kMacros);
     view.SetText(input.text);

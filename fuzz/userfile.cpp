@@ -1,10 +1,11 @@
 // The user file and the user list made from it. The list shows the file's lines sorted once;
 // what it writes back loads as the same list: load(save(load(x))) = load(x). The dialog shows
 // exactly that list, and each entry's name and school split and join again unchanged.
+#include "settings/UserFile.h"
+
 #include "core/WholeFile.h"
 #include "FuzzSupport.h"
 #include "settings/Tbenu.h"
-#include "settings/UserFile.h"
 
 #include <QCollator>
 
