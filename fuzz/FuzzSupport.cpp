@@ -10,6 +10,8 @@
 
 namespace orba::fuzz {
 
+namespace {
+
 void setUp() {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt's notes (the headless platform cannot raise a window, ...) would bury the findings.
@@ -31,6 +33,8 @@ void setUp() {
         fail("working directory", __FILE__, __LINE__, scratch.path());
 }
 
+} // namespace
+
 QByteArray bytes(const std::uint8_t* data, std::size_t size) {
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 }
@@ -39,6 +43,13 @@ void writeFile(const QString& name, const QByteArray& bytes) {
     QFile file(name);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         fail("file written", __FILE__, __LINE__, name);
+}
+
+std::pair<QByteArray, QByteArray> splitFirstLine(const QByteArray& input) {
+    const qsizetype end = input.indexOf('\n');
+    if (end < 0)
+        return {input, QByteArray()};
+    return {input.left(end), input.mid(end + 1)};
 }
 
 void copyDemoFile(const QString& name) {
@@ -53,3 +64,8 @@ void fail(const char* expectation, const char* file, int line, const QString& de
 }
 
 } // namespace orba::fuzz
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    orba::fuzz::setUp();
+    return 0;
+}

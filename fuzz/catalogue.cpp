@@ -56,11 +56,6 @@ void checkRecord(QByteArrayView line) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::setUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray text = fuzz::bytes(data, size);
     fuzz::writeFile(QStringLiteral("orb32.dat"), text);

@@ -65,11 +65,6 @@ QString describe(const DisplayListLoad& load) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::setUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::writeFile(kFile, fuzz::bytes(data, size));
     SettingsFile settings(kFile);

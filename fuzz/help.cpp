@@ -6,11 +6,6 @@
 
 using namespace orba;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::setUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Never destroyed, as the application it needs is not.
     static HelpViewer& viewer = *new HelpViewer(nullptr, QStringLiteral("orbaw.chm"));

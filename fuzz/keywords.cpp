@@ -12,11 +12,6 @@
 
 using namespace orba;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::setUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::writeFile(QStringLiteral("schlag.dat"), fuzz::bytes(data, size));
     QStringList lines = textfile::readLines(QStringLiteral("schlag.dat"));

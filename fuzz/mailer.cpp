@@ -202,11 +202,6 @@ void message(FuzzedDataProvider& provider) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::setUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider provider(data, size);
     switch (provider.ConsumeIntegralInRange(0, 5)) {

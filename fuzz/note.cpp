@@ -11,16 +11,10 @@
 
 using namespace orba;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::setUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArray input = fuzz::bytes(data, size);
-    const qsizetype firstLineEnd = input.indexOf('\n');
-    const QString displayed = QString::fromUtf8(input.left(firstLineEnd < 0 ? 0 : firstLineEnd));
-    const QStringList note = textfile::splitLines(input.mid(firstLineEnd + 1));
+    const auto [firstLine, noteText] = fuzz::splitFirstLine(fuzz::bytes(data, size));
+    const QString displayed = QString::fromUtf8(firstLine);
+    const QStringList note = textfile::splitLines(noteText);
     const QString stored = record::storedSignature(displayed);
     const QString fileName = noteFileName(displayed);
 

@@ -24,11 +24,6 @@ QByteArray contents(const QString& name) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::setUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::writeFile(QStringLiteral("orba.lst"), fuzz::bytes(data, size));
     WholeFile original(QStringLiteral("orba.lst"));

@@ -6,11 +6,6 @@
 
 using namespace orba;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::setUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString date = QString::fromUtf8(fuzz::bytes(data, size));
     const DateParts shown = splitReservationDate(date);

@@ -7,11 +7,6 @@
 
 using namespace orba;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::setUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray rtf = fuzz::bytes(data, size);
     QTextDocument document;

@@ -104,20 +104,12 @@ void checkSearchWords(const QString& text) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::setUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArray input = fuzz::bytes(data, size);
-    const qsizetype firstLineEnd = input.indexOf('\n');
-    const QString criteriaLine =
-        QString::fromUtf8(firstLineEnd < 0 ? input : input.left(firstLineEnd));
+    const auto [firstLine, catalogueText] = fuzz::splitFirstLine(fuzz::bytes(data, size));
+    const QString criteriaLine = QString::fromUtf8(firstLine);
     checkSearchWords(criteriaLine);
     const CriteriaList criteria = criteriaLine.split(u'\t');
-    fuzz::writeFile(QStringLiteral("orb32.dat"),
-                    firstLineEnd < 0 ? QByteArray() : input.mid(firstLineEnd + 1));
+    fuzz::writeFile(QStringLiteral("orb32.dat"), catalogueText);
     Catalogue catalogue;
     catalogue.load(QStringLiteral("orb32.dat"));
 

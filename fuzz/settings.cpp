@@ -92,17 +92,9 @@ void checkSections(const SettingsFile& settings, const QList<Name>& names) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::setUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArray input = fuzz::bytes(data, size);
-    const qsizetype firstLineEnd = input.indexOf('\n');
-    const QStringList order =
-        QString::fromUtf8(firstLineEnd < 0 ? input : input.left(firstLineEnd)).split(u'\t');
-    const QByteArray file = firstLineEnd < 0 ? QByteArray() : input.mid(firstLineEnd + 1);
+    const auto [firstLine, file] = fuzz::splitFirstLine(fuzz::bytes(data, size));
+    const QStringList order = QString::fromUtf8(firstLine).split(u'\t');
     Name written{QStringLiteral("mail"), QStringLiteral("return Path")};
     if (order.size() >= 2 && isPlainName(order[0]) && isPlainName(order[1]))
         written = {order[0], order[1]};

@@ -13,11 +13,6 @@
 
 using namespace orba;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::setUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::writeFile(QStringLiteral("stat.dat"), fuzz::bytes(data, size));
     const QStringList lines = textfile::readLines(QStringLiteral("stat.dat"));

@@ -33,11 +33,6 @@ DisplayList displayListOf(unsigned shownFields) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::setUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider provider(data, size);
     const bool asRecord = provider.ConsumeBool();

@@ -11,11 +11,6 @@
 
 using namespace orba;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::setUp();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::writeFile(QStringLiteral("benu.dat"), fuzz::bytes(data, size));
     WholeFile file(QStringLiteral("benu.dat"));
