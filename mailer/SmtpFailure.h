@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SmtpServer.h"
+#include "SmtpConnection.h"
 #include "SmtpTransfer.h"
 
 #include <QString>
@@ -8,6 +8,6 @@
 namespace orba::mailer {
 
 // One German sentence on what went wrong with a failed transfer and what the user can do.
-QString failureText(const TransferResult& result, const SmtpServer& server);
+QString failureText(const TransferResult& result, const SmtpConnection& connection);
 
 } // namespace orba::mailer

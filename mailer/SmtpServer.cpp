@@ -78,10 +78,6 @@ QString SmtpServer::displayName() const {
     return shownHost + QLatin1Char(':') + QString::number(port);
 }
 
-QByteArray SmtpServer::url() const {
-    return "smtp://" + displayName().toUtf8();
-}
-
 SmtpServer smtpServerFromSettings(const QString& settingsPath) {
     const QString value =
         SettingsFile(settingsPath)

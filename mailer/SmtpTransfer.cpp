@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <QFile>
 
 namespace orba::mailer {
 namespace {
@@ -27,7 +28,23 @@ struct Conversation {
     QStringList* transcript;
     SmtpExchange exchange;
     QByteArray lastCommand;
+    bool signingIn = false; // between AUTH and the server's verdict on it
 };
+
+// What a command may show. What follows "AUTH mechanism", and every line sent while the server
+// asks for more (334), carries the user name and the password.
+QByteArray shownCommand(Conversation& conversation, const QByteArray& line) {
+    if (line.startsWith("AUTH ")) {
+        conversation.signingIn = true;
+        const qsizetype response = line.indexOf(' ', 5);
+        conversation.lastCommand = response < 0 ? line : line.left(response);
+        return response < 0 ? line : conversation.lastCommand + " ****";
+    }
+    if (conversation.signingIn)
+        return "****";
+    conversation.lastCommand = line;
+    return line;
+}
 
 int onDebug(CURL*, curl_infotype type, char* data, size_t size, void* userData) {
     auto* conversation = static_cast<Conversation*>(userData);
@@ -51,7 +68,9 @@ int onDebug(CURL*, curl_infotype type, char* data, size_t size, void* userData) 
         if (line.isEmpty())
             continue;
         if (type == CURLINFO_HEADER_OUT)
-            conversation->lastCommand = line;
+            line = shownCommand(*conversation, line);
+        if (type == CURLINFO_HEADER_IN && !line.startsWith("334"))
+            conversation->signingIn = false;
         // The reply to QUIT would hide the refusal that made libcurl give up.
         if (type == CURLINFO_HEADER_IN && !conversation->lastCommand.startsWith("QUIT"))
             conversation->exchange = {conversation->lastCommand, line};
@@ -65,9 +84,38 @@ QByteArray angleAddress(const QString& address) {
     return '<' + address.toUtf8() + '>';
 }
 
+// The system's trusted certificate authorities and the organisation's own. Naming a file of
+// one's own would make libcurl forget the system's bundle.
+QByteArray trustedCertificates(CURL* handle, const QByteArray& extra) {
+    char* systemBundle = nullptr;
+    curl_easy_getinfo(handle, CURLINFO_CAINFO, &systemBundle);
+    QFile bundle(QString::fromLocal8Bit(systemBundle));
+    QByteArray all =
+        systemBundle && bundle.open(QIODevice::ReadOnly) ? bundle.readAll() : QByteArray();
+    return all + '\n' + extra;
+}
+
+// Never plain text once encryption is chosen: STARTTLS must succeed before anything else is
+// said, and the server must prove its name with a certificate the system trusts.
+void protect(CURL* handle, const SmtpConnection& connection, curl_blob& certificates) {
+    if (connection.security == MailSecurity::None)
+        return;
+    curl_easy_setopt(handle, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+    curl_easy_setopt(handle, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2));
+    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (certificates.len > 0)
+        curl_easy_setopt(handle, CURLOPT_CAINFO_BLOB, &certificates);
+    if (!connection.signsIn())
+        return;
+    curl_easy_setopt(handle, CURLOPT_USERNAME, connection.user.toUtf8().constData());
+    curl_easy_setopt(handle, CURLOPT_PASSWORD, connection.password.constData());
+    curl_easy_setopt(handle, CURLOPT_LOGIN_OPTIONS, "AUTH=PLAIN;AUTH=LOGIN");
+}
+
 } // namespace
 
-TransferResult transferMail(const SmtpServer& server, const MailOrder& order,
+TransferResult transferMail(const SmtpConnection& connection, const MailOrder& order,
                             const QByteArray& message, QStringList* transcript) {
     curl_slist* recipientList = nullptr;
     for (const QString& recipient : order.recipients)
@@ -77,15 +125,22 @@ TransferResult transferMail(const SmtpServer& server, const MailOrder& order,
     Upload upload{message};
     Conversation conversation{transcript, {}, {}};
     char errorBuffer[CURL_ERROR_SIZE] = {};
-    const QByteArray url = server.url();
+    const QByteArray url = connection.url();
     const QByteArray from = angleAddress(order.sender);
+    QByteArray certificates;
+    curl_blob certificateBlob{nullptr, 0, CURL_BLOB_NOCOPY};
     // Made after everything it points to, so that it is cleaned up first.
     const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(),
                                                                    &curl_easy_cleanup);
 
     CURL* handle = curl.get();
+    if (!connection.extraCertificates.isEmpty()) {
+        certificates = trustedCertificates(handle, connection.extraCertificates);
+        certificateBlob = {certificates.data(), size_t(certificates.size()), CURL_BLOB_NOCOPY};
+    }
     curl_easy_setopt(handle, CURLOPT_URL, url.constData());
-    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "smtp");
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
+    protect(handle, connection, certificateBlob);
     curl_easy_setopt(handle, CURLOPT_MAIL_FROM, from.constData());
     curl_easy_setopt(handle, CURLOPT_MAIL_RCPT, recipients.get());
     curl_easy_setopt(handle, CURLOPT_UPLOAD, 1L);
@@ -104,6 +159,7 @@ TransferResult transferMail(const SmtpServer& server, const MailOrder& order,
     TransferResult result;
     result.code = curl_easy_perform(handle);
     curl_easy_getinfo(handle, CURLINFO_OS_ERRNO, &result.osErrno);
+    curl_easy_getinfo(handle, CURLINFO_SSL_VERIFYRESULT, &result.certificateError);
     result.curlMessage =
         QString::fromUtf8(*errorBuffer ? errorBuffer : curl_easy_strerror(result.code));
     result.exchange = conversation.exchange;

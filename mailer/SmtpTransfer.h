@@ -1,7 +1,7 @@
 #pragma once
 
 #include "MailOrder.h"
-#include "SmtpServer.h"
+#include "SmtpConnection.h"
 
 #include <curl/curl.h>
 #include <QByteArray>
@@ -9,7 +9,8 @@
 
 namespace orba::mailer {
 
-// The server's last reply and the command it answered (empty for the greeting).
+// The server's last reply and the command it answered (empty for the greeting). During a sign-in
+// the command is "AUTH" and the mechanism, whatever was sent after it.
 struct SmtpExchange {
     QByteArray command;
     QByteArray reply;
@@ -18,15 +19,16 @@ struct SmtpExchange {
 
 struct TransferResult {
     CURLcode code = CURLE_OK;
-    long osErrno = 0;      // the system's reason when the connection failed
-    QString curlMessage;   // libcurl's own (English) description of the failure
-    SmtpExchange exchange; // meaningful when the server refused something
+    long osErrno = 0;          // the system's reason when the connection failed
+    long certificateError = 0; // the certificate check's reason; 0 when the chain was trusted
+    QString curlMessage;       // libcurl's own (English) description of the failure
+    SmtpExchange exchange;     // meaningful when the server refused something
 };
 
 // Delivers `message` over SMTP to all recipients at once. Each line of the conversation, except
-// the message itself, goes to `transcript` when one is given, marked "* " for libcurl's notes,
-// "> " for commands and "< " for replies.
-TransferResult transferMail(const SmtpServer& server, const MailOrder& order,
+// the message itself and what a sign-in sends, goes to `transcript` when one is given, marked
+// "* " for libcurl's notes, "> " for commands and "< " for replies.
+TransferResult transferMail(const SmtpConnection& connection, const MailOrder& order,
                             const QByteArray& message, QStringList* transcript);
 
 } // namespace orba::mailer

@@ -1,18 +1,21 @@
 // The mailer beside ORBA: sends the order mail that ORBA prepared in "mail.tmp" through the SMTP
 // server of the settings, and writes what happened to "log.tmp", which ORBA waits for.
 //   send.exe [-d] -s"subject" -f"sender" recipient... bodyfile
+// When the settings name a user, the password is the first line of standard input.
 
 #include "core/OrbaError.h"
 #include "core/TextFile.h"
 #include "MailMessage.h"
 #include "MailOrder.h"
+#include "output/MailerLog.h"
+#include "SmtpConnection.h"
 #include "SmtpFailure.h"
-#include "SmtpServer.h"
 #include "SmtpTransfer.h"
 
 #include <cstdio>
 #include <curl/curl.h>
 #include <QDateTime>
+#include <QFile>
 
 using namespace orba;
 using namespace orba::mailer;
@@ -21,8 +24,6 @@ namespace {
 
 const QString kSettingsFile = QStringLiteral("orbaw.ini");
 const QString kLogFile = QStringLiteral("log.tmp");
-// ORBA looks for this phrase in the log to tell a sent mail.
-const QString kSuccess = QStringLiteral("TRANSACTION SUCCESSFULLY COMPLETED");
 
 QStringList readBody(const QString& bodyFile) {
     if (!textfile::exists(bodyFile))
@@ -33,13 +34,19 @@ QStringList readBody(const QString& bodyFile) {
 // Sends the mail; the log gets the transcript when asked for. Throws OrbaError on failure.
 void sendMail(int argc, char** argv, QStringList& log) {
     const MailOrder order = parseCommandLine(argc, argv);
-    const SmtpServer server = smtpServerFromSettings(kSettingsFile);
+    SmtpConnection connection = connectionFromSettings(kSettingsFile);
     const QByteArray message =
         composeMessage(order, readBody(order.bodyFile), QDateTime::currentDateTime());
+    if (connection.signsIn()) {
+        QFile input;
+        input.open(stdin, QIODevice::ReadOnly);
+        connection.password = readPassword(input, connection.user);
+    }
     const TransferResult result =
-        transferMail(server, order, message, order.transcript ? &log : nullptr);
+        transferMail(connection, order, message, order.transcript ? &log : nullptr);
+    connection.password.fill('\0');
     if (result.code != CURLE_OK)
-        throw OrbaError(failureText(result, server));
+        throw OrbaError(failureText(result, connection));
 }
 
 } // namespace
@@ -50,10 +57,10 @@ int main(int argc, char** argv) {
     bool sent = false;
     try {
         sendMail(argc, argv, log);
-        log.append(kSuccess);
+        log.append(mailerlog::success);
         sent = true;
     } catch (const OrbaError& error) {
-        log.append(QStringLiteral("Fehler: ") + error.message());
+        log.append(mailerlog::failure + error.message());
     }
     curl_global_cleanup();
 

@@ -20,12 +20,17 @@ namespace {
 constexpr int kProcessWaitMs = 60000;
 
 // The server of MailServer: every accepted message is written as received.json into the
-// directory named on the command line; the port goes to standard output once it listens.
+// directory named on the command line, every sign-in as a line of signins.jsonl; the ports go to
+// standard output once it listens. With a certificate and its key it listens on three ports.
 const char kMailServerScript[] = R"PY(
-import asyncio, base64, datetime, email, email.policy, json, os, re, sys
-from aiosmtpd.smtp import SMTP
+import asyncio, base64, datetime, email, email.policy, json, logging, os, re, ssl, sys, warnings
+from aiosmtpd.smtp import SMTP, AuthResult
 
-inbox = sys.argv[1]
+# A sign-in offered over plain text is what the plain listener is for.
+warnings.filterwarnings('ignore')
+logging.getLogger('mail.log').setLevel(logging.CRITICAL)
+inbox, user, password = sys.argv[1:4]
+certificate = sys.argv[4:6]
 
 def valid_utf8(data):
     try:
@@ -33,6 +38,14 @@ def valid_utf8(data):
         return True
     except UnicodeDecodeError:
         return False
+
+def authenticate(server, session, envelope, mechanism, auth_data):
+    ok = auth_data.login == user.encode() and auth_data.password == password.encode()
+    encrypted = server.transport.get_extra_info('ssl_object') is not None
+    with open(os.path.join(inbox, 'signins.jsonl'), 'a') as f:
+        f.write(json.dumps({'mechanism': mechanism, 'login': auth_data.login.decode(),
+                            'accepted': ok, 'encrypted': encrypted}) + '\n')
+    return AuthResult(success=ok, handled=False)
 
 class Handler:
     async def handle_MAIL(self, server, session, envelope, address, mail_options):
@@ -88,10 +101,19 @@ class Handler:
 
 async def main():
     loop = asyncio.get_running_loop()
-    server = await loop.create_server(lambda: SMTP(Handler()), '127.0.0.1', 0)
-    print(server.sockets[0].getsockname()[1], flush=True)
-    async with server:
-        await server.serve_forever()
+    def listener(**options):
+        return lambda: SMTP(Handler(), authenticator=authenticate, **options)
+    servers = [await loop.create_server(listener(auth_require_tls=False), '127.0.0.1', 0)]
+    if certificate:
+        context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        context.load_cert_chain(*certificate)
+        servers.append(await loop.create_server(
+            listener(tls_context=context, require_starttls=True), '127.0.0.1', 0))
+        servers.append(await loop.create_server(
+            listener(auth_require_tls=False, auth_exclude_mechanism=['PLAIN']),
+            '127.0.0.1', 0, ssl=context))
+    print(' '.join(str(s.sockets[0].getsockname()[1]) for s in servers), flush=True)
+    await asyncio.gather(*(s.serve_forever() for s in servers))
 
 asyncio.run(main())
 )PY";
@@ -182,6 +204,44 @@ void clickInNextModal(const QString& buttonText, ModalSeen* seen) {
         seen);
 }
 
+bool TestCertificates::make() {
+    if (!m_dir.isValid())
+        qFatal("cannot make a folder for the certificates");
+    QFile config(m_dir.filePath(QStringLiteral("openssl.cnf")));
+    if (!config.open(QIODevice::WriteOnly))
+        qFatal("cannot write the openssl configuration");
+    config.write("[req]\ndistinguished_name = dn\n[dn]\n"
+                 "[ca]\nbasicConstraints = critical,CA:TRUE\n"
+                 "keyUsage = critical,keyCertSign,cRLSign\nsubjectKeyIdentifier = hash\n"
+                 "[server]\nbasicConstraints = critical,CA:FALSE\n"
+                 "keyUsage = critical,digitalSignature\nextendedKeyUsage = serverAuth\n"
+                 "subjectAltName = IP:127.0.0.1\nsubjectKeyIdentifier = hash\n"
+                 "authorityKeyIdentifier = keyid\n");
+    config.close();
+    // EC keys are made in an instant, unlike RSA keys.
+    const QStringList common{QStringLiteral("req"),      QStringLiteral("-x509"),
+                             QStringLiteral("-config"),  config.fileName(),
+                             QStringLiteral("-newkey"),  QStringLiteral("ec"),
+                             QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:P-256"),
+                             QStringLiteral("-nodes"),   QStringLiteral("-days"),
+                             QStringLiteral("2")};
+    const auto run = [&](const QStringList& arguments) {
+        QProcess openssl;
+        openssl.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        openssl.start(QStringLiteral("openssl"), common + arguments);
+        return openssl.waitForFinished(kProcessWaitMs) &&
+               openssl.exitStatus() == QProcess::NormalExit && openssl.exitCode() == 0;
+    };
+    return run({QStringLiteral("-extensions"), QStringLiteral("ca"), QStringLiteral("-subj"),
+                QStringLiteral("/CN=ORBA Test-CA"), QStringLiteral("-keyout"),
+                m_dir.filePath(QStringLiteral("ca.key")), QStringLiteral("-out"), caFile()}) &&
+           run({QStringLiteral("-extensions"), QStringLiteral("server"), QStringLiteral("-subj"),
+                QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-CA"), caFile(),
+                QStringLiteral("-CAkey"), m_dir.filePath(QStringLiteral("ca.key")),
+                QStringLiteral("-keyout"), serverKey(), QStringLiteral("-out"),
+                serverCertificate()});
+}
+
 MailServer::~MailServer() {
     if (m_process.state() == QProcess::NotRunning)
         return;
@@ -189,7 +249,7 @@ MailServer::~MailServer() {
     m_process.waitForFinished(kProcessWaitMs);
 }
 
-bool MailServer::start() {
+bool MailServer::start(const TestCertificates* certificates) {
     const QString python = pythonWithAiosmtpd();
     if (python.isEmpty())
         return false;
@@ -200,14 +260,20 @@ bool MailServer::start() {
     file.write(kMailServerScript);
     file.close();
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(python, {script, m_inbox.path()});
-    // The script prints its port once it accepts connections.
+    QStringList arguments{script, m_inbox.path(), kMailUser, kMailPassword};
+    if (certificates)
+        arguments << certificates->serverCertificate() << certificates->serverKey();
+    m_process.start(python, arguments);
+    // The script prints its ports once it accepts connections.
     while (!m_process.canReadLine()) {
         if (!m_process.waitForReadyRead(kProcessWaitMs))
             qFatal("the mail server did not start");
     }
-    m_port = m_process.readLine().trimmed().toUShort();
-    if (m_port == 0)
+    const QList<QByteArray> ports = m_process.readLine().trimmed().split(' ');
+    m_port = ports.value(0).toUShort();
+    m_startTlsPort = ports.value(1).toUShort();
+    m_tlsPort = ports.value(2).toUShort();
+    if (m_port == 0 || (certificates && m_tlsPort == 0))
         qFatal("the mail server named no port");
     return true;
 }
@@ -219,8 +285,19 @@ QJsonObject MailServer::received() const {
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
+QList<QJsonObject> MailServer::signIns() const {
+    QFile file(m_inbox.filePath(QStringLiteral("signins.jsonl")));
+    QList<QJsonObject> attempts;
+    if (!file.open(QIODevice::ReadOnly))
+        return attempts;
+    while (!file.atEnd())
+        attempts.append(QJsonDocument::fromJson(file.readLine()).object());
+    return attempts;
+}
+
 void MailServer::forgetReceived() const {
     QFile::remove(receivedFile());
+    QFile::remove(m_inbox.filePath(QStringLiteral("signins.jsonl")));
 }
 
 QStringList filesUnder(const QString& root) {

@@ -49,6 +49,23 @@ private:
     QStringList m_texts;
 };
 
+// A throw-away certificate authority and a certificate it made out for 127.0.0.1 (openssl).
+class TestCertificates {
+public:
+    // False when the openssl program fails.
+    bool make();
+    QString caFile() const { return m_dir.filePath(QStringLiteral("ca.pem")); }
+    QString serverCertificate() const { return m_dir.filePath(QStringLiteral("server.pem")); }
+    QString serverKey() const { return m_dir.filePath(QStringLiteral("server.key")); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// The one account the mail server lets sign in.
+inline const QString kMailUser = QStringLiteral("lehrer@schule.example");
+inline const QString kMailPassword = QStringLiteral("Geheim für Ü-Tests 7");
+
 // A mail server on loopback (Python's aiosmtpd). It refuses the senders "gesperrt@…" and
 // "anmelden@…" (the latter asking for a login), the recipient "unbekannt@…" and any message whose
 // subject holds "Spam". The last accepted message is parsed by Python's own mail reader, so that
@@ -58,11 +75,19 @@ class MailServer {
 public:
     ~MailServer();
     // False when there is no python3 with aiosmtpd; a server that does not come up is fatal.
-    bool start();
+    // With certificates it also listens encrypted.
+    bool start(const TestCertificates* certificates = nullptr);
     bool running() const { return m_port != 0; }
+    // Plain text, no STARTTLS; it offers a sign-in all the same, as a trap for the password.
     quint16 port() const { return m_port; }
+    // STARTTLS required before anything else; then sign-in by PLAIN or LOGIN.
+    quint16 startTlsPort() const { return m_startTlsPort; }
+    // Encrypted from the start; sign-in by LOGIN only.
+    quint16 tlsPort() const { return m_tlsPort; }
     // The last accepted message; empty when none arrived since the last forgetReceived().
     QJsonObject received() const;
+    // Each sign-in tried since then: "mechanism", "login", "accepted", "encrypted".
+    QList<QJsonObject> signIns() const;
     void forgetReceived() const;
 
 private:
@@ -71,6 +96,8 @@ private:
     QTemporaryDir m_inbox;
     QProcess m_process;
     quint16 m_port = 0;
+    quint16 m_startTlsPort = 0;
+    quint16 m_tlsPort = 0;
 };
 
 // Every file under `root`, as sorted paths relative to it.

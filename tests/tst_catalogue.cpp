@@ -180,6 +180,32 @@ private slots:
         QCOMPARE(record::field(line, index).toByteArray(), expected);
     }
 
+    // Fields of every length around the sixteen and sixty-four bytes the field search takes at
+    // once, and lines of separators only.
+    void fieldsOfLongLines_data() {
+        QTest::addColumn<QByteArray>("line");
+        for (int length : {1, 14, 15, 16, 17, 31, 63, 64, 65}) {
+            QByteArrayList fields;
+            for (int index = 0; index < 18; ++index)
+                fields.append(QByteArray(length, char('a' + index)));
+            QTest::newRow(qPrintable(QStringLiteral("fields of %1").arg(length)))
+                << fields.join('|');
+            QTest::newRow(qPrintable(QStringLiteral("ten fields of %1").arg(length)))
+                << fields.mid(0, 10).join('|');
+        }
+        QTest::newRow("separators only") << QByteArray(100, '|');
+        QTest::newRow("long field, then separators") << QByteArray(70, 'x') + QByteArray(20, '|');
+    }
+    void fieldsOfLongLines() {
+        QFETCH(QByteArray, line);
+        const QByteArrayList expected = line.split('|');
+        const record::Fields fields = record::split(line);
+        for (int index = 0; index < record::FieldCount; ++index) {
+            QCOMPARE(record::field(line, index).toByteArray(), expected.value(index));
+            QCOMPARE(fields[index].toByteArray(), expected.value(index));
+        }
+    }
+
     void fieldOutsideTableIsEmpty() {
         const QByteArray line = "0|1|2|3|4|5|6|7|8|9|10|11|12|13|14|15|16|17|18";
         QVERIFY(record::field(line, -1).isEmpty());

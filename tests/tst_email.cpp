@@ -2,15 +2,19 @@
 #include "output/MailBody.h"
 #include "output/MailCommand.h"
 #include "output/MailerRun.h"
+#include "output/MailSignIn.h"
 #include "output/ReportSource.h"
 #include "output/Temail.h"
 #include "output/Tfehler.h"
 #include "output/TForm15.h"
+#include "output/Tpasswort.h"
 #include "output/TQRPrint.h"
+#include "platform/PasswordStore.h"
 #include "TestMain.h"
 #include "TestSupport.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QCursor>
 #include <QDir>
 #include <QFile>
@@ -24,7 +28,10 @@
 using namespace orba;
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
+using test::kMailPassword;
+using test::kMailUser;
 using test::MailServer;
+using test::TestCertificates;
 using test::WorkingDir;
 
 namespace {
@@ -35,6 +42,7 @@ const QString kFailed = u"Fehler|Fehler beim Senden der Mail, Fehlerprotokoll an
 const QString kFormatMessage = u"Fehler|Falsche E-Mail-Adresse. Die Adresse muss im Format "
                                "'Name@Host' eingegeben werden."_s;
 const QString kPrompt = u"Fehler|"_s;
+const QString kPasswordDialog = u"Anmeldung am SMTP-Server|"_s;
 const QString kOwnAddress = u"buecherei@schule.example"_s;
 const QString kRecipient = u"leihverkehr@wirkhaus.example"_s;
 
@@ -129,6 +137,48 @@ QStringList argumentsReceived(const WorkingDir& dir) {
     return lines;
 }
 
+// ---- signing in ----
+
+// A password store in memory; `works` false plays a desktop without one.
+class FakeStore : public PasswordStore {
+public:
+    bool works = true;
+    QHash<QString, QString> entries;
+
+    Lookup read(const QString& key) override {
+        if (!works)
+            return {};
+        return entries.contains(key) ? Lookup{Status::Found, entries.value(key)}
+                                     : Lookup{Status::Missing, QString()};
+    }
+    bool write(const QString& key, const QString& password) override {
+        if (works)
+            entries.insert(key, password);
+        return works;
+    }
+    void remove(const QString& key) override { entries.remove(key); }
+};
+
+QByteArray signInSettings(const QString& host, const QString& security, const QString& user) {
+    return ("[mail]\r\nSMTP Host=" + host + u"\r\nSMTP Sicherheit="_s + security +
+            u"\r\nSMTP Benutzer="_s + user + u"\r\n"_s)
+        .toLatin1();
+}
+
+// Answers each question for the password with the next of `answers` (nothing: cancel) and
+// notes what it was offered as "user@host canSave save".
+struct PasswordQuestions {
+    QList<std::optional<MailSignIn::Answer>> answers;
+    QStringList asked;
+
+    MailSignIn::Ask ask() {
+        return [this](const MailAccount& account, bool canSave, bool save) {
+            asked.append(u"%1@%2 %3 %4"_s.arg(account.user, account.host).arg(canSave).arg(save));
+            return answers.isEmpty() ? std::nullopt : answers.takeFirst();
+        };
+    }
+};
+
 // ---- answering the modal dialogs ----
 
 void clickButton(QWidget* dialog, const QString& text) {
@@ -154,6 +204,18 @@ Step enterAddress(const QString& address, QString* fieldBefore = nullptr) {
         if (fieldBefore)
             *fieldBefore = field->text();
         field->setText(address);
+        clickButton(dialog, u"OK"_s);
+    };
+}
+
+// Types the password into the password dialog and notes whether saving was offered and whether
+// OK waited for a password.
+Step enterPassword(const QString& password, QStringList* offered) {
+    return [password, offered](QWidget* dialog) {
+        auto* passwordDialog = qobject_cast<Tpasswort*>(dialog);
+        offered->append(u"save %1, OK %2"_s.arg(passwordDialog->CheckBox1->isEnabled())
+                            .arg(passwordDialog->BitBtn2->isEnabled()));
+        passwordDialog->Edit1->setText(password);
         clickButton(dialog, u"OK"_s);
     };
 }
@@ -254,9 +316,13 @@ class TestEmail : public QObject {
 
 private:
     MailServer m_server;
+    TestCertificates m_certificates;
 
 private slots:
-    void initTestCase() { m_server.start(); }
+    void initTestCase() {
+        QVERIFY(m_certificates.make());
+        m_server.start(&m_certificates);
+    }
 
     // The wait for the mailer must give the cursor back whichever way it ends.
     void cleanup() { QCOMPARE(QApplication::overrideCursor(), nullptr); }
@@ -414,6 +480,14 @@ private slots:
         QTest::newRow("sharp s is no double s") << QByteArray("transaction succe\xdf"
                                                               "fully completed\r\n")
                                                 << MailerOutcome::Failed;
+        QTest::newRow("password refused")
+            << QByteArray("< 535 5.7.8 Authentication credentials invalid\r\nFehler: Anmeldung "
+                          "abgelehnt: Der SMTP-Server x:587 hat ...\r\n")
+            << MailerOutcome::SignInRefused;
+        QTest::newRow("refusal words from the server only")
+            << QByteArray("< 554 Fehler: Anmeldung abgelehnt\r\nFehler: Der Server hat die Mail "
+                          "abgelehnt\r\n")
+            << MailerOutcome::Failed;
         QTest::newRow("ends without log") << QByteArray() << MailerOutcome::NoLog;
         QTest::newRow("ends with an empty log") << QByteArray("") << MailerOutcome::NoLog;
     }
@@ -643,6 +717,166 @@ private slots:
         QCOMPARE(strings(mail["to"]), QStringList{kRecipient});
         QCOMPARE(mail["subject"].toString(), u"Bestellung für Schule Süd \"eilig\"; bitte"_s);
         QCOMPARE(mail["body"].toString(), body.join(u'\n') + u'\n');
+    }
+
+    // Only an encrypted connection with a user name asks for a password; the mailer refuses a
+    // sign-in over plain text or with an unknown security by itself.
+    void passwordOnlyForAnEncryptedSignIn_data() {
+        QTest::addColumn<QString>("security");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QByteArray>("input");
+        QTest::newRow("STARTTLS with user") << u"STARTTLS"_s << u"anna"_s << QByteArray("pw\n");
+        QTest::newRow("SSL/TLS with user") << u"ssl"_s << u"anna"_s << QByteArray("pw\n");
+        QTest::newRow("no user") << u"STARTTLS"_s << QString() << QByteArray("");
+        QTest::newRow("user, plain text") << u"keine"_s << u"anna"_s << QByteArray("");
+        QTest::newRow("user, unknown security") << u"TLS 1.3"_s << u"anna"_s << QByteArray("");
+    }
+    void passwordOnlyForAnEncryptedSignIn() {
+        QFETCH(QString, security);
+        QFETCH(QString, user);
+        QFETCH(QByteArray, input);
+        WorkingDir dir;
+        dir.write(u"orbaw.ini"_s, signInSettings(u"smtp.example.org"_s, security, user));
+        PasswordQuestions questions;
+        questions.answers = {MailSignIn::Answer{u"pw"_s, false}};
+        MailSignIn signIn(u"orbaw.ini"_s, nullptr, questions.ask());
+
+        QCOMPARE(signIn.mailerInput(), std::optional(input));
+        QCOMPARE(questions.asked.size(), input.isEmpty() ? 0 : 1);
+    }
+
+    // Asked once, kept for the run; asked again after a refusal, a cancel or for another user.
+    // The settings are read as the file holds them at each send.
+    void passwordIsKeptUntilRefused() {
+        WorkingDir dir;
+        const QString host = u"smtp.example.org:587"_s;
+        dir.write(u"orbaw.ini"_s, signInSettings(host, u"STARTTLS"_s, u"anna"_s));
+        const QString settings = u"orbaw.ini"_s;
+        PasswordQuestions questions;
+        questions.answers = {MailSignIn::Answer{u"eins"_s, false}, std::nullopt,
+                             MailSignIn::Answer{u"zwei"_s, false},
+                             MailSignIn::Answer{u"drei"_s, false}};
+        MailSignIn signIn(settings, nullptr, questions.ask());
+        const auto send = [&](MailerOutcome outcome) {
+            const std::optional<QByteArray> input = signIn.mailerInput();
+            if (input)
+                signIn.settle(outcome);
+            return input.value_or("<abgebrochen>");
+        };
+
+        QCOMPARE(send(MailerOutcome::Failed), QByteArray("eins\n"));
+        QCOMPARE(send(MailerOutcome::Sent), QByteArray("eins\n"));
+        QCOMPARE(send(MailerOutcome::SignInRefused), QByteArray("eins\n"));
+        QCOMPARE(send(MailerOutcome::Sent), QByteArray("<abgebrochen>"));
+        QCOMPARE(send(MailerOutcome::Sent), QByteArray("zwei\n"));
+        QCOMPARE(send(MailerOutcome::Sent), QByteArray("zwei\n"));
+        dir.write(u"orbaw.ini"_s, signInSettings(host, u"STARTTLS"_s, u"bernd"_s));
+        QCOMPARE(send(MailerOutcome::Sent), QByteArray("drei\n"));
+
+        const QString anna = u"anna@"_s + host + u" 0 0"_s;
+        QCOMPARE(questions.asked, (QStringList{anna, anna, anna, u"bernd@"_s + host + u" 0 0"_s}));
+    }
+
+    // The store is offered only when there is one, written only once the password proved right,
+    // read instead of asking, and emptied when its password is refused or no longer wanted.
+    void storeKeepsAPasswordThatWorked() {
+        WorkingDir dir;
+        dir.write(u"orbaw.ini"_s, signInSettings(u"smtp.example.org"_s, u"SSL/TLS"_s, u"anna"_s));
+        const QString key = u"SMTP anna @ smtp.example.org"_s;
+        const QString settings = u"orbaw.ini"_s;
+        FakeStore store;
+        PasswordQuestions questions;
+        questions.answers = {MailSignIn::Answer{u"falsch"_s, true},
+                             MailSignIn::Answer{u"richtig"_s, true},
+                             MailSignIn::Answer{u"neu"_s, false}};
+
+        {
+            MailSignIn signIn(settings, &store, questions.ask());
+            QCOMPARE(signIn.mailerInput(), std::optional(QByteArray("falsch\n")));
+            signIn.settle(MailerOutcome::SignInRefused);
+            QVERIFY(store.entries.isEmpty());
+            QCOMPARE(signIn.mailerInput(), std::optional(QByteArray("richtig\n")));
+            signIn.settle(MailerOutcome::Sent);
+            QCOMPARE(store.entries.value(key), u"richtig"_s);
+        }
+        // The next start finds it in the store; once refused, it is gone and saving is offered
+        // as chosen before; declined, it stays out.
+        MailSignIn signIn(settings, &store, questions.ask());
+        QCOMPARE(signIn.mailerInput(), std::optional(QByteArray("richtig\n")));
+        signIn.settle(MailerOutcome::SignInRefused);
+        QVERIFY(store.entries.isEmpty());
+        QCOMPARE(signIn.mailerInput(), std::optional(QByteArray("neu\n")));
+        signIn.settle(MailerOutcome::Sent);
+        QVERIFY(store.entries.isEmpty());
+
+        QCOMPARE(questions.asked,
+                 (QStringList{u"anna@smtp.example.org 1 0"_s, u"anna@smtp.example.org 1 0"_s,
+                              u"anna@smtp.example.org 1 1"_s}));
+    }
+
+    void noStoreMeansAskingOnly() {
+        WorkingDir dir;
+        dir.write(u"orbaw.ini"_s, signInSettings(u"smtp.example.org"_s, u"SSL/TLS"_s, u"anna"_s));
+        FakeStore store;
+        store.works = false;
+        PasswordQuestions questions;
+        questions.answers = {MailSignIn::Answer{u"pw"_s, true}};
+        MailSignIn signIn(u"orbaw.ini"_s, &store, questions.ask());
+
+        QCOMPARE(signIn.mailerInput(), std::optional(QByteArray("pw\n")));
+        signIn.settle(MailerOutcome::Sent);
+        QCOMPARE(questions.asked, QStringList{u"anna@smtp.example.org 0 0"_s});
+    }
+
+    // End to end over STARTTLS: the wrong password is refused and asked for again, the right one
+    // delivers and is not asked for a third time. It reaches the mailer on its input only.
+    void signsInThroughTheRealMailer() {
+        if (!m_server.running())
+            QSKIP("python3 with aiosmtpd is not available");
+        WorkingDir dir;
+        QVERIFY(QFile::copy(kRealMailer, dir.file(u"send.real"_s)));
+        writeFakeMailer(dir, "tr '\\\\0' '\\\\n' < /proc/$$/cmdline > cmdline.txt; "
+                             "tr '\\\\0' '\\\\n' < /proc/$$/environ > environ.txt; "
+                             "exec ./send.real \"$@\"");
+        dir.write(u"orbaw.ini"_s,
+                  signInSettings(u"127.0.0.1:"_s + QString::number(m_server.startTlsPort()),
+                                 u"STARTTLS"_s, kMailUser) +
+                      "SMTP CA-Datei=" + m_certificates.caFile().toLocal8Bit() + "\r\n");
+        m_server.forgetReceived();
+        EmailFixture f;
+        MailSignIn signIn(u"orbaw.ini"_s, nullptr,
+                          [&f](const MailAccount& account, bool canSave, bool save) {
+                              return Tpasswort(&f.email, account, canSave, save).ask();
+                          });
+        f.email.setSignIn(&signIn);
+        QStringList offered;
+        ModalScript script({enterPassword(u"falsch"_s, &offered), press(u"Nein"_s),
+                            enterPassword(kMailPassword, &offered), press(u"Nein"_s),
+                            press(u"Nein"_s)},
+                           &f.email);
+        const QStringList body{u"Bestellung"_s, u"A 12  Faust"_s};
+
+        QVERIFY(f.send(body, u"Bestellung Süd"_s, 3));
+
+        QCOMPARE(script.seen,
+                 (QStringList{kPasswordDialog, kFailed, kPasswordDialog, kSent, kSent}));
+        QCOMPARE(offered, (QStringList{u"save 0, OK 0"_s, u"save 0, OK 0"_s}));
+        QList<bool> accepted;
+        for (const QJsonObject& attempt : m_server.signIns())
+            accepted.append(attempt["accepted"].toBool());
+        QCOMPARE(accepted, (QList<bool>{false, true, true}));
+        const QJsonObject mail = m_server.received();
+        QCOMPARE(mail["mail_from"].toString(), kOwnAddress);
+        QCOMPARE(strings(mail["to"]), QStringList{kRecipient});
+        QCOMPARE(mail["subject"].toString(), u"Bestellung Süd"_s);
+        QCOMPARE(mail["body"].toString(), body.join(u'\n') + u'\n');
+        QVERIFY(dir.read(u"cmdline.txt"_s)
+                    .contains("-sBestellung S\xc3\xbc"
+                              "d"));
+        for (const char* file : {"orbaw.ini", "mail.tmp", "log.tmp", "cmdline.txt", "environ.txt"})
+            QVERIFY2(!dir.read(QString::fromLatin1(file)).contains(kMailPassword.toUtf8()) &&
+                         !dir.read(QString::fromLatin1(file)).contains(kMailPassword.toLatin1()),
+                     file);
     }
 
     void refusedServerIsReportedWithItsLog() {

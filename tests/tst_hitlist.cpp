@@ -179,7 +179,7 @@ private slots:
         Program p(largeCatalogue(400000));
         TForm1& m = p.main();
         bool stopWasVisible = false;
-        QTimer::singleShot(1, [&] {
+        QTimer::singleShot(0, [&] {
             stopWasVisible = m.SpeedButton2->isVisible();
             QTest::mouseClick(m.SpeedButton2, Qt::LeftButton);
         });
@@ -197,7 +197,7 @@ private slots:
         Program p(largeCatalogue(200000));
         TForm1& m = p.main();
         int nestedRequests = 0;
-        QTimer::singleShot(1, [&] {
+        QTimer::singleShot(0, [&] {
             ++nestedRequests;
             m.Edit1->setEditText("Titel 7");
             QTest::keyClick(m.Edit1->lineEdit(), Qt::Key_Return);
@@ -211,7 +211,7 @@ private slots:
     void closingDuringASearchEndsItFirst() {
         Program p(largeCatalogue(400000));
         TForm1& m = p.main();
-        QTimer::singleShot(1, [&] {
+        QTimer::singleShot(0, [&] {
             orba::test::clickInNextModal("Ja");
             m.close();
         });

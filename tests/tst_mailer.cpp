@@ -1,3 +1,4 @@
+#include "core/Cp1252.h"
 #include "core/TextFile.h"
 #include "TestMain.h"
 #include "TestSupport.h"
@@ -12,7 +13,10 @@
 #include <QTimeZone>
 
 using namespace Qt::StringLiterals;
+using orba::test::kMailPassword;
+using orba::test::kMailUser;
 using orba::test::MailServer;
+using orba::test::TestCertificates;
 using orba::test::WorkingDir;
 
 namespace {
@@ -35,6 +39,26 @@ QByteArray settingsFor(const QString& smtpHost) {
            smtpHost.toLatin1() + "\r\n";
 }
 
+// "mail" with the keys of an encrypted connection; an empty value leaves its key out.
+QByteArray secureSettings(const QString& host, const QString& security, const QString& user,
+                          const QString& caFile) {
+    QByteArray settings = "[mail]\r\nSMTP Host=" + orba::cp1252::encode(host) + "\r\n";
+    const auto add = [&](const char* key, const QString& value) {
+        if (!value.isEmpty())
+            settings += QByteArray(key) + '=' + orba::cp1252::encode(value) + "\r\n";
+    };
+    add("SMTP Sicherheit", security);
+    add("SMTP Benutzer", user);
+    add("SMTP CA-Datei", caFile);
+    return settings;
+}
+
+// The forms in which a careless mailer might let the password slip into its log.
+QList<QByteArray> passwordForms(const QString& user, const QString& password) {
+    const QByteArray secret = password.toUtf8();
+    return {secret, secret.toBase64(), ('\0' + user.toUtf8() + '\0' + secret).toBase64()};
+}
+
 QStringList strings(const QJsonValue& array) {
     QStringList list;
     for (const QJsonValue& value : array.toArray())
@@ -50,9 +74,12 @@ class TestMailer : public QObject {
 private:
     // The server that the tests send to; it does not run without python3 and aiosmtpd.
     MailServer m_server;
+    TestCertificates m_certificates;
 
-    // Runs the mailer in `dir` and returns its exit code; -1 when it did not finish.
-    int runMailer(const WorkingDir& dir, const QStringList& arguments) {
+    // Runs the mailer in `dir` with `input` on its standard input and returns its exit code; -1
+    // when it did not finish.
+    int runMailer(const WorkingDir& dir, const QStringList& arguments,
+                  const QByteArray& input = QByteArray()) {
         m_server.forgetReceived();
         QProcess mailer;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -60,6 +87,8 @@ private:
         mailer.setProcessEnvironment(environment);
         mailer.setWorkingDirectory(dir.path());
         mailer.start(kMailer, arguments);
+        mailer.write(input);
+        mailer.closeWriteChannel();
         if (!mailer.waitForFinished(kProcessWaitMs) || mailer.exitStatus() != QProcess::NormalExit)
             return -1;
         return mailer.exitCode();
@@ -80,7 +109,8 @@ private:
 private slots:
     void initTestCase() {
         QVERIFY2(QFile::exists(kMailer), qPrintable(kMailer));
-        m_server.start();
+        QVERIFY(m_certificates.make());
+        m_server.start(&m_certificates);
     }
 
     void sendsOrderMail_data() {
@@ -288,6 +318,169 @@ private slots:
         QVERIFY(mail["seven_bit"].toBool());
     }
 
+    // The right password delivers through either kind of encryption, signed in by whichever of
+    // PLAIN and LOGIN the server offers; the log never shows the password.
+    void signsInOverEncryption_data() {
+        QTest::addColumn<QString>("security");
+        QTest::addColumn<bool>("implicitTls");
+        QTest::addColumn<QString>("mechanism");
+        QTest::newRow("STARTTLS, PLAIN and LOGIN offered") << u"STARTTLS"_s << false << u"PLAIN"_s;
+        QTest::newRow("SSL/TLS on its own port, LOGIN only") << u"SSL/TLS"_s << true << u"LOGIN"_s;
+    }
+    void signsInOverEncryption() {
+        QFETCH(QString, security);
+        QFETCH(bool, implicitTls);
+        QFETCH(QString, mechanism);
+        if (!m_server.running())
+            QSKIP("python3 with aiosmtpd is not available");
+        const quint16 port = implicitTls ? m_server.tlsPort() : m_server.startTlsPort();
+        WorkingDir dir;
+        dir.write(u"orbaw.ini"_s, secureSettings(u"127.0.0.1:"_s + QString::number(port), security,
+                                                 kMailUser, m_certificates.caFile()));
+        const QStringList body{u"Bestellung über TLS"_s, u"A 12  Faust"_s};
+        dir.write(u"mail.tmp"_s, orba::textfile::joinLines(body));
+
+        QCOMPARE(runMailer(dir, standardArguments(u"Bestellung Süd"_s, {kRecipients[0]}),
+                           kMailPassword.toUtf8() + '\n'),
+                 0);
+
+        const QStringList log = logOf(dir);
+        QCOMPARE(log.last(), kSuccess);
+        QVERIFY(log.contains(u"> AUTH "_s + mechanism) ||
+                log.contains(u"> AUTH "_s + mechanism + u" ****"_s));
+        for (const QByteArray& form : passwordForms(kMailUser, kMailPassword))
+            QVERIFY2(!dir.read(u"log.tmp"_s).contains(form), form.constData());
+        const QList<QJsonObject> signIns = m_server.signIns();
+        QCOMPARE(signIns.size(), 1);
+        QCOMPARE(signIns[0]["mechanism"].toString(), mechanism);
+        QCOMPARE(signIns[0]["login"].toString(), kMailUser);
+        QVERIFY(signIns[0]["accepted"].toBool());
+        QVERIFY(signIns[0]["encrypted"].toBool());
+        const QJsonObject mail = m_server.received();
+        QCOMPARE(mail["mail_from"].toString(), kSender);
+        QCOMPARE(strings(mail["from"]), QStringList{kSender});
+        QCOMPARE(strings(mail["to"]), QStringList{kRecipients[0]});
+        QCOMPARE(mail["subject"].toString(), u"Bestellung Süd"_s);
+        QCOMPARE(mail["body"].toString(), body.join(u'\n') + u'\n');
+    }
+
+    // Each refuses before the mail or the password could travel unprotected or to the wrong
+    // server. "%PORT%" is the plain listener, "%STARTTLS%" and "%TLS%" the encrypted ones,
+    // "%CA%" the test's certificate authority.
+    void refusesWhatIsNotSafe_data() {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<int>("signIns");
+        QTest::addColumn<QString>("expected");
+        const QString user = kMailUser;
+        const QString checkPorts = u" Bitte Port und Verbindungssicherheit in den Einstellungen "
+                                   "unter E-Mail prüfen: STARTTLS gehört meist zu Port 587, "
+                                   "SSL/TLS zu Port 465."_s;
+        const QString untrusted =
+            u"Fehler: Das Zertifikat des SMTP-Servers 127.0.0.1:%1 ist nicht vertrauenswürdig "
+            "(ausgestellt von einer unbekannten Zertifizierungsstelle); die Mail wurde nicht "
+            "gesendet. Hat Ihre Einrichtung eine eigene Zertifizierungsstelle, deren Zertifikat "
+            "in orbaw.ini unter \"SMTP CA-Datei\" eintragen."_s;
+
+        QTest::newRow("wrong password")
+            << secureSettings(u"127.0.0.1:%STARTTLS%"_s, u"STARTTLS"_s, user, u"%CA%"_s)
+            << u"falsch"_s << 1
+            << u"Fehler: Anmeldung abgelehnt: Der SMTP-Server 127.0.0.1:%STARTTLS% hat "
+               "Benutzername \"lehrer@schule.example\" oder Passwort nicht angenommen (535 5.7.8 "
+               "Authentication credentials invalid). Bitte den Benutzernamen in den "
+               "Einstellungen unter E-Mail und das Passwort prüfen."_s;
+        QTest::newRow("STARTTLS chosen, server without it")
+            << secureSettings(u"127.0.0.1:%PORT%"_s, u"starttls"_s, user, u"%CA%"_s)
+            << kMailPassword << 0
+            << u"Fehler: Der SMTP-Server 127.0.0.1:%PORT% bietet keine Verschlüsselung mit "
+               "STARTTLS an; die Mail wurde nicht gesendet."_s +
+                   checkPorts;
+        QTest::newRow("SSL/TLS chosen, server speaks plain text")
+            << secureSettings(u"127.0.0.1:%PORT%"_s, u"SSL/TLS"_s, user, u"%CA%"_s) << kMailPassword
+            << 0
+            << u"Fehler: Mit dem SMTP-Server 127.0.0.1:%PORT% kam keine "
+               "verschlüsselte Verbindung zustande"_s;
+        QTest::newRow("STARTTLS, certificate authority not trusted")
+            << secureSettings(u"127.0.0.1:%STARTTLS%"_s, u"STARTTLS"_s, user, QString())
+            << kMailPassword << 0 << untrusted.arg(u"%STARTTLS%"_s);
+        QTest::newRow("SSL/TLS, certificate authority not trusted")
+            << secureSettings(u"127.0.0.1:%TLS%"_s, u"SSL/TLS"_s, user, QString()) << kMailPassword
+            << 0 << untrusted.arg(u"%TLS%"_s);
+        QTest::newRow("certificate for another name")
+            << secureSettings(u"localhost:%STARTTLS%"_s, u"STARTTLS"_s, user, u"%CA%"_s)
+            << kMailPassword << 0
+            << u"Fehler: Das Zertifikat des SMTP-Servers localhost:%STARTTLS% ist nicht für den "
+               "Namen localhost ausgestellt; die Mail wurde nicht gesendet. Bitte den "
+               "SMTP-Server in den Einstellungen unter E-Mail so eintragen, wie ihn der Anbieter "
+               "nennt."_s;
+        QTest::newRow("sign-in without encryption")
+            << secureSettings(u"127.0.0.1:%PORT%"_s, QString(), user, QString()) << kMailPassword
+            << 0
+            << u"Fehler: Die Anmeldung als \"lehrer@schule.example\" unterbleibt, weil das "
+               "Passwort ohne Verschlüsselung lesbar übertragen würde. Bitte in den Einstellungen "
+               "unter E-Mail als Verbindungssicherheit STARTTLS oder SSL/TLS wählen."_s;
+        QTest::newRow("server insists on STARTTLS")
+            << secureSettings(u"127.0.0.1:%STARTTLS%"_s, u"keine"_s, QString(), QString())
+            << QString() << 0
+            << u"Fehler: Der SMTP-Server 127.0.0.1:%STARTTLS% verlangt eine verschlüsselte "
+               "Verbindung: 530 Must issue a STARTTLS command first. Bitte in den Einstellungen "
+               "unter E-Mail als Verbindungssicherheit STARTTLS wählen."_s;
+        QTest::newRow("no password handed over")
+            << secureSettings(u"127.0.0.1:%STARTTLS%"_s, u"STARTTLS"_s, user, u"%CA%"_s)
+            << QString() << 0
+            << u"Fehler: Für die Anmeldung als \"lehrer@schule.example\" fehlt das Passwort. "
+               "Bitte die Mail aus ORBA senden, das nach dem Passwort fragt."_s;
+        QTest::newRow("unknown security")
+            << secureSettings(u"127.0.0.1:%STARTTLS%"_s, u"verschlüsselt"_s, user, u"%CA%"_s)
+            << kMailPassword << 0
+            << u"Fehler: Die Verbindungssicherheit \"verschlüsselt\" ist ungültig. Bitte in den "
+               "Einstellungen unter E-Mail keine, STARTTLS oder SSL/TLS wählen."_s;
+        QTest::newRow("certificate file missing")
+            << secureSettings(u"127.0.0.1:%STARTTLS%"_s, u"STARTTLS"_s, user, u"fehlt.pem"_s)
+            << kMailPassword << 0
+            << u"Fehler: Die Zertifikatsdatei fehlt.pem (orbaw.ini, Eintrag \"SMTP CA-Datei\") "
+               "kann nicht gelesen werden."_s;
+        // Nothing listens on loopback at the ports that the securities choose by default.
+        QTest::newRow("STARTTLS without port")
+            << secureSettings(u"127.0.0.1"_s, u"STARTTLS"_s, QString(), QString()) << QString() << 0
+            << u"Fehler: Der SMTP-Server 127.0.0.1:587 ist nicht erreichbar (Verbindung "
+               "abgelehnt). Bitte den SMTP-Server in den Einstellungen prüfen."_s;
+        QTest::newRow("SSL/TLS without port")
+            << secureSettings(u"127.0.0.1"_s, u"SSL/TLS"_s, QString(), QString()) << QString() << 0
+            << u"Fehler: Der SMTP-Server 127.0.0.1:465 ist nicht erreichbar (Verbindung "
+               "abgelehnt). Bitte den SMTP-Server in den Einstellungen prüfen."_s;
+    }
+    void refusesWhatIsNotSafe() {
+        QFETCH(QByteArray, settings);
+        QFETCH(QString, password);
+        QFETCH(int, signIns);
+        QFETCH(QString, expected);
+        if (!m_server.running())
+            QSKIP("python3 with aiosmtpd is not available");
+        const QList<std::pair<QString, quint16>> ports{{u"%PORT%"_s, m_server.port()},
+                                                       {u"%STARTTLS%"_s, m_server.startTlsPort()},
+                                                       {u"%TLS%"_s, m_server.tlsPort()}};
+        for (const auto& [name, port] : ports) {
+            settings.replace(name.toLatin1(), QByteArray::number(port));
+            expected.replace(name, QString::number(port));
+        }
+        settings.replace("%CA%", m_certificates.caFile().toUtf8());
+        WorkingDir dir;
+        dir.write(u"orbaw.ini"_s, settings);
+        dir.write(u"mail.tmp"_s, "Bestellung\r\n");
+
+        QCOMPARE(runMailer(dir, standardArguments(u"Bestellung"_s, kRecipients),
+                           password.isEmpty() ? QByteArray() : password.toUtf8() + '\n'),
+                 1);
+
+        const QStringList log = logOf(dir);
+        QVERIFY2(log.last().startsWith(expected), qPrintable(log.last()));
+        QVERIFY2(m_server.received().isEmpty(), "a message was delivered");
+        QCOMPARE(m_server.signIns().size(), signIns);
+        for (const QByteArray& form : passwordForms(kMailUser, password))
+            QVERIFY(password.isEmpty() || !dir.read(u"log.tmp"_s).contains(form));
+    }
+
     // "%PORT%" stands for the running server's port, "%DEAD%" for a port nobody listens on.
     void reportsFailure_data() {
         QTest::addColumn<QByteArray>("settings");
@@ -340,8 +533,8 @@ private slots:
             << QStringList{u"-d"_s, u"-sBestellung"_s, u"-fanmelden@example.org"_s, kRecipients[0],
                            u"mail.tmp"_s}
             << u"Fehler: Der SMTP-Server 127.0.0.1:%PORT% verlangt eine Anmeldung: 530 5.7.0 "
-               "Authentication required. Bitte einen SMTP-Server eintragen, der Mails ohne "
-               "Anmeldung annimmt."_s;
+               "Authentication required. Bitte in den Einstellungen unter E-Mail den "
+               "Benutzernamen und die Verbindungssicherheit eintragen."_s;
         QTest::newRow("message rejected")
             << live << true << standardArguments(u"Spam"_s, kRecipients)
             << u"Fehler: Der Server hat die Mail abgelehnt: 554 5.6.0 Inhalt abgelehnt."_s;

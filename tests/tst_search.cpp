@@ -1,14 +1,24 @@
 #include "catalogue/Catalogue.h"
+#include "catalogue/Needle.h"
 #include "catalogue/Record.h"
 #include "catalogue/SearchCriteria.h"
 #include "catalogue/SearchEngine.h"
 #include "catalogue/SearchRun.h"
 #include "core/Cp1252.h"
+#include "core/OrbaError.h"
+#include "core/Parallel.h"
 #include "TestMain.h"
 #include "TestSupport.h"
 
+#include <atomic>
+#include <mutex>
+#include <QHash>
 #include <QObject>
 #include <QRandomGenerator>
+#include <QSemaphore>
+#include <QSet>
+#include <QThread>
+#include <QThreadPool>
 
 using namespace orba;
 using namespace Qt::StringLiterals;
@@ -71,10 +81,10 @@ void checkLine(const QByteArray& line, const CriteriaList& criteria, bool expect
     QCOMPARE(scanAll(engine, catalogue), listed ? Hits{0} : Hits{});
 }
 
-// Several thousand varied lines: mixed case, umlauts, full stops, short and long lines, empty
-// lines and lines without separator, with all three kinds of line end.
-QByteArray generatedCatalogue() {
-    const QStringList words = {
+// The words of the generated catalogue: mixed case, umlauts, letters with unusual capitals, full
+// stops.
+const QStringList& catalogueWords() {
+    static const QStringList words = {
         QStringLiteral("Märchen"),   QStringLiteral("MÄRCHEN"),    QStringLiteral("märchen"),
         QStringLiteral("Mond"),      QStringLiteral("mond"),       QStringLiteral("Vollmond"),
         QStringLiteral("Theater"),   QStringLiteral("Straße"),     QStringLiteral("STRASSE"),
@@ -84,6 +94,13 @@ QByteArray generatedCatalogue() {
         QStringLiteral("Bühne"),     QStringLiteral("Werkbücher"), QStringLiteral("Theaterstücke"),
         QStringLiteral("AV-Medien"), QStringLiteral("Šerbedžija"), QStringLiteral("0100"),
         QStringLiteral("1"),         QStringLiteral("Kinder"),     QStringLiteral("zz")};
+    return words;
+}
+
+// Several thousand varied lines: short and long lines, empty lines and lines without separator,
+// with all three kinds of line end.
+QByteArray generatedCatalogue() {
+    const QStringList& words = catalogueWords();
     const QList<QByteArray> lineEnds = {"\r\n", "\n", "\r"};
     QRandomGenerator random(4711);
     QByteArray text;
@@ -100,6 +117,83 @@ QByteArray generatedCatalogue() {
         text += cp(fields.join(QLatin1Char('|'))) + lineEnds[random.bounded(lineEnds.size())];
     }
     return text;
+}
+
+// The search rules written out plainly, to hold the engine to: every line upper-cased whole and
+// split at every separator, every criterion tested on it in turn. Values must have a cp1252 form.
+class PlainSearch {
+public:
+    explicit PlainSearch(const Catalogue& catalogue) {
+        for (qsizetype i = 0; i < catalogue.count(); ++i) {
+            const QByteArray line = cp1252::upper(catalogue.line(i).toByteArray());
+            m_lines.append({line, line.split('|')});
+        }
+    }
+
+    Hits hits(const CriteriaList& criteria) const {
+        Hits found;
+        for (qsizetype i = 0; i < m_lines.size(); ++i) {
+            const Line& line = m_lines[i];
+            if (line.fields.size() > 1 &&
+                std::all_of(criteria.begin(), criteria.end(),
+                            [&](const QString& criterion) { return passes(line, criterion); }))
+                found.append(qint32(i));
+        }
+        return found;
+    }
+
+private:
+    struct Line {
+        QByteArray text;
+        QList<QByteArray> fields;
+    };
+
+    static bool passes(const Line& line, const QString& criterion) {
+        static const QHash<char, int> fieldOfCode = {{'1', 0}, {'2', 1},  {'3', 3},  {'4', 7},
+                                                     {'5', 2}, {'6', 8},  {'7', 13}, {'8', 14},
+                                                     {'9', 9}, {'A', 10}, {'B', 11}, {'C', 16}};
+        const QByteArray upper = cp1252::upper(cp1252::encode(criterion));
+        const char code = upper.isEmpty() ? '\0' : upper[0];
+        const QByteArray value = upper.mid(2);
+        const QByteArray& text = line.text;
+        if (code == '0' && value.contains('.'))
+            return text.startsWith(value + ' ') || text.contains(' ' + value + ' ') ||
+                   text.contains(value + '|');
+        if (code == '0')
+            return !value.isEmpty() && text.indexOf(value, 1) >= 0;
+        if (!fieldOfCode.contains(code))
+            return true;
+        const QByteArray field = line.fields.value(fieldOfCode[code]);
+        if (code == '1')
+            return field.startsWith(value);
+        if (code == '8') {
+            const int position = value.toInt();
+            return position <= 0 ||
+                   (field.size() == 4 && position <= 4 && field[position - 1] == '1');
+        }
+        return field.contains(value);
+    }
+
+    QList<Line> m_lines;
+};
+
+// One to three criteria of any code: whole words of the generated catalogue or pieces of them,
+// in any case; age groups as plain numbers.
+CriteriaList randomCriteria(QRandomGenerator& random) {
+    const QString codes = QStringLiteral("0000001234567899ABCabcD");
+    CriteriaList criteria;
+    for (int count = random.bounded(1, 4); count > 0; --count) {
+        const QChar code = codes[random.bounded(codes.size())];
+        QString value = catalogueWords()[random.bounded(catalogueWords().size())];
+        if (random.bounded(3) == 0)
+            value = value.mid(random.bounded(value.size()), random.bounded(1, 5));
+        if (random.bounded(2) == 0)
+            value = random.bounded(2) ? value.toLower() : value.toUpper();
+        if (code == QLatin1Char('8'))
+            value = QString::number(random.bounded(-1, 6));
+        criteria.append(code + QLatin1Char('=') + value);
+    }
+    return criteria;
 }
 
 } // namespace
@@ -337,12 +431,15 @@ private slots:
         QTest::newRow("across fields") << CriteriaList{"0=mond|"};
         QTest::newRow("nothing") << CriteriaList{};
     }
+    // The catalogue is large enough for a scan to be shared among the cores.
     void scanEqualsTestingEveryRecord() {
         QFETCH(CriteriaList, criteria);
-        const Catalogue catalogue = catalogueOf(generatedCatalogue());
+        static const Catalogue catalogue = catalogueOf(generatedCatalogue().repeated(12));
+        static const PlainSearch plain(catalogue);
         const SearchEngine engine(catalogue, criteria);
-        const Hits expected = hitsRecordByRecord(engine, catalogue);
+        const Hits expected = plain.hits(criteria);
         QVERIFY(!expected.isEmpty());
+        QCOMPARE(hitsRecordByRecord(engine, catalogue), expected);
         QCOMPARE(scanAll(engine, catalogue), expected);
         for (qsizetype chunk : {1, 7, 1000}) {
             std::vector<qint32> hits;
@@ -350,6 +447,104 @@ private slots:
                 engine.scan(from, from + chunk, hits);
             QCOMPARE(Hits(hits.begin(), hits.end()), expected);
         }
+    }
+
+    void scanFollowsThePlainRules() {
+        const Catalogue catalogue = catalogueOf(generatedCatalogue().repeated(2));
+        const PlainSearch plain(catalogue);
+        QRandomGenerator random(1848);
+        int withHits = 0;
+        for (int query = 0; query < 400; ++query) {
+            const CriteriaList criteria = randomCriteria(random);
+            const Hits expected = plain.hits(criteria);
+            withHits += expected.isEmpty() ? 0 : 1;
+            QVERIFY2(scanAll(SearchEngine(catalogue, criteria), catalogue) == expected,
+                     qPrintable(criteria.join(QStringLiteral(" & "))));
+        }
+        QVERIFY(withHits > 100);
+    }
+
+    void valueFoundAtEveryPosition_data() {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("one letter") << QByteArray("E") << QByteArray("e");
+        QTest::newRow("umlaut first") << cp(u"ÄRGER"_s) << cp(u"ärger"_s);
+        QTest::newRow("longer than a vector")
+            << cp(u"STRASSENTHEATER-ÜBUNG"_s) << cp(u"Strassentheater-übung"_s);
+    }
+    void valueFoundAtEveryPosition() {
+        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, written);
+        ByteShares lastRarest; // the rare bytes at the end of the value
+        for (int b = 0; b < 256; ++b)
+            lastRarest[b] = 1.0 / (1 + value.lastIndexOf(char(b)));
+        for (const ByteShares& shares : {ByteShares{}, lastRarest}) {
+            const Needle needle(value, shares);
+            for (qsizetype at = 0; at < 150; ++at) {
+                QByteArray text(200, 'x');
+                text.replace(at, written.size(), written);
+                text.append(written); // a later occurrence is not the first
+                const char* const begin = text.constData();
+                QCOMPARE(qsizetype(needle.find(begin, begin + text.size()) - begin), at);
+                QCOMPARE(qsizetype(needle.find(begin, begin + at + value.size()) - begin), at);
+                QVERIFY(!needle.find(begin, begin + at + value.size() - 1));
+                QVERIFY(!needle.find(begin + at + 1, begin + 200));
+            }
+        }
+    }
+
+    void piecesRunOnceAndFailuresComeBack() {
+        std::vector<std::atomic<int>> ran(40);
+        forEachPiece(40, [&](int piece) { ++ran[std::size_t(piece)]; });
+        QVERIFY(std::all_of(ran.begin(), ran.end(), [](const auto& runs) { return runs == 1; }));
+        std::atomic<int> finished = 0;
+        QString message;
+        try {
+            forEachPiece(6, [&](int piece) {
+                if (piece == 2 || piece == 3)
+                    throw OrbaError(QStringLiteral("Teil %1").arg(piece));
+                ++finished;
+            });
+        } catch (const OrbaError& error) {
+            message = error.message();
+        }
+        QCOMPARE(message, QStringLiteral("Teil 2"));
+        QCOMPARE(finished.load(), 4);
+    }
+
+    // With every pool thread held up elsewhere, the calling thread takes all pieces itself and
+    // does not wait for the pool.
+    void busyPoolDoesNotHoldTheCallerUp() {
+        QThreadPool* const pool = QThreadPool::globalInstance();
+        QSemaphore started;
+        QSemaphore release;
+        for (int i = 0; i < pool->maxThreadCount(); ++i) {
+            pool->start([&] {
+                started.release();
+                release.acquire();
+            });
+        }
+        started.acquire(pool->maxThreadCount());
+        std::mutex mutex;
+        QSet<QThread*> threads;
+        forEachPiece(5, [&](int) {
+            const std::lock_guard lock(mutex);
+            threads.insert(QThread::currentThread());
+        });
+        release.release(pool->maxThreadCount());
+        pool->waitForDone();
+        QCOMPARE(threads, QSet<QThread*>{QThread::currentThread()});
+    }
+
+    void firstStepEndsAfterItsFirstChunk() {
+        const Catalogue catalogue = catalogueOf(generatedCatalogue().repeated(3));
+        const SearchEngine engine(catalogue, {});
+        SearchRun run(engine, catalogue.count());
+        std::vector<qint32> hits;
+        QVERIFY(run.step(hits, 60000));
+        QVERIFY(run.position() > 0 && run.position() < catalogue.count());
+        QVERIFY(!run.step(hits, 60000));
+        QCOMPARE(run.position(), catalogue.count());
     }
 
     void stoppedRunKeepsItsHits() {

@@ -313,6 +313,8 @@ private slots:
         QTest::newRow("subject") << u"mail"_s << u"betreff"_s << u"Bestellung Wirkhaus"_s;
         QTest::newRow("own address") << u"mail"_s << u"return Path"_s << u"ich@example.org"_s;
         QTest::newRow("smtp") << u"mail"_s << u"SMTP Host"_s << u"smtp.example.org"_s;
+        QTest::newRow("security") << u"mail"_s << u"SMTP Sicherheit"_s << u"SSL/TLS"_s;
+        QTest::newRow("user") << u"mail"_s << u"SMTP Benutzer"_s << u"lehrer@schule.example"_s;
         QTest::newRow("show mail") << u"mail"_s << u"anzeigen"_s << u"1"_s;
         QTest::newRow("arrangement") << u"Anzeige"_s << u"hsplit"_s << u"1"_s;
         QTest::newRow("media type") << u"Anzeige"_s << u"medart"_s << u"3"_s;
@@ -340,6 +342,8 @@ private slots:
         setup->Edit4->setText(QStringLiteral("Bestellung Wirkhaus"));
         setup->setOwnAddress(QStringLiteral("ich@example.org"));
         setup->Edit1->setText(QStringLiteral("smtp.example.org"));
+        setup->ComboBox1->setCurrentIndex(2);
+        setup->Edit5->setText(QStringLiteral("lehrer@schule.example"));
         setup->CheckBox4->setChecked(true);
         setup->setArrangementChoice(true);
         setup->medart->setCurrentIndex(3);
@@ -348,6 +352,35 @@ private slots:
         const SettingsFile stored(dir.file("orbaw.ini"));
         QCOMPARE(stored.readString(section, key, QStringLiteral("<none>")), value);
         QCOMPARE(stored.readString("udef", "grid_sp0", QString()), QStringLiteral("Nr"));
+    }
+
+    // A file without the key keeps plain text; a value that names no security stays as written.
+    void securityIsShownAndKeptAsWritten_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("no key") << QByteArray() << u"keine"_s << u"keine"_s;
+        QTest::newRow("STARTTLS in small letters")
+            << QByteArray("starttls") << u"STARTTLS (meist Port 587)"_s << u"STARTTLS"_s;
+        QTest::newRow("SSL") << QByteArray("SSL") << u"SSL/TLS (meist Port 465)"_s << u"SSL/TLS"_s;
+        QTest::newRow("unknown") << QByteArray("TLS 1.3") << u"TLS 1.3"_s << u"TLS 1.3"_s;
+    }
+    void securityIsShownAndKeptAsWritten() {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, shown);
+        QFETCH(QString, written);
+        WorkingDir dir;
+        QByteArray settings = "[mail]\r\nSMTP Benutzer=anna\r\n";
+        if (!stored.isNull())
+            settings += "SMTP Sicherheit=" + stored + "\r\n";
+        const auto session = startWith(dir, settings);
+        Tsetup* setup = session->forms().setup;
+        QCOMPARE(setup->ComboBox1->currentText(), shown);
+        QCOMPARE(setup->Edit5->text(), u"anna"_s);
+
+        QCOMPARE(runDialog(setup, "OK"), int(QDialog::Accepted));
+        QCOMPARE(storedValue(dir, "mail", "SMTP Sicherheit"), written);
+        QCOMPARE(storedValue(dir, "mail", "SMTP Benutzer"), u"anna"_s);
     }
 
     // Loading maximises the main window but leaves showing it to the end of start-up.

@@ -5,9 +5,11 @@
 //   orbashot --fenster <ordner> [name...]
 //     a picture of each main window as <ordner>/<name>.png, on the demo data: the main window
 //     with a hit selected in both arrangements ("hauptfenster", "hauptfenster-nebeneinander"),
-//     "erweiterte-suche", "einstellungen", the basket with dates ("bestellkorb"), the print
-//     preview of an order ("druckvorschau"), "email" and the information window ("info"). With
-//     names, only the named windows; "schlagwortliste" and "hilfe" are made only by name.
+//     "erweiterte-suche", "einstellungen", its E-Mail page filled in for a provider
+//     ("einstellungen-email"), the basket with dates ("bestellkorb"), the print preview of an
+//     order ("druckvorschau"), "email", the question for the mail server's password
+//     ("passwort") and the information window ("info"). With names, only the named windows;
+//     "schlagwortliste" and "hilfe" are made only by name.
 // Each file's name is printed once it is saved.
 #include "app/Application.h"
 #include "app/Startup.h"
@@ -16,6 +18,8 @@
 #include "catalogue/Tschlag.h"
 #include "display/Tinfo.h"
 #include "lists/ListGrid.h"
+#include "output/Temail.h"
+#include "output/Tpasswort.h"
 #include "platform/HelpViewer.h"
 #include "settings/HelpRouter.h"
 #include "settings/Tbenu.h"
@@ -30,6 +34,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 
@@ -121,6 +126,16 @@ int allWindows(const orba::Session& session, const QString& folder, const QStrin
     picture("einstellungen", [&](const QString& file) {
         return modalPicture("Tsetup", file, [&] { main.Einstellungen1->trigger(); });
     });
+    picture("einstellungen-email", [&](const QString& file) {
+        orba::Tsetup* setup = forms.setup;
+        setup->Edit1->setText(QStringLiteral("mail.schule.example"));
+        setup->ComboBox1->setCurrentIndex(1);
+        setup->Edit5->setText(QStringLiteral("lehrer@schule.example"));
+        setup->PageControl1->setCurrentIndex(1);
+        const bool saved = modalPicture("Tsetup", file, [&] { main.Einstellungen1->trigger(); });
+        setup->PageControl1->setCurrentIndex(0);
+        return saved;
+    });
 
     // Three media of the hit list go into the basket.
     for (int row = 1; row <= 3 && row < main.StringGrid1->rowCount(); ++row) {
@@ -136,6 +151,15 @@ int allWindows(const orba::Session& session, const QString& folder, const QStrin
     });
     picture("email", [&](const QString& file) {
         return modalPicture("Temail", file, [&] { main.BitBtn5->click(); });
+    });
+    picture("passwort", [&](const QString& file) {
+        orba::Tpasswort question(forms.email,
+                                 {QStringLiteral("mail.schule.example"), QStringLiteral("STARTTLS"),
+                                  QStringLiteral("lehrer@schule.example"), QString()},
+                                 true, false);
+        question.show();
+        settle();
+        return save(&question, file);
     });
     picture("info", [&](const QString& file) {
         main.aktuelleInfos1->trigger();

@@ -8,6 +8,8 @@
 #include "display/DetailText.h"
 #include "display/Tview.h"
 #include "lists/ListGrid.h"
+#include "output/MailSignIn.h"
+#include "platform/PasswordStore.h"
 #include "platform/WindowsDirectory.h"
 #include "settings/SettingsFile.h"
 #include "settings/Tsetup.h"

@@ -26,6 +26,8 @@ namespace orba {
 
 class HelpRouter;
 class ListGrid;
+class MailSignIn;
+class PasswordStore;
 class ReportSource;
 class SettingsFile;
 class TQRPrint;
@@ -132,6 +134,8 @@ private:
     Catalogue m_catalogue;
     QStringList m_privateStore;
     std::unique_ptr<SettingsFile> m_settings;
+    std::unique_ptr<PasswordStore> m_passwordStore;
+    std::unique_ptr<MailSignIn> m_mailSignIn;
 
     int CurrentPage = 0;
     ListGrid* CurrentGrid = nullptr;

@@ -4,8 +4,11 @@
 #include "core/Guard.h"
 #include "lists/ListGrid.h"
 #include "output/MailBody.h"
+#include "output/MailSignIn.h"
 #include "output/Temail.h"
+#include "output/Tpasswort.h"
 #include "output/TQRPrint.h"
+#include "platform/KeychainStore.h"
 #include "settings/SettingsFile.h"
 #include "settings/Tbenu.h"
 #include "settings/Tsetup.h"
@@ -31,17 +34,26 @@ void TForm1::wireOutput() {
         on(b, &QPushButton::clicked, this, [this] { BitBtn5Click(); });
 }
 
-// The e-mail dialog asks the settings for the own address and stores one the user supplies.
+// The e-mail dialog asks the settings for the own address and stores one the user supplies; it
+// asks for the mail server's password when the settings name a user.
 void TForm1::wireMail() {
     Tsetup* setup = m_forms.setup;
     SettingsFile* settings = m_settings.get();
-    m_forms.email->setSettingsAccess(
-        [setup] { return setup->ownAddress(); },
-        [setup, settings](const QString& address) {
-            setup->setOwnAddress(address);
-            settings->writeString(QStringLiteral("mail"), QStringLiteral("return Path"), address);
-        });
-    m_forms.email->setAddressPrompt(m_forms.form15);
+    Temail* email = m_forms.email;
+    email->setSettingsAccess([setup] { return setup->ownAddress(); },
+                             [setup, settings](const QString& address) {
+                                 setup->setOwnAddress(address);
+                                 settings->writeString(QStringLiteral("mail"),
+                                                       QStringLiteral("return Path"), address);
+                             });
+    email->setAddressPrompt(m_forms.form15);
+    m_passwordStore = std::make_unique<KeychainStore>();
+    m_mailSignIn =
+        std::make_unique<MailSignIn>(settings->path(), m_passwordStore.get(),
+                                     [email](const MailAccount& account, bool canSave, bool save) {
+                                         return Tpasswort(email, account, canSave, save).ask();
+                                     });
+    email->setSignIn(m_mailSignIn.get());
 }
 
 void TForm1::BitBtn5Click() {

@@ -2,19 +2,89 @@
 
 #include "core/Cp1252.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace orba::record {
 namespace {
 
 constexpr char Separator = '|';
 
-// Position of the next separator at or after `from`, or the end of the line.
+#ifdef __SSE2__
+// Bytes of the sixteen from `at` that are separators, as -1.
+__m128i separatorsAt(QByteArrayView line, qsizetype at) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at));
+    return _mm_cmpeq_epi8(block, _mm_set1_epi8(Separator));
+}
+#endif
+
+// Position of the next separator at or after `from`, or the end of the line. Most fields are
+// short: the first sixteen bytes are looked at without a call.
 qsizetype nextSeparator(QByteArrayView line, qsizetype from) {
     if (from >= line.size())
         return line.size();
+#ifdef __SSE2__
+    if (from + 16 <= line.size()) {
+        if (const int hits = _mm_movemask_epi8(separatorsAt(line, from)))
+            return from + std::countr_zero(unsigned(hits));
+        from += 16;
+    }
+#endif
     const void* hit = std::memchr(line.data() + from, Separator, line.size() - from);
     return hit ? static_cast<const char*>(hit) - line.data() : line.size();
+}
+
+// Position of the n-th separator (n from 1), or the end of the line when it has fewer. The search
+// looks for one field behind a long description in every record, so the separators are counted
+// 64 bytes at a time.
+qsizetype nthSeparator(QByteArrayView line, int n) {
+    qsizetype i = 0;
+#ifdef __SSE2__
+    // A found separator is -1 in its byte; the negated sum of such blocks counts them.
+    auto count = [](__m128i sum) {
+        const __m128i counts =
+            _mm_sad_epu8(_mm_sub_epi8(_mm_setzero_si128(), sum), _mm_setzero_si128());
+        return _mm_cvtsi128_si32(counts) + _mm_extract_epi16(counts, 4);
+    };
+    // Drops the first n - 1 separators of the bits of a block that holds the n-th.
+    auto nth = [&n](qsizetype at, std::uint64_t bits) {
+        for (; n > 1; --n)
+            bits &= bits - 1;
+        return at + std::countr_zero(bits);
+    };
+    auto bits = [](__m128i separators) {
+        return std::uint64_t(unsigned(_mm_movemask_epi8(separators)));
+    };
+    for (; i + 64 <= line.size(); i += 64) {
+        const __m128i first = separatorsAt(line, i);
+        const __m128i second = separatorsAt(line, i + 16);
+        const __m128i third = separatorsAt(line, i + 32);
+        const __m128i fourth = separatorsAt(line, i + 48);
+        const int found =
+            count(_mm_add_epi8(_mm_add_epi8(first, second), _mm_add_epi8(third, fourth)));
+        if (found >= n)
+            return nth(i,
+                       bits(first) | bits(second) << 16 | bits(third) << 32 | bits(fourth) << 48);
+        n -= found;
+    }
+    for (; i + 16 <= line.size(); i += 16) {
+        const __m128i separators = separatorsAt(line, i);
+        const int found = count(separators);
+        if (found >= n)
+            return nth(i, bits(separators));
+        n -= found;
+    }
+#endif
+    for (; (i = nextSeparator(line, i)) < line.size(); ++i) {
+        if (--n == 0)
+            return i;
+    }
+    return line.size();
 }
 
 QString decode(QByteArrayView bytes) {
@@ -37,12 +107,9 @@ Fields split(QByteArrayView line) {
 QByteArrayView field(QByteArrayView line, int index) {
     if (index < 0 || index >= FieldCount)
         return {};
-    qsizetype start = 0;
-    for (int skipped = 0; skipped < index; ++skipped) {
-        start = nextSeparator(line, start) + 1;
-        if (start > line.size())
-            return {};
-    }
+    const qsizetype start = index == 0 ? 0 : nthSeparator(line, index) + 1;
+    if (start > line.size())
+        return {};
     return line.sliced(start, nextSeparator(line, start) - start);
 }
 

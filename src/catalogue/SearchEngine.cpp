@@ -1,38 +1,46 @@
 #include "catalogue/SearchEngine.h"
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/Needle.h"
 #include "catalogue/Record.h"
 #include "core/Cp1252.h"
+#include "core/Parallel.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
+#include <tuple>
 
 namespace orba {
 namespace {
 
 using Byte = unsigned char;
 
-const Byte* foldTable() {
-    static const Byte* const table = cp1252::upperTable();
-    return table;
-}
+// A scan of this much text or more is shared among the cores, in pieces of about PieceBytes; a
+// shorter one costs less than handing it out.
+constexpr qsizetype SharedScanBytes = 4 * 1024 * 1024;
+constexpr qsizetype PieceBytes = 512 * 1024;
 
-// Share of each upper-cased byte in the catalogue text, judged from evenly spread samples; it
-// tells which byte of a search value is rare enough to look for first.
-using ByteShares = std::array<double, 256>;
+// While a record is tested, the start of the record so many places further on is fetched into the
+// cache: a test that ends early in a record leaves gaps in the reading that the processor does
+// not see coming. Most records fit into the lines fetched.
+constexpr qsizetype PrefetchRecords = 16;
+constexpr qsizetype PrefetchLines = 7;
+constexpr qsizetype CacheLine = 64;
 
+// From this share of records holding the leading value on, looking for the value first costs
+// more than it saves.
+constexpr double DenseRecordShare = 0.5;
+
+// The shares of the upper-cased bytes, judged from evenly spread samples of the text.
 ByteShares sampleByteShares(const Catalogue& catalogue) {
-    constexpr qsizetype SampleCount = 64;
+    constexpr qsizetype SampleCount = 32;
     constexpr qsizetype SampleSize = 1024;
     const qsizetype size = catalogue.count() > 0 ? catalogue.end(catalogue.count() - 1) : 0;
     const Byte* const data = reinterpret_cast<const Byte*>(catalogue.data());
-    const Byte* const fold = foldTable();
-    std::array<qsizetype, 256> counts;
-    counts.fill(1); // no byte is ever taken for absent
+    std::array<qsizetype, 256> counts{};
     auto count = [&](qsizetype from, qsizetype length) {
         for (qsizetype i = from; i < from + length; ++i)
-            ++counts[fold[data[i]]];
+            ++counts[data[i]];
     };
     if (size <= SampleCount * SampleSize) {
         count(0, size);
@@ -40,12 +48,17 @@ ByteShares sampleByteShares(const Catalogue& catalogue) {
         for (qsizetype k = 0; k < SampleCount; ++k)
             count(size / SampleCount * k, SampleSize);
     }
+    std::array<qsizetype, 256> folded;
+    folded.fill(1); // no byte is ever taken for absent
+    const Byte* const fold = cp1252::upperTable();
     qsizetype total = 0;
-    for (qsizetype c : counts)
-        total += c;
+    for (int b = 0; b < 256; ++b) {
+        folded[fold[b]] += counts[b];
+        total += counts[b] + 1;
+    }
     ByteShares shares;
     for (int b = 0; b < 256; ++b)
-        shares[b] = double(counts[b]) / double(total);
+        shares[b] = double(folded[b]) / double(total);
     return shares;
 }
 
@@ -77,111 +90,13 @@ QByteArrayView view(const char* begin, const char* end) {
 
 } // namespace
 
-// An upper-cased search value, found case-insensitively in raw cp1252 text. The search checks
-// the value's two rarest bytes at all positions of a block at once, in a loop the compiler turns
-// into vector code, and compares the whole value only where both fit.
-class SearchEngine::Needle {
-public:
-    Needle() = default;
-    Needle(QByteArray upper, const ByteShares& shares) : m_bytes(std::move(upper)) {
-        const qsizetype size = m_bytes.size();
-        auto share = [&](qsizetype at) { return shares[Byte(m_bytes[at])]; };
-        qsizetype rarest = 0;
-        for (qsizetype i = 1; i < size; ++i)
-            rarest = share(i) < share(rarest) ? i : rarest;
-        qsizetype second = rarest;
-        for (qsizetype i = 0; i < size; ++i) {
-            if (i != rarest && (second == rarest || share(i) < share(second)))
-                second = i;
-        }
-        m_rare = {Probe(rarest, Byte(m_bytes[rarest])), Probe(second, Byte(m_bytes[second]))};
-        m_candidateShare = second == rarest ? share(rarest) : share(rarest) * share(second);
-    }
-
-    qsizetype size() const { return m_bytes.size(); }
-    // Expected share of text positions where the two rare bytes fit: lower is more selective.
-    double candidateShare() const { return m_candidateShare; }
-
-    bool isPrefixOf(const char* begin, const char* end) const {
-        return end - begin >= size() && equalsAt(reinterpret_cast<const Byte*>(begin));
-    }
-
-    // The first occurrence lying wholly inside [begin, end), or nullptr.
-    const char* find(const char* begin, const char* end) const {
-        constexpr qsizetype Block = 64;
-        if (end - begin < size())
-            return nullptr;
-        const Byte* const at = reinterpret_cast<const Byte*>(begin);
-        const Byte* const last = reinterpret_cast<const Byte*>(end) - size();
-        const Byte* const a = at + m_rare[0].offset;
-        const Byte* const b = at + m_rare[1].offset;
-        const Probe p = m_rare[0];
-        const Probe q = m_rare[1];
-        qsizetype i = 0;
-        for (; last - (at + i) >= Block - 1; i += Block) {
-            Byte any = 0;
-            for (qsizetype j = i; j < i + Block; ++j)
-                any |= Byte(((a[j] | p.mask) == p.target) & ((b[j] | q.mask) == q.target));
-            if (!any)
-                continue;
-            for (qsizetype j = i; j < i + Block; ++j) {
-                if (candidateAt(at + j) && equalsAt(at + j))
-                    return reinterpret_cast<const char*>(at + j);
-            }
-        }
-        for (; at + i <= last; ++i) {
-            if (candidateAt(at + i) && equalsAt(at + i))
-                return reinterpret_cast<const char*>(at + i);
-        }
-        return nullptr;
-    }
-
-private:
-    // Byte c passes when (c | mask) == target: a superset of the bytes that fold to the value's
-    // byte (a letter and its small form differ in one or two bits).
-    struct Probe {
-        Probe() = default;
-        Probe(qsizetype at, Byte upper) : offset(at) {
-            const Byte* const fold = foldTable();
-            for (int c = 0; c < 256; ++c) {
-                if (fold[c] == upper)
-                    mask |= Byte(c ^ upper);
-            }
-            target = upper | mask;
-        }
-        qsizetype offset = 0;
-        Byte mask = 0;
-        Byte target = 0;
-    };
-
-    bool candidateAt(const Byte* at) const {
-        return ((at[m_rare[0].offset] | m_rare[0].mask) == m_rare[0].target) &&
-               ((at[m_rare[1].offset] | m_rare[1].mask) == m_rare[1].target);
-    }
-
-    bool equalsAt(const Byte* at) const {
-        const Byte* const fold = foldTable();
-        const Byte* const value = reinterpret_cast<const Byte*>(m_bytes.constData());
-        for (qsizetype i = 0; i < size(); ++i) {
-            if (fold[at[i]] != value[i])
-                return false;
-        }
-        return true;
-    }
-
-    QByteArray m_bytes;
-    std::array<Probe, 2> m_rare;
-    double m_candidateShare = 1.0;
-};
-
 struct SearchEngine::Term {
     enum class Kind { FreeText, FreeTextWithStop, Prefix, Contains, AgeGroup };
     Kind kind = Kind::FreeText;
     int field = 0;
     int position = 0; // age groups only
     Needle value;
-    Needle blanked;         // " value ", with a full stop only
-    Needle beforeSeparator; // "value|", with a full stop only
+    double passShare = 0;
 
     // The engine upper-cases the whole line, takes its first character as the code and all
     // after the second as the value; the second character is not looked at.
@@ -213,8 +128,6 @@ struct SearchEngine::Term {
             kind = Kind::Contains;
         } else if (upper.contains('.')) {
             kind = Kind::FreeTextWithStop;
-            blanked = Needle(' ' + upper + ' ', shares);
-            beforeSeparator = Needle(upper + '|', shares);
         } else {
             kind = Kind::FreeText;
         }
@@ -228,27 +141,30 @@ struct SearchEngine::Term {
     bool passes(QByteArrayView line) const {
         const char* const begin = line.data();
         const char* const end = begin + line.size();
+        const QByteArrayView text = kind == Kind::FreeText || kind == Kind::FreeTextWithStop
+                                        ? QByteArrayView()
+                                        : record::field(line, field);
         switch (kind) {
         case Kind::FreeText:
             // Any occurrence from the second character on; one at the very start alone is not
             // enough.
             return !line.isEmpty() && value.find(begin + 1, end);
         case Kind::FreeTextWithStop:
-            return (value.isPrefixOf(begin, end) && line.size() > value.size() &&
-                    line[value.size()] == ' ') ||
-                   blanked.find(begin, end) || beforeSeparator.find(begin, end);
-        case Kind::Prefix: {
-            const QByteArrayView text = record::field(line, field);
+            // The value at the start of the line before a blank, between blanks or before a
+            // separator; neither blank nor separator has another case.
+            for (const char* at = value.find(begin, end); at; at = value.find(at + 1, end)) {
+                const char* const after = at + value.size();
+                if (after < end &&
+                    (*after == '|' || (*after == ' ' && (at == begin || at[-1] == ' '))))
+                    return true;
+            }
+            return false;
+        case Kind::Prefix:
             return value.isPrefixOf(text.data(), text.data() + text.size());
-        }
-        case Kind::Contains: {
-            const QByteArrayView text = record::field(line, field);
+        case Kind::Contains:
             return value.find(text.data(), text.data() + text.size());
-        }
-        case Kind::AgeGroup: {
-            const QByteArrayView flags = record::field(line, field);
-            return flags.size() == 4 && flags[position - 1] == '1';
-        }
+        case Kind::AgeGroup:
+            return text.size() == 4 && text[position - 1] == '1';
         }
         return false;
     }
@@ -260,26 +176,39 @@ SearchEngine::SearchEngine(const Catalogue& catalogue, const CriteriaList& crite
     for (const QString& criterion : criteria) {
         Term term;
         const Verdict verdict = term.compile(criterion, shares);
-        if (verdict == Verdict::NeverPasses)
-            m_nothingPasses = true;
+        m_nothingPasses = m_nothingPasses || verdict == Verdict::NeverPasses;
         if (verdict == Verdict::Test)
             m_terms.push_back(std::move(term));
     }
-    // The most selective value leads the scan; of two alike, the longer one.
-    auto leads = [](const Term& term, const Term* best) {
-        if (!best)
-            return true;
-        const double share = term.value.candidateShare();
-        const double bestShare = best->value.candidateShare();
-        return share < bestShare || (share == bestShare && term.value.size() > best->value.size());
-    };
-    for (const Term& term : m_terms) {
-        if (term.needsValue() && leads(term, m_prefilter))
-            m_prefilter = &term;
-    }
+    // The term that fails most often is tested first, and the first with a value leads the scan:
+    // of two alike the one with the rarer value, the longer one then. A term that most records
+    // pass leads no better than testing every record in turn.
+    for (Term& term : m_terms)
+        term.passShare = sampledPassShare(term);
+    std::stable_sort(m_terms.begin(), m_terms.end(), [](const Term& a, const Term& b) {
+        const double shareA = a.value.candidateShare();
+        const double shareB = b.value.candidateShare();
+        return std::tuple(a.passShare, shareA, -a.value.size()) <
+               std::tuple(b.passShare, shareB, -b.value.size());
+    });
+    const auto lead = std::find_if(m_terms.begin(), m_terms.end(),
+                                   [](const Term& term) { return term.needsValue(); });
+    if (lead != m_terms.end() && lead->passShare < DenseRecordShare)
+        m_prefilter = &*lead;
 }
 
 SearchEngine::~SearchEngine() = default;
+
+// The share of records that pass the term, judged from evenly spread records.
+double SearchEngine::sampledPassShare(const Term& term) const {
+    constexpr qsizetype SampleCount = 256;
+    const qsizetype step = std::max<qsizetype>(1, m_catalogue.count() / SampleCount);
+    qsizetype sampled = 0;
+    qsizetype passed = 0;
+    for (qsizetype index = 0; index < m_catalogue.count(); index += step, ++sampled)
+        passed += term.passes(m_catalogue.line(index)) ? 1 : 0;
+    return sampled > 0 ? double(passed) / double(sampled) : 0.0;
+}
 
 bool SearchEngine::matches(qsizetype index) const {
     return passes(m_catalogue.line(index));
@@ -291,11 +220,44 @@ qsizetype SearchEngine::scan(qsizetype from, qsizetype to, std::vector<qint32>& 
     if (from >= to || m_nothingPasses)
         return 0;
     const std::size_t before = hits.size();
+    const std::vector<qsizetype> bounds = pieceBounds(from, to);
+    const std::size_t pieces = bounds.size() - 1;
+    if (pieces == 1) {
+        scanPart(from, to, hits);
+        return qsizetype(hits.size() - before);
+    }
+    // Each piece collects its own hits; joined in piece order they are in file order.
+    std::vector<std::vector<qint32>> pieceHits(pieces);
+    forEachPiece(int(pieces), [&](int piece) {
+        scanPart(bounds[piece], bounds[piece + 1], pieceHits[std::size_t(piece)]);
+    });
+    for (const std::vector<qint32>& piece : pieceHits)
+        hits.insert(hits.end(), piece.begin(), piece.end());
+    return qsizetype(hits.size() - before);
+}
+
+// Cuts [from, to) into runs of records of about equal text length, or leaves it whole when it is
+// not worth sharing. Returns the first record of each run and `to`.
+std::vector<qsizetype> SearchEngine::pieceBounds(qsizetype from, qsizetype to) const {
+    const qsizetype start = m_catalogue.begin(from);
+    const qsizetype bytes = m_catalogue.end(to - 1) - start;
+    const qsizetype pieces = coreCount() > 1 && bytes >= SharedScanBytes ? bytes / PieceBytes : 1;
+    std::vector<qsizetype> bounds{from};
+    for (qsizetype piece = 1; piece < pieces; ++piece) {
+        const qsizetype offset = start + bytes / pieces * piece;
+        bounds.push_back(std::min(firstRecordEndingAtOrAfter(offset, bounds.back(), to) + 1, to));
+    }
+    bounds.push_back(to);
+    return bounds;
+}
+
+void SearchEngine::scanPart(qsizetype from, qsizetype to, std::vector<qint32>& hits) const {
+    if (from >= to)
+        return;
     if (m_prefilter)
         scanPrefiltered(from, to, hits);
     else
         scanEach(from, to, hits);
-    return qsizetype(hits.size() - before);
 }
 
 bool SearchEngine::passes(QByteArrayView line) const {
@@ -313,9 +275,20 @@ void SearchEngine::takeIfHit(qsizetype index, std::vector<qint32>& hits) const {
         hits.push_back(qint32(index));
 }
 
+void SearchEngine::prefetchAhead(qsizetype index, qsizetype to) const {
+    if (index + PrefetchRecords >= to)
+        return;
+    const qsizetype start = m_catalogue.begin(index + PrefetchRecords);
+    const qsizetype last = m_catalogue.end(to - 1);
+    for (qsizetype line = 0; line < PrefetchLines; ++line)
+        __builtin_prefetch(m_catalogue.data() + std::min(start + line * CacheLine, last));
+}
+
 void SearchEngine::scanEach(qsizetype from, qsizetype to, std::vector<qint32>& hits) const {
-    for (qsizetype index = from; index < to; ++index)
+    for (qsizetype index = from; index < to; ++index) {
+        prefetchAhead(index, to);
         takeIfHit(index, hits);
+    }
 }
 
 // Finds the prefilter value in the text of all records at once and tests only the records that
@@ -330,6 +303,7 @@ void SearchEngine::scanPrefiltered(qsizetype from, qsizetype to, std::vector<qin
         // No record that ends before this occurrence can hold one, as none was found earlier.
         // An occurrence running across a line end fails the full test of the record it ends in.
         index = firstRecordEndingAtOrAfter(found - data + needle.size(), index, to);
+        prefetchAhead(index, to);
         takeIfHit(index, hits);
         if (++index == to)
             return;

@@ -11,9 +11,10 @@ namespace orba {
 class Catalogue;
 
 // Tests catalogue records against a criteria list. Criteria are upper-cased and compiled once;
-// comparisons fold the record bytes on the fly, so no record is ever copied. A scan first looks
-// for the rarest search value in the raw catalogue buffer and tests only the records holding it.
-// The engine refers to the catalogue, which must outlive it.
+// comparisons fold the record bytes on the fly, so no record is ever copied. Unless most records
+// hold it, a scan first looks for the rarest search value in the raw catalogue buffer and tests
+// only the records holding it. A long scan is shared out among the cores. The engine refers to
+// the catalogue, which must outlive it.
 class SearchEngine {
 public:
     SearchEngine(const Catalogue& catalogue, const CriteriaList& criteria);
@@ -24,15 +25,18 @@ public:
     // Whether the record passes every criterion; throws for an index outside the catalogue.
     bool matches(qsizetype index) const;
 
-    // Tests the records [from, to) in file order and appends the index of every record that
+    // Tests the records [from, to) and appends, in file order, the index of every record that
     // passes and has something to show (a "|" in its line). Returns the number appended.
     qsizetype scan(qsizetype from, qsizetype to, std::vector<qint32>& hits) const;
 
 private:
-    class Needle;
     struct Term;
 
     bool passes(QByteArrayView line) const;
+    double sampledPassShare(const Term& term) const;
+    std::vector<qsizetype> pieceBounds(qsizetype from, qsizetype to) const;
+    void scanPart(qsizetype from, qsizetype to, std::vector<qint32>& hits) const;
+    void prefetchAhead(qsizetype index, qsizetype to) const;
     void scanEach(qsizetype from, qsizetype to, std::vector<qint32>& hits) const;
     void scanPrefiltered(qsizetype from, qsizetype to, std::vector<qint32>& hits) const;
     void takeIfHit(qsizetype index, std::vector<qint32>& hits) const;

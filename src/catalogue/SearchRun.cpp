@@ -21,6 +21,9 @@ bool SearchRun::step(std::vector<qint32>& hits, int budgetMs) {
     if (m_stopped)
         return false;
     const qint64 budgetNs = qint64(budgetMs) * 1000000;
+    // The first slice ends after its first chunk, so that the window shows the first hits and
+    // takes a click on "Stop" at once, however fast the rest goes.
+    const qint64 sliceNs = m_position == 0 ? 0 : budgetNs;
     QElapsedTimer timer;
     timer.start();
     while (m_position < m_recordCount) {
@@ -35,7 +38,7 @@ bool SearchRun::step(std::vector<qint32>& hits, int budgetMs) {
             m_chunk = std::min(m_chunk * 2, LargestChunk);
         else if (chunkNs > budgetNs / 2)
             m_chunk = std::max(m_chunk / 2, SmallestChunk);
-        if (timer.nsecsElapsed() >= budgetNs)
+        if (timer.nsecsElapsed() >= sliceNs)
             break;
     }
     return m_position < m_recordCount;

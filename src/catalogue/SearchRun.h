@@ -15,8 +15,8 @@ public:
     SearchRun(const SearchEngine& engine, qsizetype recordCount);
 
     // Scans successive records for about budgetMs milliseconds, at least one chunk of them, and
-    // appends their hits. Returns false once the run is over (catalogue exhausted or stopped);
-    // hits of that last slice are appended all the same.
+    // appends their hits; the first step scans its first chunk only. Returns false once the run is
+    // over (catalogue exhausted or stopped); hits of that last slice are appended all the same.
     bool step(std::vector<qint32>& hits, int budgetMs);
 
     // The next record to test, for the progress display.

@@ -2,6 +2,7 @@
 
 #include "core/Cp1252.h"
 #include "core/TextFile.h"
+#include "output/MailerLog.h"
 #include "platform/Installation.h"
 
 #include <QApplication>
@@ -16,7 +17,6 @@ namespace orba {
 namespace {
 
 const QString logFile = QStringLiteral("log.tmp");
-const QByteArray successPhrase = "TRANSACTION SUCCESSFULLY COMPLETED";
 // How often the wait looks for the log and repaints.
 constexpr int pollMs = 50;
 // The mailer writes its log as its last act; this is ample for it to exit afterwards.
@@ -27,12 +27,18 @@ bool logWritten() {
     return log.open(QIODevice::ReadOnly) && log.size() > 0;
 }
 
-bool logReportsSuccess() {
-    for (const QString& line : textfile::readLines(logFile)) {
-        if (cp1252::upper(cp1252::encode(line)).contains(successPhrase))
-            return true;
+MailerOutcome judgeLog() {
+    const QStringList lines = textfile::readLines(logFile);
+    const QByteArray success = mailerlog::success.toLatin1();
+    for (const QString& line : lines) {
+        if (cp1252::upper(cp1252::encode(line)).contains(success))
+            return MailerOutcome::Sent;
     }
-    return false;
+    // The transcript's lines are marked, so only the mailer's own report begins this way.
+    if (!lines.isEmpty() &&
+        lines.constLast().startsWith(mailerlog::failure + mailerlog::signInRefused))
+        return MailerOutcome::SignInRefused;
+    return MailerOutcome::Failed;
 }
 
 bool waitForLog(QProcess& mailer, QDeadlineTimer deadline) {
@@ -59,7 +65,8 @@ void stop(QProcess& mailer, bool logSeen) {
 
 } // namespace
 
-MailerOutcome runMailer(const QStringList& arguments, std::chrono::milliseconds waitLimit) {
+MailerOutcome runMailer(const QStringList& arguments, std::chrono::milliseconds waitLimit,
+                        const QByteArray& input) {
     // A log left from the last send would be taken for this one's.
     QFile::remove(logFile);
     if (QFileInfo::exists(logFile))
@@ -73,18 +80,20 @@ MailerOutcome runMailer(const QStringList& arguments, std::chrono::milliseconds 
     mailer.setArguments(arguments);
     mailer.setWorkingDirectory(QDir::currentPath());
     // Its console output is not used.
-    mailer.setStandardInputFile(QProcess::nullDevice());
     mailer.setStandardOutputFile(QProcess::nullDevice());
     mailer.setStandardErrorFile(QProcess::nullDevice());
     mailer.start();
     if (!mailer.waitForStarted())
         return MailerOutcome::NotStarted;
+    // Written out while the log is waited for; the mailer then reads the end of its input.
+    mailer.write(input);
+    mailer.closeWriteChannel();
 
     const bool logSeen = waitForLog(mailer, QDeadlineTimer(waitLimit));
     stop(mailer, logSeen);
     if (!logSeen)
         return MailerOutcome::NoLog;
-    return logReportsSuccess() ? MailerOutcome::Sent : MailerOutcome::Failed;
+    return judgeLog();
 }
 
 } // namespace orba

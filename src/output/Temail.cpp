@@ -7,6 +7,7 @@
 #include "core/TextFile.h"
 #include "output/MailCommand.h"
 #include "output/MailerRun.h"
+#include "output/MailSignIn.h"
 #include "output/Tfehler.h"
 #include "output/TForm15.h"
 #include "platform/Installation.h"
@@ -140,10 +141,17 @@ void Temail::BitBtn3Click() {
     const QString sender = senderAddress();
     if (sender.isEmpty())
         return;
+    const std::optional<QByteArray> password =
+        m_signIn ? m_signIn->mailerInput() : std::optional(QByteArray());
+    if (!password)
+        return;
     const QString subject = Edit2->text();
     const QString recipient = Edit1->text();
     qCDebug(mailTrace).noquote() << mailCommandLine(subject, sender, recipient);
-    const MailerOutcome outcome = runMailer(mailArguments(subject, sender, recipient), m_waitLimit);
+    const MailerOutcome outcome =
+        runMailer(mailArguments(subject, sender, recipient), m_waitLimit, *password);
+    if (m_signIn)
+        m_signIn->settle(outcome);
     if (outcome == MailerOutcome::NotStarted) {
         msg::error(this, QStringLiteral("Fehler beim Senden der Mail"));
         return;

@@ -11,6 +11,7 @@ class QPushButton;
 
 namespace orba {
 
+class MailSignIn;
 class TForm15;
 
 // The e-mail order: recipient, subject and the body rendered from the order mask. "Mail senden"
@@ -28,6 +29,9 @@ public:
     // The prompt for a missing own address; without one nothing is sent while the address is
     // missing.
     void setAddressPrompt(TForm15* prompt);
+    // Supplies the mail server's password when the settings name a sign-in; without one the
+    // mailer gets none.
+    void setSignIn(MailSignIn* signIn) { m_signIn = signIn; }
     // How long a send waits for the mailer's log before it counts as failed.
     void setMailerWaitLimit(std::chrono::milliseconds limit) { m_waitLimit = limit; }
 
@@ -47,6 +51,7 @@ private:
     std::function<QString()> m_ownAddress;
     std::function<void(const QString&)> m_storeOwnAddress;
     TForm15* m_prompt = nullptr;
+    MailSignIn* m_signIn = nullptr;
     std::chrono::milliseconds m_waitLimit = std::chrono::seconds(60);
 
 public:

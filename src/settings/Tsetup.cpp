@@ -4,6 +4,7 @@
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/StorableInput.h"
+#include "settings/MailAccount.h"
 #include "settings/SettingsFile.h"
 
 #include <QCheckBox>
@@ -56,6 +57,25 @@ QPushButton* dialogButton(QWidget* panel, const char* name, const QString& capti
     auto* button = named(new QPushButton(caption, panel), name);
     button->setAutoDefault(false);
     return button;
+}
+
+// Each choice carries the value written for it.
+QComboBox* securityList(QWidget* page) {
+    auto* list = named(new QComboBox(page), "ComboBox1");
+    list->addItem(QStringLiteral("keine"), securityText(MailSecurity::None));
+    list->addItem(QStringLiteral("STARTTLS (meist Port 587)"),
+                  securityText(MailSecurity::StartTls));
+    list->addItem(QStringLiteral("SSL/TLS (meist Port 465)"), securityText(MailSecurity::Tls));
+    return list;
+}
+
+// A value that names no security is shown and kept as written, never taken for plain text; the
+// mailer refuses it with its reason.
+void selectSecurity(QComboBox* list, const QString& value) {
+    const std::optional<MailSecurity> security = parseSecurity(value);
+    if (!security)
+        list->addItem(value, value);
+    list->setCurrentIndex(security ? list->findData(securityText(*security)) : list->count() - 1);
 }
 
 // A position outside the list leaves it without a selection.
@@ -125,16 +145,25 @@ QWidget* Tsetup::buildMailPage() {
     Edit4 = named(new QLineEdit(page), "Edit4");
     Edit2 = named(new QLineEdit(page), "Edit2");
     Edit1 = named(new QLineEdit(page), "Edit1");
-    for (QLineEdit* field : {Edit3, Edit4, Edit2, Edit1})
+    Edit1->setPlaceholderText(QStringLiteral("Name oder Name:Port"));
+    ComboBox1 = securityList(page);
+    Edit5 = named(new QLineEdit(page), "Edit5");
+    Edit5->setPlaceholderText(QStringLiteral("leer: ohne Anmeldung"));
+    for (QLineEdit* field : {Edit3, Edit4, Edit2, Edit1, Edit5})
         guardLineInput(field);
     CheckBox4 = hiddenCheckBox(page, "CheckBox4",
                                QStringLiteral("E-Mail immer vor dem Versenden anzeigen"));
+    auto* note = new QLabel(QStringLiteral("Das Passwort wird beim Senden erfragt."), page);
+    note->setEnabled(false);
 
     auto* layout = new QFormLayout(page);
     layout->addRow(QStringLiteral("E-Mail der Wirkhaus"), Edit3);
     layout->addRow(QStringLiteral("Betreff"), Edit4);
     layout->addRow(QStringLiteral("Eigene E-Mail-Adresse"), Edit2);
     layout->addRow(QStringLiteral("SMTP Server"), Edit1);
+    layout->addRow(QStringLiteral("Verbindungssicherheit"), ComboBox1);
+    layout->addRow(QStringLiteral("Benutzername"), Edit5);
+    layout->addRow(QString(), note);
     return page;
 }
 
@@ -201,6 +230,9 @@ void Tsetup::FormCreate() {
     Edit4->setText(settings.readString("mail", "betreff", QString()));
     Edit2->setText(settings.readString("mail", "return Path", QString()));
     Edit1->setText(settings.readString("mail", "SMTP Host", QString()));
+    selectSecurity(ComboBox1,
+                   settings.readString(mailkeys::section, mailkeys::security, QString()));
+    Edit5->setText(settings.readString(mailkeys::section, mailkeys::user, QString()));
     CheckBox4->setChecked(isOn("mail", "anzeigen", 0));
 
     for (QComboBox* format : {druckmed, druckbest, druckkat})
@@ -298,6 +330,9 @@ void Tsetup::save() {
     settings.writeString("mail", "betreff", Edit4->text());
     settings.writeString("mail", "return Path", Edit2->text());
     settings.writeString("mail", "SMTP Host", Edit1->text());
+    settings.writeString(mailkeys::section, mailkeys::security,
+                         ComboBox1->currentData().toString());
+    settings.writeString(mailkeys::section, mailkeys::user, Edit5->text());
     writeFlag("mail", "anzeigen", CheckBox4);
 
     const Qt::WindowStates state = m_main.windowState();

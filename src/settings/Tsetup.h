@@ -70,6 +70,8 @@ public:
     QLineEdit* Edit4;
     QLineEdit* Edit2;
     QLineEdit* Edit1;
+    QComboBox* ComboBox1;
+    QLineEdit* Edit5;
     QCheckBox* CheckBox4;
     QComboBox* druckmed;
     QComboBox* druckbest;
