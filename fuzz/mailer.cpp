@@ -9,7 +9,7 @@
 #include "MailOrder.h"
 #include "MimeEncoding.h"
 #include "output/MailCommand.h"
-#include "SmtpServer.h"
+#include "SmtpConnection.h"
 
 #include <curl/curl.h>
 #include <fuzzer/FuzzedDataProvider.h>
@@ -153,17 +153,19 @@ void orbaCommandLine(FuzzedDataProvider& provider) {
 void smtpHost(FuzzedDataProvider& provider) {
     const QString value = text(provider);
     fuzz::writeFile(QStringLiteral("orbaw.ini"), "[mail]\r\nSMTP Host=" + value.toUtf8() + "\r\n");
-    SmtpServer server;
+    SmtpConnection connection;
     try {
-        server = smtpServerFromSettings(QStringLiteral("orbaw.ini"));
+        connection = connectionFromSettings(QStringLiteral("orbaw.ini"));
     } catch (const OrbaError& error) {
         FUZZ_EXPECT(!error.message().isEmpty());
         return;
     }
+    const SmtpServer& server = connection.server;
     FUZZ_EXPECT(!server.host.isEmpty() && server.port >= 1 && server.port <= 65535);
     const std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> url(curl_url(), &curl_url_cleanup);
-    FUZZ_EXPECT(curl_url_set(url.get(), CURLUPART_URL, server.url().constData(), 0) == CURLUE_OK,
-                QString::fromUtf8(server.url()));
+    FUZZ_EXPECT(curl_url_set(url.get(), CURLUPART_URL, connection.url().constData(), 0) ==
+                    CURLUE_OK,
+                QString::fromUtf8(connection.url()));
 }
 
 void message(FuzzedDataProvider& provider) {
