@@ -1,4 +1,4 @@
-#include "platform/CompiledHelpHeader.h"
+#include "platform/CompiledHelpCheck.h"
 #include "platform/HelpViewer.h"
 #include "settings/HelpRouter.h"
 #include "TestMain.h"
@@ -130,29 +130,32 @@ QByteArray systemObject(const QByteArray& defaultTopic) {
     return out + topic;
 }
 
-// A compiled help file whose page "html/setup.htm" lies in the compressed content, in blocks of
-// the given length.
-QByteArray resetTable(quint64 blockLength) {
-    QByteArray table;
-    for (quint64 field : {2, 1, 0x20, 0x28})
-        appendLittleEndian(table, field, 4);
-    for (quint64 field : {quint64(100), quint64(10), blockLength, quint64(0)})
-        appendLittleEndian(table, field, 8);
-    return table;
-}
+// What chmlib reads of the compressed content before any of it: content blocks of the given
+// length and an LZX window of the given size in units of 32 KiB.
+struct Compression {
+    quint64 blockLength = 0x8000;
+    quint32 window = 2;
+    int resetTableSection = 0;
+};
 
-QByteArray compressedHelp(quint64 blockLength) {
+// A compiled help file whose page "html/setup.htm" lies in the compressed content.
+QByteArray compressedHelp(const Compression& compression) {
+    QByteArray resetTable;
+    for (quint64 field : {2, 1, 0x20, 0x28})
+        appendLittleEndian(resetTable, field, 4);
+    for (quint64 field : {quint64(100), quint64(10), compression.blockLength, quint64(0)})
+        appendLittleEndian(resetTable, field, 8);
     QByteArray controlData;
     appendLittleEndian(controlData, 6, 4);
     controlData += "LZXC";
-    for (quint64 field : {2, 2, 2, 1, 0})
+    for (quint64 field : {2u, 2u, compression.window, 1u, 0u})
         appendLittleEndian(controlData, field, 4);
     const QByteArray transform = "::DataSpace/Storage/MSCompressed/";
     return compiledHelp({
         {transform + "Content", QByteArray(10, 'x')},
         {transform + "ControlData", controlData},
         {transform + "Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable",
-         resetTable(blockLength)},
+         resetTable, compression.resetTableSection},
         {"/html/setup.htm", QByteArray(100, 'y'), 1},
     });
 }
@@ -430,7 +433,11 @@ private slots:
         QByteArray hugeBlocks = sample;
         hugeBlocks.replace(0x60 + 16, 4, QByteArray("\xf0\xff\xff\xff", 4));
         QTest::newRow("directory blocks of 4 GiB") << hugeBlocks << missing;
-        QTest::newRow("compressed blocks of 2 GiB") << compressedHelp(0x80000000) << missing;
+        QTest::newRow("compressed blocks of 2 GiB")
+            << compressedHelp({.blockLength = 0x80000000}) << missing;
+        // chmlib divided by zero here: it takes any section but the stored one for compressed.
+        QTest::newRow("reset table in an unknown section")
+            << compressedHelp({.resetTableSection = 47}) << missing;
     }
     void damagedCompiledHelp() {
         QFETCH(QByteArray, file);
@@ -443,19 +450,39 @@ private slots:
         QCOMPARE(shownText(router), "ORBA-Hilfe\n" + message);
     }
 
-    // chmlib would allocate these block sizes before finding anything wrong.
-    void blockSizesAreCheckedBeforeChmlib() {
-        QByteArray hugeBlocks = sampleCompiledHelp();
-        hugeBlocks.replace(0x60 + 16, 4, QByteArray("\x01\0\x10\0", 4));
-        m_dir->write("huge.chm", hugeBlocks);
-        m_dir->write("sample.chm", sampleCompiledHelp());
-        m_dir->write("foreign.chm", "kein Hilfetext");
-        QVERIFY(!orba::compiledhelp::safeToOpen("huge.chm"));
-        QVERIFY(orba::compiledhelp::safeToOpen("sample.chm"));
-        QVERIFY(orba::compiledhelp::safeToOpen("foreign.chm"));
-        QVERIFY(orba::compiledhelp::saneResetTable(resetTable(0x8000)));
-        QVERIFY(!orba::compiledhelp::saneResetTable(resetTable(0x100001)));
-        QVERIFY(!orba::compiledhelp::saneResetTable(resetTable(0x8000).left(0x27)));
+    // What chmlib would allocate, divide by or follow for ever is checked before it reads a file.
+    void damagedHelpIsCheckedBeforeChmlib_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("safe");
+        const QByteArray sample = sampleCompiledHelp();
+        constexpr qsizetype directory = 0x60;
+        constexpr qsizetype listing = directory + 0x54;
+        QTest::newRow("help file") << sample << true;
+        QTest::newRow("compressed content") << compressedHelp({}) << true;
+        QTest::newRow("no help file at all") << QByteArray("kein Hilfetext") << true;
+        QByteArray hugeBlocks = sample;
+        hugeBlocks.replace(directory + 16, 4, QByteArray("\x01\0\x10\0", 4));
+        QTest::newRow("directory blocks beyond 1 MiB") << hugeBlocks << false;
+        QTest::newRow("compressed blocks beyond 1 MiB")
+            << compressedHelp({.blockLength = 0x100001}) << false;
+        QTest::newRow("no window") << compressedHelp({.window = 0}) << false;
+        QTest::newRow("reset table in an unknown section")
+            << compressedHelp({.resetTableSection = 47}) << false;
+        QByteArray overfull = sample;
+        overfull.replace(listing + 4, 4, QByteArray("\xff\xff\0\0", 4));
+        QTest::newRow("listing with more free room than its block") << overfull << false;
+        QByteArray circle = sample;
+        circle.replace(directory + 28, 4, QByteArray(4, '\0'));
+        QByteArray index = "PMGI";
+        appendLittleEndian(index, 4096 - 8 - 3, 4);
+        circle.replace(listing, index.size() + 3, index + QByteArray("\x01a\0", 3));
+        QTest::newRow("index leading to itself") << circle << false;
+    }
+    void damagedHelpIsCheckedBeforeChmlib() {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, safe);
+        m_dir->write("orbaw.chm", file);
+        QCOMPARE(orba::compiledhelp::safeToOpen("orbaw.chm"), safe);
     }
 
     void truncatedContentOfCompiledHelp() {

@@ -1,7 +1,7 @@
 #include "platform/HelpViewer.h"
 
 #include "core/Cp1252.h"
-#include "platform/CompiledHelpHeader.h"
+#include "platform/CompiledHelpCheck.h"
 
 #include <chm_lib.h>
 #include <functional>
@@ -18,8 +18,8 @@
 namespace orba {
 
 // Where the pages come from: the compiled help file, or the loose files beside it when there is
-// none. A help file that exists but cannot be opened gives no pages at all; one whose headers
-// state blocks of impossible size is never handed to chmlib and has no pages either.
+// none. A help file that exists but cannot be opened gives no pages at all; a damaged one that
+// chmlib cannot read safely is never handed to it and has no pages either.
 class HelpPages {
 public:
     explicit HelpPages(const QString& helpFile)
@@ -29,9 +29,6 @@ public:
         m_damaged = !compiledhelp::safeToOpen(helpFile);
         if (!m_damaged)
             m_chm.reset(chm_open(QFile::encodeName(helpFile).constData()));
-        if (m_chm)
-            m_compressedReadable = compiledhelp::saneResetTable(
-                readCompiled(QString::fromLatin1(kResetTable)).value_or(QByteArray()));
     }
 
     bool unreadable() const { return m_present && !m_damaged && !m_chm; }
@@ -63,18 +60,11 @@ public:
 private:
     // More than any help page or picture needs; a damaged directory cannot make us allocate more.
     static constexpr LONGUINT64 kLargestObject = 64 * 1024 * 1024;
-    // Its block size is what chmlib allocates for every block of compressed content it keeps.
-    static constexpr char kResetTable[] =
-        "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/"
-        "InstanceData/ResetTable";
-
-    // `path` is inside the help ("html/setup.htm") or, with "::", one of the file's own objects.
     std::optional<QByteArray> readCompiled(const QString& path) const {
         chmUnitInfo unit{};
-        const QByteArray name =
-            path.startsWith(QLatin1String("::")) ? path.toUtf8() : "/" + path.toUtf8();
+        const QByteArray name = QByteArrayLiteral("/") + path.toUtf8();
         if (chm_resolve_object(m_chm.get(), name.constData(), &unit) != CHM_RESOLVE_SUCCESS ||
-            unit.length > kLargestObject || (unit.space == CHM_COMPRESSED && !m_compressedReadable))
+            unit.length > kLargestObject)
             return std::nullopt;
         QByteArray bytes(qsizetype(unit.length), Qt::Uninitialized);
         if (unit.length == 0)
@@ -129,7 +119,6 @@ private:
     QString m_folder;
     bool m_present;
     bool m_damaged = false;
-    bool m_compressedReadable = false;
     std::unique_ptr<chmFile, ChmCloser> m_chm;
 };
 
