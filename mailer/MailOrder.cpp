@@ -46,7 +46,10 @@ void appendRecipients(QStringList& recipients, const QString& argument) {
 
 } // namespace
 
-// Arguments come in the locale's encoding, UTF-8 on every system the mailer runs on.
+// Arguments come in the locale's encoding, UTF-8 on every system the mailer runs on. The options
+// come first and end with the sender: from there on, or from the first argument that is none,
+// every argument is a recipient or the body file, so that a recipient such as
+// "-fabian@schule.example" is not taken for a second sender.
 MailOrder parseCommandLine(int argc, const char* const* argv) {
     QByteArrayList args;
     for (int i = 1; i < argc; ++i)
@@ -54,19 +57,23 @@ MailOrder parseCommandLine(int argc, const char* const* argv) {
 
     MailOrder order;
     QStringList positional;
+    bool optionsEnded = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QByteArray& arg = args[i];
-        if (arg == "-d")
+        if (optionsEnded || !arg.startsWith('-')) {
+            optionsEnded = true;
+            positional.append(QString::fromUtf8(arg));
+        } else if (arg == "-d") {
             order.transcript = true;
-        else if (arg.startsWith("-s"))
+        } else if (arg.startsWith("-s")) {
             order.subject = optionValue(args, i);
-        else if (arg.startsWith("-f"))
+        } else if (arg.startsWith("-f")) {
             order.sender = optionValue(args, i);
-        else if (arg.startsWith('-'))
+            optionsEnded = true;
+        } else {
             throw OrbaError(QStringLiteral("Unbekannte Option \"%1\" beim Aufruf von send.exe.")
                                 .arg(QString::fromUtf8(arg)));
-        else
-            positional.append(QString::fromUtf8(arg));
+        }
     }
     if (positional.isEmpty())
         throw OrbaError(QStringLiteral("Ungültiger Aufruf von send.exe, erwartet: send.exe -d "

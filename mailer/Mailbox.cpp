@@ -2,7 +2,9 @@
 
 #include "core/OrbaError.h"
 
+#include <algorithm>
 #include <optional>
+#include <QUrl>
 
 namespace orba::mailer {
 namespace {
@@ -45,6 +47,19 @@ std::optional<QString> displayName(const QString& text) {
     return name;
 }
 
+// A host beyond ASCII in its ASCII form (IDNA), for the envelope and for a header that stays
+// 7-bit; empty when it has none.
+QString asciiHost(const QString& address) {
+    const qsizetype at = address.lastIndexOf(QLatin1Char('@'));
+    const QString host = address.mid(at + 1);
+    const bool ascii =
+        std::all_of(host.begin(), host.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii)
+        return address;
+    const QByteArray ace = QUrl::toAce(host);
+    return ace.isEmpty() ? QString() : address.left(at + 1) + QString::fromLatin1(ace);
+}
+
 } // namespace
 
 Mailbox parseMailbox(const QString& text) {
@@ -58,6 +73,9 @@ Mailbox parseMailbox(const QString& text) {
         mailbox = {*name, trimmed.mid(open + 1, trimmed.size() - open - 2).trimmed()};
     }
     if (!usableAddress(mailbox.address))
+        refuse(trimmed);
+    mailbox.address = asciiHost(mailbox.address);
+    if (mailbox.address.isEmpty())
         refuse(trimmed);
     return mailbox;
 }

@@ -13,7 +13,8 @@ struct Mailbox {
 // Reads "max@schule.example", "<max@schule.example>", "Max Muster <max@schule.example>" or
 // "\"Muster, Max\" <max@schule.example>". Throws OrbaError with a German message naming the text
 // when it is no usable address: one without a name before and a host after the "@", or with
-// blanks, line breaks or mail syntax characters in the address.
+// blanks, line breaks or mail syntax characters in the address, or with a host beyond ASCII that
+// has no ASCII form. Such a host comes in its ASCII form ("xn--…"), as mail to it travels.
 Mailbox parseMailbox(const QString& text);
 
 } // namespace orba::mailer

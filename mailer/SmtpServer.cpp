@@ -3,6 +3,8 @@
 #include "core/OrbaError.h"
 #include "settings/SettingsFile.h"
 
+#include <QUrl>
+
 namespace orba::mailer {
 namespace {
 
@@ -10,11 +12,33 @@ bool isIpv6(const QString& host) {
     return host.contains(QLatin1Char(':'));
 }
 
+// A name (beyond ASCII too, when it has an ASCII form) of letters, digits, "-", "." and "_", or
+// an IPv4 or IPv6 address. Nothing that would end the host in a URL, break its line or leave
+// libcurl to refuse it in English.
+bool isHostName(const QString& host) {
+    if (host.contains(QLatin1Char(':'))) {
+        QUrl url;
+        url.setHost(host, QUrl::StrictMode);
+        return url.isValid() && url.host().contains(QLatin1Char(':'));
+    }
+    if (host.isEmpty())
+        return false;
+    bool ascii = true;
+    for (const QChar c : host) {
+        const bool plain = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+                           (c >= u'0' && c <= u'9') || c == u'-' || c == u'.' || c == u'_';
+        if (!plain && (c.unicode() < 0x80 || !c.isLetterOrNumber()))
+            return false;
+        ascii = ascii && plain;
+    }
+    return ascii || !QUrl::toAce(host).isEmpty();
+}
+
 OrbaError malformed(const QString& value) {
     return OrbaError(QStringLiteral("Der SMTP-Server \"%1\" ist ungültig. Bitte in den "
                                     "Einstellungen unter E-Mail den Server als Name oder "
                                     "Name:Port eintragen.")
-                         .arg(value));
+                         .arg(value.simplified()));
 }
 
 // "host", "host:port", "[v6]:port"; a bare IPv6 address has colons of its own and no port.
@@ -36,8 +60,7 @@ SmtpServer parse(const QString& value) {
     } else {
         server.host = value;
     }
-    if (server.host.isEmpty() || server.host.contains(QLatin1Char(' ')) ||
-        server.host.contains(QLatin1Char('/')))
+    if (!isHostName(server.host))
         throw malformed(value);
     if (!portText.isEmpty() || value.endsWith(QLatin1Char(':'))) {
         bool ok = false;

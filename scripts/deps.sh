@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages ORBA needs to build, run and test, but only those missing.
+# Installs the Debian packages ORBA needs to build, run and test, but only those missing; further
+# packages named as arguments (the sanitizer and fuzzing scripts' Clang) come along.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgl-dev
           xvfb xauth fonts-liberation2 poppler-utils libcurl4-openssl-dev
           python3-aiosmtpd libchm-dev xdotool libxcb1-dev openssl qtkeychain-qt6-dev
-          librsvg2-bin dpkg-dev desktop-file-utils appstream libsodium-dev)
+          librsvg2-bin dpkg-dev desktop-file-utils appstream libsodium-dev "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,3 +1,4 @@
+#include "platform/CompiledHelpCheck.h"
 #include "platform/HelpViewer.h"
 #include "settings/HelpRouter.h"
 #include "TestMain.h"
@@ -68,16 +69,27 @@ QByteArray encodedNumber(quint64 value) {
     return out;
 }
 
-// A compiled help file with its objects stored uncompressed: the file header, the directory
-// header, one directory listing block and the content.
-QByteArray compiledHelp(const QList<std::pair<QByteArray, QByteArray>>& objects) {
+// An object of a compiled help file. Those of section 1 are compressed: their bytes are not
+// stored, only their place in the compressed content is named.
+struct HelpObject {
+    QByteArray name;
+    QByteArray data;
+    int section = 0;
+};
+
+// A compiled help file: the file header, the directory header, one directory listing block and
+// the content.
+QByteArray compiledHelp(const QList<HelpObject>& objects) {
     constexpr quint32 blockLength = 4096;
     QByteArray entries;
     QByteArray content;
-    for (const auto& [name, data] : objects) {
-        entries += encodedNumber(quint64(name.size())) + name + encodedNumber(0) +
-                   encodedNumber(quint64(content.size())) + encodedNumber(quint64(data.size()));
-        content += data;
+    for (const auto& [name, data, section] : objects) {
+        const bool stored = section == 0;
+        entries += encodedNumber(quint64(name.size())) + name + encodedNumber(quint64(section)) +
+                   encodedNumber(stored ? quint64(content.size()) : 0) +
+                   encodedNumber(quint64(data.size()));
+        if (stored)
+            content += data;
     }
     // Free space, then no previous and no next block.
     QByteArray listing = "PMGL";
@@ -116,6 +128,36 @@ QByteArray systemObject(const QByteArray& defaultTopic) {
     appendLittleEndian(out, 2, 2);
     appendLittleEndian(out, quint64(topic.size()), 2);
     return out + topic;
+}
+
+// What chmlib reads of the compressed content before any of it: content blocks of the given
+// length and an LZX window of the given size in units of 32 KiB.
+struct Compression {
+    quint64 blockLength = 0x8000;
+    quint32 window = 2;
+    int resetTableSection = 0;
+};
+
+// A compiled help file whose page "html/setup.htm" lies in the compressed content.
+QByteArray compressedHelp(const Compression& compression) {
+    QByteArray resetTable;
+    for (quint64 field : {2, 1, 0x20, 0x28})
+        appendLittleEndian(resetTable, field, 4);
+    for (quint64 field : {quint64(100), quint64(10), compression.blockLength, quint64(0)})
+        appendLittleEndian(resetTable, field, 8);
+    QByteArray controlData;
+    appendLittleEndian(controlData, 6, 4);
+    controlData += "LZXC";
+    for (quint64 field : {2u, 2u, compression.window, 1u, 0u})
+        appendLittleEndian(controlData, field, 4);
+    const QByteArray transform = "::DataSpace/Storage/MSCompressed/";
+    return compiledHelp({
+        {transform + "Content", QByteArray(10, 'x')},
+        {transform + "ControlData", controlData},
+        {transform + "Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable",
+         resetTable, compression.resetTableSection},
+        {"/html/setup.htm", QByteArray(100, 'y'), 1},
+    });
 }
 
 QByteArray sampleCompiledHelp() {
@@ -387,6 +429,15 @@ private slots:
         QTest::newRow("header signature, then noise") << QByteArray("ITSF") + noise << unreadable;
         QTest::newRow("headers without directory") << sample.left(0x60 + 0x54) << missing;
         QTest::newRow("cut in the directory") << sample.left(0x60 + 0x54 + 100) << missing;
+        // Sizes that chmlib would allocate before it finds anything wrong.
+        QByteArray hugeBlocks = sample;
+        hugeBlocks.replace(0x60 + 16, 4, QByteArray("\xf0\xff\xff\xff", 4));
+        QTest::newRow("directory blocks of 4 GiB") << hugeBlocks << missing;
+        QTest::newRow("compressed blocks of 2 GiB")
+            << compressedHelp({.blockLength = 0x80000000}) << missing;
+        // chmlib divided by zero here: it takes any section but the stored one for compressed.
+        QTest::newRow("reset table in an unknown section")
+            << compressedHelp({.resetTableSection = 47}) << missing;
     }
     void damagedCompiledHelp() {
         QFETCH(QByteArray, file);
@@ -397,6 +448,41 @@ private slots:
         HelpRouter router(nullptr, [] { return true; });
         router.dialogHelp("html/setup.htm", 518);
         QCOMPARE(shownText(router), "ORBA-Hilfe\n" + message);
+    }
+
+    // What chmlib would allocate, divide by or follow for ever is checked before it reads a file.
+    void damagedHelpIsCheckedBeforeChmlib_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("safe");
+        const QByteArray sample = sampleCompiledHelp();
+        constexpr qsizetype directory = 0x60;
+        constexpr qsizetype listing = directory + 0x54;
+        QTest::newRow("help file") << sample << true;
+        QTest::newRow("compressed content") << compressedHelp({}) << true;
+        QTest::newRow("no help file at all") << QByteArray("kein Hilfetext") << true;
+        QByteArray hugeBlocks = sample;
+        hugeBlocks.replace(directory + 16, 4, QByteArray("\x01\0\x10\0", 4));
+        QTest::newRow("directory blocks beyond 1 MiB") << hugeBlocks << false;
+        QTest::newRow("compressed blocks beyond 1 MiB")
+            << compressedHelp({.blockLength = 0x100001}) << false;
+        QTest::newRow("no window") << compressedHelp({.window = 0}) << false;
+        QTest::newRow("reset table in an unknown section")
+            << compressedHelp({.resetTableSection = 47}) << false;
+        QByteArray overfull = sample;
+        overfull.replace(listing + 4, 4, QByteArray("\xff\xff\0\0", 4));
+        QTest::newRow("listing with more free room than its block") << overfull << false;
+        QByteArray circle = sample;
+        circle.replace(directory + 28, 4, QByteArray(4, '\0'));
+        QByteArray index = "PMGI";
+        appendLittleEndian(index, 4096 - 8 - 3, 4);
+        circle.replace(listing, index.size() + 3, index + QByteArray("\x01a\0", 3));
+        QTest::newRow("index leading to itself") << circle << false;
+    }
+    void damagedHelpIsCheckedBeforeChmlib() {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, safe);
+        m_dir->write("orbaw.chm", file);
+        QCOMPARE(orba::compiledhelp::safeToOpen("orbaw.chm"), safe);
     }
 
     void truncatedContentOfCompiledHelp() {

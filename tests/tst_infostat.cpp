@@ -5,8 +5,10 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTreeWidget>
@@ -30,6 +32,23 @@ QStringList rowsOf(const Tstat& stat) {
     }
     return rows;
 }
+
+// The information window shown with these settings (none when empty).
+struct ShownInfo {
+    WorkingDir dir;
+    std::unique_ptr<SettingsFile> settings;
+    std::unique_ptr<Tinfo> window;
+
+    explicit ShownInfo(const QByteArray& ini) {
+        dir.write("info.rtf", kInfo);
+        if (!ini.isEmpty())
+            dir.write("orbaw.ini", ini);
+        settings = std::make_unique<SettingsFile>("orbaw.ini");
+        window = std::make_unique<Tinfo>(nullptr, *settings);
+        window->show();
+    }
+    Tinfo* operator->() const { return window.get(); }
+};
 
 } // namespace
 
@@ -61,18 +80,37 @@ private slots:
         QFETCH(bool, maximised);
         QFETCH(QPoint, position);
         QFETCH(QSize, size);
-        WorkingDir dir;
-        dir.write("info.rtf", kInfo);
-        if (!ini.isEmpty())
-            dir.write("orbaw.ini", ini);
-        SettingsFile settings("orbaw.ini");
-        Tinfo info(nullptr, settings);
-        info.show();
-        QCOMPARE(info.isMaximized(), maximised);
+        const ShownInfo info(ini);
+        QCOMPARE(info->isMaximized(), maximised);
         if (!maximised) {
-            QCOMPARE(info.pos(), position);
-            QCOMPARE(info.size(), size);
+            QCOMPARE(info->pos(), position);
+            QCOMPARE(info->size(), size);
         }
+    }
+
+    // Whatever the settings say, the window stays on the screen's free area, whole.
+    void infoStaysOnTheScreen_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QRect>("expected");
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QTest::newRow("larger than the screen")
+            << QByteArray("[info]\r\nbreite=100000\r\nhoehe=100000\r\nx=0\r\ny=0\r\n") << screen;
+        QTest::newRow("right and below every screen")
+            << QByteArray("[info]\r\nbreite=300\r\nhoehe=200\r\nx=100000\r\ny=100000\r\n")
+            << QRect(screen.right() - 299, screen.bottom() - 199, 300, 200);
+        QTest::newRow("left and above every screen")
+            << QByteArray("[info]\r\nbreite=300\r\nhoehe=200\r\nx=-5000\r\ny=-5000\r\n")
+            << QRect(screen.topLeft(), QSize(300, 200));
+        QTest::newRow("beyond the range of a rectangle")
+            << QByteArray("[info]\r\nbreite=2147483647\r\nhoehe=2147483647\r\n"
+                          "x=2147483647\r\ny=-2147483648\r\n")
+            << screen;
+    }
+    void infoStaysOnTheScreen() {
+        QFETCH(QByteArray, ini);
+        QFETCH(QRect, expected);
+        const ShownInfo info(ini);
+        QCOMPARE(QRect(info->pos(), info->size()), expected);
     }
 
     // Closing only hides the window; showing it again puts it back where the settings say.

@@ -227,6 +227,14 @@ private slots:
         QTest::newRow("empty subject")
             << QStringList{u"-d"_s, u"-s\"\""_s, sender, kRecipients[0], u"mail.tmp"_s} << QString()
             << QStringList{kRecipients[0]};
+        QTest::newRow("recipients that look like options")
+            << QStringList{u"-d"_s,
+                           u"-sX"_s,
+                           sender,
+                           u"-fabian@example.org"_s,
+                           u"-s.schulz@example.org"_s,
+                           u"mail.tmp"_s}
+            << u"X"_s << QStringList{u"-fabian@example.org"_s, u"-s.schulz@example.org"_s};
         QTest::newRow("recipients separated by semicolon and comma")
             << QStringList{u"-d"_s, u"-sX"_s, sender,
                            u"leihverkehr@example.org;kopie@example.org, <dritte@example.org>"_s,
@@ -288,6 +296,26 @@ private slots:
         QCOMPARE(strings(mail["defects"]), QStringList());
         QVERIFY(mail["seven_bit"].toBool());
         QVERIFY(mail["longest_line"].toInt() <= 78);
+    }
+
+    // A host beyond ASCII travels in its ASCII form, in the envelope and in the 7-bit header.
+    void hostBeyondAsciiTravelsInItsAsciiForm() {
+        if (!m_server.running())
+            QSKIP("python3 with aiosmtpd is not available");
+        const auto dir = prepare({u"Text"_s});
+
+        QCOMPARE(runMailer(*dir, {u"-d"_s, u"-sBestellung"_s,
+                                  u"-fJürgen Weiß <buecherei@bücherei.example>"_s,
+                                  u"leihverkehr@schüle.example"_s, u"mail.tmp"_s}),
+                 0);
+
+        const QJsonObject mail = m_server.received();
+        QCOMPARE(mail["mail_from"].toString(), u"buecherei@xn--bcherei-n2a.example"_s);
+        QCOMPARE(strings(mail["from"]), QStringList{u"buecherei@xn--bcherei-n2a.example"_s});
+        QCOMPARE(strings(mail["from_names"]), QStringList{u"Jürgen Weiß"_s});
+        QCOMPARE(strings(mail["rcpt_tos"]), QStringList{u"leihverkehr@xn--schle-mva.example"_s});
+        QCOMPARE(strings(mail["defects"]), QStringList());
+        QVERIFY(mail["seven_bit"].toBool());
     }
 
     // The right password delivers through either kind of encryption, signed in by whichever of
@@ -481,6 +509,11 @@ private slots:
             << settingsFor(u"127.0.0.1:smtp"_s) << true << standard
             << u"Fehler: Der SMTP-Server \"127.0.0.1:smtp\" ist ungültig. Bitte in den "
                "Einstellungen unter E-Mail den Server als Name oder Name:Port eintragen."_s;
+        for (const QString& host : {u"smtp\u0001example.org:25"_s, u"smtp!example.org"_s})
+            QTest::newRow(qPrintable(u"SMTP host "_s + host))
+                << settingsFor(host) << true << standard
+                << u"Fehler: Der SMTP-Server \"%1\" ist ungültig. Bitte in den Einstellungen unter "
+                   "E-Mail den Server als Name oder Name:Port eintragen."_s.arg(host);
         QTest::newRow("body file missing")
             << live << false << standard << u"Fehler: Die Maildatei mail.tmp fehlt."_s;
         QTest::newRow("recipient rejected")

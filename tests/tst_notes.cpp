@@ -80,6 +80,9 @@ private slots:
         QTest::newRow("parent by backslash") << u"..\\AB"_s << false;
         QTest::newRow("drive colon") << u"C:AB"_s << false;
         QTest::newRow("NUL") << u"AB"_s + QChar(0) + u"12"_s << false;
+        QTest::newRow("longest") << QString(196, u'A') << true;
+        QTest::newRow("too long to save twice") << QString(197, u'A') << false;
+        QTest::newRow("too long in bytes") << QString(99, u'\u00e4') << false;
     }
     void isSafeNoteName() {
         QFETCH(QString, stored);
@@ -202,7 +205,8 @@ private slots:
         QVERIFY(seen.shown);
         QCOMPARE(seen.caption, u"Fehler"_s);
         QCOMPARE(seen.text, u"Für die Signatur '../X' kann keine Notiz gespeichert werden: sie "
-                            "enthält Zeichen, die in Dateinamen nicht erlaubt sind."_s);
+                            "enthält Zeichen, die in Dateinamen nicht erlaubt sind, oder ist für "
+                            "einen Dateinamen zu lang."_s);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }

@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QScopeGuard>
 
 using namespace orba;
@@ -241,16 +242,66 @@ private slots:
         QCOMPARE(print.report().QRBand3.elements()[0]->font.name, longName.left(31));
     }
 
-    void templateGeometryIsSixteenBit() {
+    // Numbers beyond what a page can use are brought into range, so that no layout sum can
+    // overflow; tops and heights stay within the 16 bits of their templates.
+    void numbersAreBroughtIntoRange_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("expected"); // "left,top,width,height,font size"
+        QTest::newRow("top beyond 16 bits") << "20_y"
+                                            << "70000"
+                                            << "20,65535,300,17,10";
+        QTest::newRow("negative top") << "20_y"
+                                      << "-5"
+                                      << "20,0,300,17,10";
+        QTest::newRow("smallest left") << "20_x"
+                                       << "-2147483648"
+                                       << "-65535,10,300,17,10";
+        QTest::newRow("largest width") << "20_w"
+                                       << "2147483647"
+                                       << "20,10,65535,17,10";
+        QTest::newRow("largest height") << "20_h"
+                                        << "2147483647"
+                                        << "20,10,300,65535,10";
+        QTest::newRow("negative height") << "20_h"
+                                         << "-17"
+                                         << "20,10,300,0,10";
+        QTest::newRow("huge font size") << "20_fs"
+                                        << "22369622"
+                                        << "20,10,300,17,750";
+        QTest::newRow("font size 0") << "20_fs"
+                                     << "0"
+                                     << "20,10,300,17,1";
+    }
+    void numbersAreBroughtIntoRange() {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
         const test::WorkingDir dir;
-        writeMask(
-            dir, "test.r01",
-            simpleMask("Kopf", "Titel", "Fest").replaceInStrings(u"20_y=10"_s, u"20_y=70000"_s));
+        writeMask(dir, "test.r01",
+                  simpleMask("Kopf", "Titel", "Fest")
+                      .replaceInStrings(QRegularExpression("^" + key + "=.*"), key + "=" + value));
         TQRPrint print(nullptr);
         QVERIFY(print.LoadPrintMask("test.r01"));
         const ReportElement& element = *print.report().QRBand3.elements()[0];
-        QCOMPARE(element.top, 70000);
-        QCOMPARE(int(element.templateTop), 70000 - 65536);
+        QCOMPARE(u"%1,%2,%3,%4,%5"_s.arg(element.left)
+                     .arg(element.top)
+                     .arg(element.width)
+                     .arg(element.height)
+                     .arg(element.font.pointSize),
+                 expected);
+        QCOMPARE(int(element.templateTop), element.top);
+        QCOMPARE(int(element.templateHeight), element.height);
+    }
+
+    void bandHeightIsBroughtIntoRange() {
+        const test::WorkingDir dir;
+        writeMask(dir, "test.r01",
+                  bandHead(u'0', -1, 0) + bandHead(u'1', 30, 0) + bandHead(u'2', 2147483647, 0));
+        TQRPrint print(nullptr);
+        QVERIFY(print.LoadPrintMask("test.r01"));
+        QCOMPARE(print.report().QRBand1.height(), 0);
+        QCOMPARE(print.report().QRBand3.height(), 65535);
     }
 
     void keysIgnoreCaseAndFirstLineWins() {

@@ -86,7 +86,8 @@ private slots:
             << QStringList{u"X 1/a/1"_s, u"Y 2/b/2"_s, u"Z 3/c/3"_s};
         QTest::newRow("signed indexes") << QByteArray("X|a|-2147483648\r\nY|b|+7\r\n")
                                         << QStringList{u"X/a/-2147483648"_s, u"Y/b/7"_s};
-        QTest::newRow("empty signature kept") << QByteArray("|a|5\r\n") << QStringList{u"/a/5"_s};
+        QTest::newRow("empty signature: no medium, never saved")
+            << QByteArray("|a|5\r\nX|b|6\r\n") << QStringList{u"X/b/6"_s};
     }
     void linesLoad() {
         QFETCH(QByteArray, bytes);

@@ -269,6 +269,27 @@ private slots:
         QCOMPARE(below.top, 40 + 31 + 31);
     }
 
+    // However long a value and however tall its font, heights stay positive and the band keeps
+    // every element below the one that grew.
+    void hugeValuesNeverOverflowTheLayout() {
+        class TallMetrics : public FixedMetrics {
+            int lineHeight(const ReportFont&) const override { return 1 << 20; }
+        };
+        ReportBand band(u'2');
+        PlaceholderList placeholders;
+        ReportElement& grown = addText(band, QRect(0, 30000, 7, 30000), "^Text", &placeholders);
+        ReportElement& below = addText(band, QRect(0, 60000, 70, 65535), "unten");
+        band.setHeight(65535);
+        band.recordTemplateHeight();
+        ValueList values = placeholders.copy();
+        values.set("^Text", QString(3000, u'x'));
+        layOutDetailBand(band, placeholders, values, TallMetrics());
+        QVERIFY(grown.height > 30000);
+        QVERIFY(below.top > grown.top);
+        QVERIFY(band.height() >= below.bottom());
+        QVERIFY(below.bottom() > below.top);
+    }
+
     void bandWithoutPlaceholdersGrowsByItsMarginAndSix() {
         Tprint report;
         addText(report.QRBand3, QRect(0, 18, 100, 17), "fest");

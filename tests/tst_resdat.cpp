@@ -43,7 +43,12 @@ private slots:
         QTest::newRow("day only") << u"24"_s << u"24"_s << QString() << QString();
         QTest::newRow("one character") << u"7"_s << u"7"_s << QString() << QString();
         QTest::newRow("empty") << QString() << QString() << QString() << QString();
-        QTest::newRow("fixed positions") << u"1.2.2027"_s << u"1."_s << u".2"_s << u"27"_s;
+        QTest::newRow("typed without leading zeros")
+            << u"1.2.2027"_s << u"1"_s << u"2"_s << u"2027"_s;
+        QTest::newRow("one dot") << u"5.3"_s << u"5"_s << u"3"_s << QString();
+        QTest::newRow("more dots") << u"1.2.20.27"_s << u"1"_s << u"2"_s << u"20.2"_s;
+        QTest::newRow("parts longer than their fields")
+            << u"123.456.78901"_s << u"12"_s << u"45"_s << u"7890"_s;
         QTest::newRow("longer than ten") << u"24.12.202612"_s << u"24"_s << u"12"_s << u"2026"_s;
         QTest::newRow("free text") << u"ab Ostern"_s << u"ab"_s << u"Os"_s << u"ern"_s;
     }
@@ -56,6 +61,11 @@ private slots:
         QCOMPARE(parts.day, day);
         QCOMPARE(parts.month, month);
         QCOMPARE(parts.year, year);
+        // Confirming the dialog unchanged keeps the date as the dialog shows it.
+        const orba::DateParts again = orba::splitReservationDate(orba::joinReservationDate(parts));
+        QCOMPARE(again.day, day);
+        QCOMPARE(again.month, month);
+        QCOMPARE(again.year, year);
     }
 
     void join_data() {
@@ -107,9 +117,9 @@ private slots:
         QTest::newRow("OK for all")
             << u"24.12.2026"_s << QStringList{u"24"_s, u"12"_s, u"2026"_s} << QStringList{} << true
             << u"OK"_s << Answer(std::pair(u"24.12.2026"_s, true));
-        QTest::newRow("short date")
-            << u"3.4."_s << QStringList{u"3."_s, u"."_s, QString()} << QStringList{} << false
-            << u"OK"_s << Answer(std::pair(u"3...."_s, false));
+        QTest::newRow("short date kept")
+            << u"3.4."_s << QStringList{u"3"_s, u"4"_s, QString()} << QStringList{} << false
+            << u"OK"_s << Answer(std::pair(u"3.4."_s, false));
         QTest::newRow("empty fields") << u"24.12.2026"_s << QStringList{u"24"_s, u"12"_s, u"2026"_s}
                                       << QStringList{QString(), QString(), QString()} << false
                                       << u"OK"_s << Answer(std::pair(u".."_s, false));

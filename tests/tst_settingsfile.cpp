@@ -288,6 +288,18 @@ private slots:
         QCOMPARE(settings.readString("mail", "betreff", "def"), QString("?"));
     }
 
+    // A NUL would end the file for every reader; the writer's own reading then lost the keys
+    // after it until the next start.
+    void aNulInAValueIsLeftOut() {
+        WorkingDir dir;
+        dir.write(kFile, "[mail]\r\nbetreff=alt\r\nemail=a@b\r\n");
+        SettingsFile settings(kFile);
+        settings.writeString("mail", "betreff", QStringLiteral("Be\0stellung"));
+        QCOMPARE(dir.read(kFile), QByteArray("[mail]\r\nbetreff=Bestellung\r\nemail=a@b\r\n"));
+        QCOMPARE(settings.readString("mail", "betreff", "def"), QStringLiteral("Bestellung"));
+        QCOMPARE(settings.readString("mail", "email", "def"), QStringLiteral("a@b"));
+    }
+
     void refusedWriteThrowsAndKeepsSettings_data() {
         QTest::addColumn<QString>("displayName");
         QTest::addColumn<QString>("message");

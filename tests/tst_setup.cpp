@@ -130,6 +130,17 @@ private slots:
         QTest::newRow("any non-zero flag") << ini("[anzeige]\ncount=2\nitem0=7,2\nitem1=8,-1\n")
                                            << QStringList{"Spieldauer:7:1", "Bühne:8:1"};
         QTest::newRow("nothing usable") << ini("[Anzeige]\nCount=2\nItem0=61\n") << QStringList{};
+        // Walking two billion positions would take most of an hour behind the splash screen.
+        QTest::newRow("largest count")
+            << ini("[Anzeige]\nCount=2147483647\nItem2147483646=0,0\nItem3=6,1\nItem03=5,1\n")
+            << QStringList{"Titel:6:1", "Beschreibung:0:0"};
+        QByteArray everyField = "[Anzeige]\r\nCount=100\r\n";
+        for (int field = 0; field < 16; ++field)
+            everyField += QStringLiteral("Item%1=%1,1\r\n").arg(field).toLatin1();
+        QStringList listed;
+        for (int field = 0; field < 16; ++field)
+            listed << QStringLiteral("%1:%2:1").arg(displayFieldNames()[field]).arg(field);
+        QTest::newRow("nothing after every field") << everyField + "Item16=abc,1\r\n" << listed;
     }
 
     void storedListIsLoaded() {

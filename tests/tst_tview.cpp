@@ -117,6 +117,18 @@ class TestTview : public QObject {
     Q_OBJECT
 
 private slots:
+    // A huge record with a huge font would put lines beyond any int; the layout stops at the
+    // view's maximum height instead.
+    void hugeTextStopsAtTheMaximumHeight() {
+        taglayout::Input in = input(QStringLiteral("<fs=1000000>Zeile<p> ").repeated(2000));
+        in.maxHeight = 100'000'000;
+        const taglayout::Result result = lay(in);
+        QCOMPARE(result.height, in.maxHeight);
+        QVERIFY(!result.ops.isEmpty());
+        for (const DrawOp& op : result.ops)
+            QVERIFY(op.y >= 0 && op.y < in.maxHeight);
+    }
+
     void expandsMacros_data() {
         QTest::addColumn<QStringList>("tags");
         QTest::addColumn<QString>("text");

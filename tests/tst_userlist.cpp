@@ -124,6 +124,9 @@ private slots:
             << QStringList{u"Otto\t"_s, u"Öztürk\t"_s, u"Pauli\t"_s, u"Zander\t"_s};
         QTest::newRow("line without tab")
             << QStringList{u"Gamma"_s, u"Beta\t"_s} << QStringList{u"Beta\t"_s, u"Gamma"_s};
+        QTest::newRow("equal but for case, in file order")
+            << QStringList{u"meier\t2"_s, u"Anna\t"_s, u"MEIER\t2"_s, u"Meier\t2"_s}
+            << QStringList{u"Anna\t"_s, u"meier\t2"_s, u"MEIER\t2"_s, u"Meier\t2"_s};
     }
     void loadSortsWithoutRegardToCase() {
         QFETCH(QStringList, file);

@@ -1,12 +1,11 @@
 #include "catalogue/Tschlag.h"
 
+#include "catalogue/KeywordList.h"
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/OrbaError.h"
 #include "core/TextFile.h"
 
-#include <algorithm>
-#include <QCollator>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -20,13 +19,6 @@ void showWholeRowsOnly(QListWidget* list) {
     const int rowHeight = list->sizeHintForRow(0);
     const int rows = (list->height() - frame) / rowHeight;
     list->resize(list->width(), rows * rowHeight + frame);
-}
-
-// Alphabetical in the application's (German) collation, umlauts beside their base letters.
-void sortIgnoringCase(QStringList& words) {
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(words.begin(), words.end(), collator);
 }
 
 } // namespace
@@ -76,9 +68,7 @@ void Tschlag::loadKeywords() {
         // Start-up goes on without keywords.
         showError(e.message());
     }
-    keywords.removeAll(QString());
-    sortIgnoringCase(keywords);
-    ListBox1->addItems(keywords);
+    ListBox1->addItems(keywordList(keywords));
     if (ListBox1->count() > 0) {
         ListBox1->setCurrentRow(0);
         showWholeRowsOnly(ListBox1);

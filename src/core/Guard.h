@@ -23,17 +23,20 @@ template <typename Fn> void guarded(Fn&& fn) {
     }
 }
 
+// Calls the handler with the signal's arguments, or with none when it takes none.
+template <typename Fn, typename... Args> void callHandler(const Fn& fn, const Args&... args) {
+    if constexpr (std::is_invocable_v<const Fn&, const Args&...>)
+        fn(args...);
+    else
+        fn();
+}
+
 // connect() with the handler behind the guard; every event handler of the program goes
 // through here so that no exception crosses Qt's event loop.
 template <typename Sender, typename Signal, typename Fn>
 QMetaObject::Connection on(Sender* sender, Signal signal, QObject* context, Fn fn) {
-    return QObject::connect(sender, signal, context, [fn = std::move(fn)](auto&&... args) {
-        guarded([&] {
-            if constexpr (std::is_invocable_v<const Fn&, decltype(args)...>)
-                fn(std::forward<decltype(args)>(args)...);
-            else
-                fn();
-        });
+    return QObject::connect(sender, signal, context, [fn = std::move(fn)](const auto&... args) {
+        guarded([&] { callHandler(fn, args...); });
     });
 }
 

@@ -10,6 +10,9 @@ namespace orba {
 namespace {
 
 const QString kSuffix = QStringLiteral(".ntz");
+// File systems take names of 255 bytes; saving safely makes a temporary name beside the note
+// that is longer still. A note saved once must be saved again just as well.
+constexpr qsizetype kMaxFileNameBytes = 200;
 
 QString fileNameOf(const QString& storedSignature) {
     return storedSignature + kSuffix;
@@ -28,7 +31,8 @@ QString noteFileName(const QString& displayedSignature) {
 bool isSafeNoteName(const QString& storedSignature) {
     // Separators, a drive colon or ".." could lead out of the working directory; a control
     // character (NUL above all) would cut the name short at the system's file interface.
-    if (storedSignature.contains(QStringLiteral("..")))
+    if (storedSignature.contains(QStringLiteral("..")) ||
+        QFile::encodeName(fileNameOf(storedSignature)).size() > kMaxFileNameBytes)
         return false;
     for (const QChar c : storedSignature) {
         if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') ||

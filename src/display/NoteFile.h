@@ -12,7 +12,8 @@ namespace orba {
 QString noteFileName(const QString& displayedSignature);
 
 // Whether the signature makes a plain file name in the working directory. Signatures with path
-// separators, a drive colon, ".." or control characters get no note file; the empty signature
+// separators, a drive colon, ".." or control characters get no note file, nor do signatures too
+// long for a file name; the empty signature
 // (the empty private list) is allowed, and the dialog then saves nothing.
 bool isSafeNoteName(const QString& storedSignature);
 

@@ -1,6 +1,7 @@
 #include "display/TagLayout.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace orba::taglayout {
 
@@ -73,8 +74,10 @@ qsizetype takeOpening(QString& word, QStringView opening) {
     return at;
 }
 
-int pixelsOf(const QString& setting) {
-    return setting.isEmpty() ? 0 : setting.trimmed().toInt();
+qint64 pixelsOf(const QString& setting) {
+    return setting.isEmpty()
+               ? 0
+               : std::clamp<qint64>(setting.trimmed().toInt(), -maxTagNumber, maxTagNumber);
 }
 
 // The state of one layout run: the current line, font, colour and position.
@@ -86,7 +89,8 @@ public:
     Result lay() {
         const QString text = expandMacros(m_input.text, m_input.tags);
         qsizetype pos = 0;
-        while (pos < text.size()) {
+        // Lines beyond the view's reach would never be seen, and the positions would overflow.
+        while (pos < text.size() && std::abs(m_y) < m_input.maxHeight) {
             const qsizetype blank = text.indexOf(u' ', pos);
             const qsizetype end = blank < 0 ? text.size() : blank + 1;
             QString word = text.mid(pos, end - pos);
@@ -133,17 +137,18 @@ private:
     void endLine() {
         if (m_image && m_input.bitmapSize) {
             const QSize bitmap = *m_input.bitmapSize;
-            m_result.ops.append({DrawOp::Kind::Bitmap, m_x, m_y, bitmap.height(), {}, {}, {}});
-            m_x += bitmap.width();
+            m_result.ops.append(
+                {DrawOp::Kind::Bitmap, int(m_x), int(m_y), bitmap.height(), {}, {}, {}});
+            m_x = std::min(m_x + bitmap.width(), maxTagNumber);
         }
         const int lineHeight = m_measurer.height(m_line, m_font);
         if (!m_line.isEmpty())
             m_result.ops.append(
-                {DrawOp::Kind::Text, m_x, m_y, lineHeight, m_line, m_font, m_colour});
+                {DrawOp::Kind::Text, int(m_x), int(m_y), lineHeight, m_line, m_font, m_colour});
         m_y += lineHeight + pixelsOf(m_input.lineFeed);
         if (m_paragraph)
             m_y += lineHeight + pixelsOf(m_input.block);
-        m_result.height = std::max(m_result.height, m_y);
+        m_result.height = int(std::clamp<qint64>(m_y, m_result.height, m_input.maxHeight));
         // Size, colour and position carry over to the next line; the styles do not.
         m_line.clear();
         m_lineBreak = m_paragraph = m_image = false;
@@ -155,8 +160,8 @@ private:
     Result m_result;
     FontSpec m_font;
     QColor m_colour;
-    int m_x = initialX;
-    int m_y = 0;
+    qint64 m_x = initialX;
+    qint64 m_y = 0;
     QString m_line;
     bool m_lineBreak = false;
     bool m_paragraph = false;

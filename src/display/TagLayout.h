@@ -50,6 +50,7 @@ struct Input {
     int width = 0;
     std::optional<QSize> bitmapSize; // none when the bitmap file is missing
     QColor colour;                   // the colour in force before the first colour tag
+    int maxHeight = 16777215;        // the tallest the view can be; no line is laid out below it
 };
 
 struct Result {

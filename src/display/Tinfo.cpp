@@ -1,10 +1,13 @@
 #include "display/Tinfo.h"
 
 #include "core/Guard.h"
+#include "core/ScreenFit.h"
 #include "core/TextFile.h"
 #include "display/RtfReader.h"
 #include "settings/SettingsFile.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -63,10 +66,17 @@ void Tinfo::FormShow() {
         return;
     }
     setWindowState(windowState() & ~Qt::WindowMaximized);
-    resize(m_settings.readInteger(section, QStringLiteral("breite"), kDesignWidth),
-           m_settings.readInteger(section, QStringLiteral("hoehe"), kDesignHeight));
-    move(m_settings.readInteger(section, QStringLiteral("x"), kDesignLeft),
-         m_settings.readInteger(section, QStringLiteral("y"), kDesignTop));
+    const int width = m_settings.readInteger(section, QStringLiteral("breite"), kDesignWidth);
+    const int height = m_settings.readInteger(section, QStringLiteral("hoehe"), kDesignHeight);
+    const int left = m_settings.readInteger(section, QStringLiteral("x"), kDesignLeft);
+    const int top = m_settings.readInteger(section, QStringLiteral("y"), kDesignTop);
+    // A place off every screen (a screen since removed, a typo) would hide the window for good.
+    const QScreen* target = QGuiApplication::screenAt(QPoint(left, top));
+    if (!target)
+        target = screen();
+    const QRect place = fitOnScreen(left, top, width, height, target->availableGeometry());
+    resize(place.size());
+    move(place.topLeft());
 }
 
 } // namespace orba

@@ -66,7 +66,7 @@ bool Tnotiz::editNote(const QString& displayedSignature) {
     if (!isSafeNoteName(stored)) {
         msg::error(this, QStringLiteral("Für die Signatur '%1' kann keine Notiz gespeichert "
                                         "werden: sie enthält Zeichen, die in Dateinamen nicht "
-                                        "erlaubt sind.")
+                                        "erlaubt sind, oder ist für einen Dateinamen zu lang.")
                              .arg(stored));
         setResult(QDialog::Rejected);
         return false;

@@ -63,8 +63,9 @@ taglayout::Result Tview::layOut(const QPixmap& bitmap) const {
     std::optional<QSize> bitmapSize;
     if (!bitmap.isNull())
         bitmapSize = bitmap.size();
-    return taglayout::layout({m_text, m_tags, m_lineFeed, m_block, width(), bitmapSize, m_colour},
-                             m_measurer);
+    return taglayout::layout(
+        {m_text, m_tags, m_lineFeed, m_block, width(), bitmapSize, m_colour, maximumHeight()},
+        m_measurer);
 }
 
 void Tview::growTo(int height) {

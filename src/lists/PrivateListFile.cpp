@@ -26,7 +26,8 @@ PrivateListLoad loadPrivateList(WholeFile& file) {
     PrivateListLoad load;
     for (const QString& line : file.readLines()) {
         const qsizetype first = line.indexOf(kSeparator);
-        if (first < 0)
+        // A line without a signature stands for no medium, as the empty list's row does.
+        if (first <= 0)
             continue;
         PrivateListEntry entry;
         entry.signature = line.left(first);

@@ -23,10 +23,10 @@ struct PrivateListLoad {
     std::optional<OrbaError> error;
 };
 
-// Reads the entries of every line holding a "|"; other lines are skipped. A missing file gives
-// an empty list; one that cannot be read throws and is not written over afterwards. A line whose
-// index is not a number still gives its entry, with index 0, so that the next save keeps it; only
-// the first such text is reported, and the lines after it load as usual.
+// Reads the entries of every line holding a "|" after a signature; other lines are skipped. A
+// missing file gives an empty list; one that cannot be read throws and is not written over
+// afterwards. A line whose index is not a number still gives its entry, with index 0, so that the
+// next save keeps it; only the first such text is reported, and the lines after it load as usual.
 PrivateListLoad loadPrivateList(WholeFile& file);
 
 // Replaces the file with one line per entry, skipping entries without signature (the empty

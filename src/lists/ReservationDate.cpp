@@ -1,5 +1,6 @@
 #include "lists/ReservationDate.h"
 
+#include <algorithm>
 #include <QDate>
 
 namespace orba {
@@ -10,7 +11,15 @@ QString todayAsReservationDate() {
 }
 
 DateParts splitReservationDate(const QString& date) {
-    return {date.mid(0, 2), date.mid(3, 2), date.mid(6, 4)};
+    const qsizetype first = date.indexOf(QLatin1Char('.'));
+    if (first < 0)
+        return {date.mid(0, dayLength), date.mid(3, monthLength), date.mid(6, yearLength)};
+    qsizetype second = date.indexOf(QLatin1Char('.'), first + 1);
+    if (second < 0)
+        second = date.size();
+    return {date.left(std::min(first, dayLength)),
+            date.mid(first + 1, std::min(second - first - 1, monthLength)),
+            date.mid(second + 1, yearLength)};
 }
 
 QString joinReservationDate(const DateParts& parts) {

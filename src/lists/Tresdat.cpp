@@ -18,10 +18,10 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int
     return result;
 }
 
-QLineEdit* field(QWidget* parent, const char* name, int maxLength, int x, int width) {
+QLineEdit* field(QWidget* parent, const char* name, qsizetype maxLength, int x, int width) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
-    edit->setMaxLength(maxLength);
+    edit->setMaxLength(static_cast<int>(maxLength));
     edit->setGeometry(x, 58, width, 22);
     return edit;
 }
@@ -38,11 +38,11 @@ Tresdat::Tresdat(QWidget* parent) : QDialog(parent) {
     Label1 = label(this, "Label1",
                    QStringLiteral("Bitte geben Sie ein neues Reservierungsdatum ein:"), 8, 12, 253);
     Label2 = label(this, "Label2", QStringLiteral("Tag"), 8, 40, 40);
-    Edit1 = field(this, "Edit1", 2, 8, 36);
+    Edit1 = field(this, "Edit1", dayLength, 8, 36);
     Label3 = label(this, "Label3", QStringLiteral("Monat"), 56, 40, 40);
-    Edit2 = field(this, "Edit2", 2, 56, 36);
+    Edit2 = field(this, "Edit2", monthLength, 56, 36);
     Label4 = label(this, "Label4", QStringLiteral("Jahr"), 104, 40, 50);
-    Edit3 = field(this, "Edit3", 4, 104, 52);
+    Edit3 = field(this, "Edit3", yearLength, 104, 52);
 
     CheckBox1 =
         new QCheckBox(QStringLiteral("alle Medien der Liste auf dieses Datum setzen"), this);

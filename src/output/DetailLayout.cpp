@@ -5,6 +5,7 @@
 #include "output/ReportTextMetrics.h"
 #include "output/TrimText.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace orba {
@@ -12,11 +13,18 @@ namespace {
 
 // Room for the element's frame above and below its lines.
 constexpr int textPadding = 6;
+// However long a value, its element grows no further and no element moves further than this:
+// the page cuts a band long before, and the band's sums stay far from the limits of int.
+constexpr qint64 maxExtent = 1'000'000;
+
+int bounded(qint64 value) {
+    return static_cast<int>(std::clamp(value, -maxExtent, maxExtent));
+}
 
 void moveElementsBelow(ReportBand& band, const ReportElement& element, int delta) {
     for (const auto& other : band.elements()) {
         if (other.get() != &element && other->top > element.top)
-            other->top += delta;
+            other->top = bounded(qint64(other->top) + delta);
     }
 }
 
@@ -40,9 +48,9 @@ void layOutDetailBand(ReportBand& band, const PlaceholderList& placeholders,
             continue;
         }
         element->setText(trimBlanksAndControls(value));
-        const auto lineCount =
-            static_cast<int>(metrics.wrap(element->lines, element->width, element->font).size());
-        const int newHeight = lineCount * metrics.lineHeight(element->font) + textPadding;
+        const qsizetype lineCount =
+            metrics.wrap(element->lines, element->width, element->font).size();
+        const int newHeight = bounded(lineCount * metrics.lineHeight(element->font) + textPadding);
         const int delta = newHeight - element->height;
         element->height = newHeight;
         moveElementsBelow(band, *element, delta);

@@ -6,6 +6,8 @@
 #include "output/MaskFile.h"
 #include "output/Tprint.h"
 
+#include <algorithm>
+#include <limits>
 #include <QHash>
 #include <QImageReader>
 
@@ -13,6 +15,17 @@ namespace orba::printmask {
 namespace {
 
 constexpr int textElementType = 1;
+
+// The range each number of a mask is brought into: wide enough for any page, narrow enough that
+// no sum of the layout can overflow. Tops and heights are kept in 16 bits as templates.
+struct Range {
+    int min;
+    int max;
+};
+constexpr Range extentRange{0, 65535};
+constexpr Range leftRange{-65535, 65535};
+constexpr Range fontSizeRange{1, ReportFont::maxPointSize};
+constexpr Range anyInteger{std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
 constexpr qsizetype maxFontNameLength = 31;
 const QChar maskLineBreak(0xB0); // the degree sign
 
@@ -58,15 +71,17 @@ public:
         : m_mask(mask), m_band(band), m_placeholders(placeholders), m_pictures(pictures) {}
 
     void load() {
-        m_band.setHeight(integer(QStringLiteral("bnd_h")));
-        const int count = integer(QStringLiteral("cnt"));
+        m_band.setHeight(integer(QStringLiteral("bnd_h"), extentRange));
+        const int count = integer(QStringLiteral("cnt"), anyInteger);
         for (int i = 0; i < count; ++i)
             loadElement(QString::number(i));
     }
 
 private:
     QString key(const QString& suffix) const { return QString(m_band.prefix()) + suffix; }
-    int integer(const QString& suffix) const { return m_mask.integer(key(suffix)); }
+    int integer(const QString& suffix, Range range) const {
+        return std::clamp(m_mask.integer(key(suffix)), range.min, range.max);
+    }
     QString text(const QString& suffix) const { return m_mask.text(key(suffix)); }
 
     struct Geometry {
@@ -74,9 +89,10 @@ private:
     };
 
     void loadElement(const QString& number) {
-        const Geometry geometry{integer(number + "_typ"), integer(number + "_x"),
-                                integer(number + "_y"),   integer(number + "_w"),
-                                integer(number + "_h"),   integer(number + "_algn")};
+        const Geometry geometry{
+            integer(number + "_typ", anyInteger), integer(number + "_x", leftRange),
+            integer(number + "_y", extentRange),  integer(number + "_w", extentRange),
+            integer(number + "_h", extentRange),  integer(number + "_algn", anyInteger)};
         if (geometry.type == textElementType)
             loadText(number, geometry);
         else
@@ -95,7 +111,7 @@ private:
     }
 
     void loadText(const QString& number, const Geometry& geometry) {
-        const int fontSize = integer(number + "_fs");
+        const int fontSize = integer(number + "_fs", fontSizeRange);
         const QString fontName = text(number + "_fn");
         const QString value = text(number + "_t");
         auto created = std::make_unique<ReportElement>();
@@ -105,7 +121,7 @@ private:
             m_placeholders->add(value, created.get());
         ReportElement& element = place(number, geometry, std::move(created));
         element.setText(QString(value).replace(maskLineBreak, QStringLiteral("\r\n")));
-        element.colour = colourFromNumber(integer(number + "_fc"));
+        element.colour = colourFromNumber(integer(number + "_fc", anyInteger));
         element.alignment = geometry.alignment;
     }
 

@@ -7,6 +7,9 @@ namespace orba {
 
 // The font of a text element: a face and a size in points, always plain.
 struct ReportFont {
+    // 1000 design pixels; far larger sizes are no use on a page.
+    static constexpr int maxPointSize = 750;
+
     QString name = QStringLiteral("Arial");
     int pointSize = 10;
 

@@ -1,6 +1,7 @@
 #include "platform/HelpViewer.h"
 
 #include "core/Cp1252.h"
+#include "platform/CompiledHelpCheck.h"
 
 #include <chm_lib.h>
 #include <functional>
@@ -17,22 +18,28 @@
 namespace orba {
 
 // Where the pages come from: the compiled help file, or the loose files beside it when there is
-// none. A help file that exists but cannot be opened gives no pages at all.
+// none. A help file that exists but cannot be opened gives no pages at all; a damaged one that
+// chmlib cannot read safely is never handed to it and has no pages either.
 class HelpPages {
 public:
     explicit HelpPages(const QString& helpFile)
         : m_folder(QFileInfo(helpFile).absolutePath()), m_present(QFileInfo(helpFile).isFile()) {
-        if (m_present)
+        if (!m_present)
+            return;
+        m_damaged = !compiledhelp::safeToOpen(helpFile);
+        if (!m_damaged)
             m_chm.reset(chm_open(QFile::encodeName(helpFile).constData()));
     }
 
-    bool unreadable() const { return m_present && !m_chm; }
+    bool unreadable() const { return m_present && !m_damaged && !m_chm; }
 
     // The bytes of the page or picture at `path` ("html/setup.htm"), if the help has it.
     std::optional<QByteArray> read(const QString& path) const {
         const QString clean = QDir::cleanPath(path);
         const bool outside = clean == QLatin1String("..") || clean.startsWith(QLatin1String("../"));
         if (clean.isEmpty() || outside || QDir::isAbsolutePath(clean))
+            return std::nullopt;
+        if (m_damaged)
             return std::nullopt;
         return m_chm ? readCompiled(clean) : readLoose(clean);
     }
@@ -53,7 +60,6 @@ public:
 private:
     // More than any help page or picture needs; a damaged directory cannot make us allocate more.
     static constexpr LONGUINT64 kLargestObject = 64 * 1024 * 1024;
-
     std::optional<QByteArray> readCompiled(const QString& path) const {
         chmUnitInfo unit{};
         const QByteArray name = QByteArrayLiteral("/") + path.toUtf8();
@@ -112,6 +118,7 @@ private:
 
     QString m_folder;
     bool m_present;
+    bool m_damaged = false;
     std::unique_ptr<chmFile, ChmCloser> m_chm;
 };
 

@@ -116,13 +116,21 @@ std::optional<int> parseInteger(QStringView text) {
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
-// The value of the key with its surrounding blanks, or nothing when the key is missing.
+// The value of a "key=value" line without its surrounding blanks.
+QStringView valueOfLine(QStringView line) {
+    return trimBlanks(line.sliced(assignmentAt(line) + 1));
+}
+
+// The value of the key, or nothing when the key is missing.
 std::optional<QStringView> valueOf(const QStringList& lines, QStringView section, QStringView key) {
     const Location found = locate(lines, section, key);
     if (found.key < 0)
         return std::nullopt;
-    const QStringView line = lines[found.key];
-    return trimBlanks(line.sliced(assignmentAt(line) + 1));
+    return valueOfLine(lines[found.key]);
+}
+
+QString stringValue(QStringView value) {
+    return value.left(kMaxStringLength).toString();
 }
 
 } // namespace
@@ -139,12 +147,26 @@ SettingsFile::SettingsFile(QString path, QString displayName)
 QString SettingsFile::readString(const QString& section, const QString& key,
                                  const QString& def) const {
     const std::optional<QStringView> value = valueOf(m_lines, section, key);
-    return value ? value->left(kMaxStringLength).toString() : def;
+    return value ? stringValue(*value) : def;
 }
 
 int SettingsFile::readInteger(const QString& section, const QString& key, int def) const {
     const std::optional<QStringView> value = valueOf(m_lines, section, key);
     return value ? parseInteger(*value).value_or(def) : def;
+}
+
+QList<std::pair<QString, QString>> SettingsFile::readSection(const QString& section) const {
+    QList<std::pair<QString, QString>> entries;
+    const Location found = locate(m_lines, section, QStringView());
+    if (found.section < 0)
+        return entries;
+    for (qsizetype i = found.section + 1; i < m_lines.size() && !sectionName(m_lines[i]); ++i) {
+        const qsizetype eq = assignmentAt(m_lines[i]);
+        if (eq >= 0)
+            entries.append({trimBlanks(QStringView(m_lines[i]).first(eq)).toString(),
+                            stringValue(valueOfLine(m_lines[i]))});
+    }
+    return entries;
 }
 
 // The file is read again at every write, so that what another copy of the program or an
@@ -157,10 +179,12 @@ void SettingsFile::writeString(const QString& section, const QString& key, const
         throw OrbaError::cannotWriteSettings(m_displayName);
     }
     // A line break would make the rest of the value a line of its own: another key or section.
+    // A NUL never reaches the file, which would end there for every reader.
     QString oneLine = value;
     oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
         .replace(QLatin1Char('\r'), QLatin1Char(' '))
-        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+        .replace(QLatin1Char('\n'), QLatin1Char(' '))
+        .remove(QChar(u'\0'));
     const Location found = locate(lines, section, key);
     if (found.key >= 0) {
         QString& line = lines[found.key];

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 namespace orba {
 
@@ -18,9 +20,12 @@ public:
     // Decimal with an optional sign, or "0x"/"0X" hexadecimal when longer than two characters;
     // anything else yields `def`.
     int readInteger(const QString& section, const QString& key, int def) const;
+    // Every "key=value" of the section in file order, as readString would give each value; a
+    // key listed twice appears twice, and readString takes the first.
+    QList<std::pair<QString, QString>> readSection(const QString& section) const;
 
     // Replace the value in place or add the key (and its section); the file is replaced at once.
-    // A line break in the value becomes a blank. Throws "Nach %s kann nicht geschrieben werden"
+    // A line break in the value becomes a blank, a NUL is left out. Throws "Nach %s kann nicht geschrieben werden"
     // when the file cannot be read or written; the settings then stay as they were.
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);

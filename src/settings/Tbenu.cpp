@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <QApplication>
-#include <QCollator>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -140,10 +139,7 @@ QStringList Tbenu::entries() const {
 
 void Tbenu::FormCreate() {
     // An unreadable file is reported and leaves the list empty; the program starts all the same.
-    guarded([this] {
-        for (const QString& line : m_userFile.readLines())
-            insertSorted(line);
-    });
+    guarded([this] { ListBox1->addItems(sortUserLines(m_userFile.readLines())); });
     if (ListBox1->count() > 0)
         selectRow(0);
     updateButtons();
@@ -211,12 +207,7 @@ void Tbenu::BitBtn5Click() {
 }
 
 int Tbenu::insertSorted(const QString& line) {
-    QCollator collator{QLocale()};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    int row = 0;
-    // After any entries that compare equal, so that equal lines keep their file order.
-    while (row < ListBox1->count() && collator.compare(ListBox1->item(row)->text(), line) <= 0)
-        ++row;
+    const auto row = static_cast<int>(sortedPosition(entries(), line));
     ListBox1->insertItem(row, line);
     return row;
 }

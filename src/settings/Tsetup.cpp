@@ -3,12 +3,10 @@
 #include "app/TForm1.h"
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
-#include "core/OrbaError.h"
 #include "core/StorableInput.h"
 #include "settings/MailAccount.h"
 #include "settings/SettingsFile.h"
 
-#include <optional>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -83,33 +81,6 @@ void selectSecurity(QComboBox* list, const QString& value) {
 // A position outside the list leaves it without a selection.
 void selectPosition(QComboBox* list, int position) {
     list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
-}
-
-int toInteger(const QString& text) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok)
-        throw OrbaError::notAnInteger(text);
-    return value;
-}
-
-// The entry an "Item" value ("6,1") stands for; nothing for a value without a comma or with a
-// negative field number. A field number or flag that is no integer, or a field number beyond
-// the field list, throws.
-std::optional<DisplayEntry> parseEntry(const QString& value) {
-    const qsizetype comma = value.indexOf(QLatin1Char(','));
-    if (comma < 0)
-        return std::nullopt;
-    const int field = toInteger(value.left(comma));
-    if (field < 0)
-        return std::nullopt;
-    if (field >= displayFieldNames().size())
-        throw OrbaError::indexOutOfRange();
-    return DisplayEntry{field, toInteger(value.mid(comma + 1)) != 0};
-}
-
-QString itemKey(int position) {
-    return QStringLiteral("Item") + QString::number(position);
 }
 
 } // namespace
@@ -275,36 +246,14 @@ void Tsetup::FormCreate() {
 }
 
 // A broken entry is reported once and left out; the other entries and the rest of the settings
-// still load, so that the next OK does not overwrite them with blanks. A field listed twice
-// keeps its first position.
+// still load, so that the next OK does not overwrite them with blanks.
 void Tsetup::loadDisplayList() {
-    const SettingsFile& settings = m_main.settings();
-    const QStringList& names = displayFieldNames();
     RxCheckListBox1->clear();
-    const int count = settings.readInteger("Anzeige", "Count", 0);
-    if (count <= 0) {
-        for (int field = 0; field < names.size(); ++field)
-            appendEntry({field, false});
-        return;
-    }
-
-    QList<bool> listed(names.size(), false);
-    std::optional<QString> firstError;
-    for (int position = 0; position < count; ++position) {
-        try {
-            const std::optional<DisplayEntry> entry =
-                parseEntry(settings.readString("Anzeige", itemKey(position), QString()));
-            if (entry && !listed[entry->field]) {
-                listed[entry->field] = true;
-                appendEntry(*entry);
-            }
-        } catch (const OrbaError& e) {
-            if (!firstError)
-                firstError = e.message();
-        }
-    }
-    if (firstError)
-        showError(*firstError);
+    const DisplayListLoad load = readDisplayList(m_main.settings());
+    for (const DisplayEntry& entry : load.list)
+        appendEntry(entry);
+    if (load.error)
+        showError(load.error->message());
 }
 
 void Tsetup::appendEntry(const DisplayEntry& entry) {
@@ -367,13 +316,7 @@ void Tsetup::save() {
         settings.writeInteger(section, key, box->isChecked() ? 1 : 0);
     };
 
-    const DisplayList list = displayList();
-    settings.writeInteger("Anzeige", "Count", static_cast<int>(list.size()));
-    for (int position = 0; position < list.size(); ++position) {
-        const DisplayEntry& entry = list[position];
-        settings.writeString("Anzeige", itemKey(position),
-                             QStringLiteral("%1,%2").arg(entry.field).arg(entry.shown ? 1 : 0));
-    }
+    writeDisplayList(settings, displayList());
 
     writeFlag("Allgemein", "Vollbild", vollbild);
     writeFlag("Allgemein", "autoschalt", autoschalt);

@@ -3,6 +3,7 @@
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/TextFile.h"
+#include "settings/Statistics.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -30,14 +31,6 @@ QPixmap chartPicture() {
     for (int bar = 0; bar < 3; ++bar)
         painter.fillRect(6 + bar * 8, 29 - heights[bar], 6, heights[bar], colours[bar]);
     return picture;
-}
-
-// A row of the file: the TAB starts the second column.
-QTreeWidgetItem* rowItem(const QString& line) {
-    const qsizetype tab = line.indexOf(QLatin1Char('\t'));
-    if (tab < 0)
-        return new QTreeWidgetItem(QStringList{line});
-    return new QTreeWidgetItem(QStringList{line.left(tab), line.mid(tab + 1)});
 }
 
 } // namespace
@@ -87,15 +80,13 @@ void Tstat::reload() {
 
 void Tstat::FormCreate() {
     guarded([this] {
-        QStringList lines = textfile::readLines(QStringLiteral("stat.dat"));
-        // The first line is the date; a file without one has nothing to show.
-        if (lines.isEmpty())
-            throw OrbaError::indexOutOfRange();
-        Label2->setText(lines.takeFirst());
+        const Statistics statistics =
+            parseStatistics(textfile::readLines(QStringLiteral("stat.dat")));
+        Label2->setText(statistics.date);
         QList<QTreeWidgetItem*> rows;
-        rows.reserve(lines.size());
-        for (const QString& line : lines)
-            rows.append(rowItem(line));
+        rows.reserve(statistics.rows.size());
+        for (const QStringList& row : statistics.rows)
+            rows.append(new QTreeWidgetItem(row));
         ListBox1->addTopLevelItems(rows);
         ListBox1->clearSelection();
     });

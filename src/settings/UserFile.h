@@ -17,4 +17,11 @@ struct UserEntry {
 UserEntry splitUserLine(const QString& line);
 QString joinUserLine(const UserEntry& entry);
 
+// The list's order: alphabetical without regard to case, in the user's language. Sorting takes
+// one pass however long the file; lines that compare equal keep their order in the file.
+QStringList sortUserLines(QStringList lines);
+// Where a new line goes: before the first line that comes after it, so also right after the
+// lines equal to it. An entry renamed in place may stand out of order until the next start.
+qsizetype sortedPosition(const QStringList& lines, const QString& line);
+
 } // namespace orba

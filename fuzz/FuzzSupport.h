@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <utility>
+
+// What every harness of fuzz/ shares. A harness checks more than that the reader survives: each
+// states what must hold for any input, and a broken expectation stops the run like a crash, so
+// that libFuzzer keeps the input.
+namespace orba::fuzz {
+
+// Before the first input, LLVMFuzzerInitialize (defined here for every harness) makes the
+// application the readers need (fonts, pictures, text layout), headless and German as the
+// program's own, and a fresh empty working directory for the files the harness writes.
+
+QByteArray bytes(const std::uint8_t* data, std::size_t size);
+// The input's first line (without its LF) and the rest after it; all of it is the first line
+// when it has no LF.
+std::pair<QByteArray, QByteArray> splitFirstLine(const QByteArray& input);
+// Writes the bytes as they are to a file of the working directory.
+void writeFile(const QString& name, const QByteArray& bytes);
+// Copies a file of the demo data into the working directory.
+void copyDemoFile(const QString& name);
+
+// Reports the broken expectation with the details and aborts.
+[[noreturn]] void fail(const char* expectation, const char* file, int line,
+                       const QString& details = QString());
+
+} // namespace orba::fuzz
+
+#define FUZZ_EXPECT(condition, ...)                                                                \
+    do {                                                                                           \
+        if (!(condition))                                                                          \
+            ::orba::fuzz::fail(#condition, __FILE__, __LINE__ __VA_OPT__(, ) __VA_ARGS__);         \
+    } while (false)

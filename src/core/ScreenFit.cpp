@@ -1,0 +1,28 @@
+#include "core/ScreenFit.h"
+
+#include <algorithm>
+
+namespace orba {
+namespace {
+
+struct Span {
+    int start;
+    int length;
+};
+
+// One axis: the length cut to the room there is (at least 1), the start moved inside.
+Span fitSpan(int start, int length, int roomStart, int roomLength) {
+    const int fitted = std::clamp(length, 1, std::max(1, roomLength));
+    const qint64 lastStart = std::max<qint64>(roomStart, qint64(roomStart) + roomLength - fitted);
+    return {static_cast<int>(std::clamp<qint64>(start, roomStart, lastStart)), fitted};
+}
+
+} // namespace
+
+QRect fitOnScreen(int left, int top, int width, int height, const QRect& available) {
+    const Span x = fitSpan(left, width, available.left(), available.width());
+    const Span y = fitSpan(top, height, available.top(), available.height());
+    return QRect(x.start, y.start, x.length, y.length);
+}
+
+} // namespace orba
