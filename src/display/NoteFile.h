@@ -13,8 +13,8 @@ QString noteFileName(const QString& displayedSignature);
 
 // Whether the signature makes a plain file name in the working directory. Signatures with path
 // separators, a drive colon, ".." or control characters get no note file, nor do signatures too
-// long for a file name; the empty signature
-// (the empty private list) is allowed, and the dialog then saves nothing.
+// long for a file name; the empty signature (the empty private list) is allowed, and the dialog
+// then saves nothing.
 bool isSafeNoteName(const QString& storedSignature);
 
 // False for an empty or unsafe signature.
