@@ -303,6 +303,23 @@ private slots:
         QCOMPARE(session->mainWindow().findChild<CatalogueUpdate*>(), nullptr);
     }
 
+    // The organisation's tool writes the list it read; the stand must survive to the millisecond.
+    void aListWrittenReadsAsTheListRead_data() {
+        QTest::addColumn<QString>("stand");
+        QTest::newRow("UTC") << "2027-02-01T09:30:00Z";
+        QTest::newRow("milliseconds") << "2027-02-01T09:30:00.123Z";
+        QTest::newRow("an offset") << "2027-02-01T10:30:00+01:00";
+    }
+    void aListWrittenReadsAsTheListRead() {
+        QFETCH(QString, stand);
+        const UpdateManifest list =
+            UpdateManifest::parse("ORBA-Aktualisierung 1\r\nStand=" + stand.toLatin1() +
+                                  "\r\norb32.dat|3|" + QByteArray(64, 'a') + "\r\n");
+        const UpdateManifest again = UpdateManifest::parse(list.text());
+        QCOMPARE(again.stand(), QDateTime::fromString(stand, Qt::ISODate));
+        QCOMPARE(again.text(), list.text());
+    }
+
     // Last: it leaves the test in a mount namespace of its own.
     void aFullDiskIsSaidAndTheOldFilesStay() {
         if (unshare(CLONE_NEWNS) != 0 ||

@@ -107,7 +107,9 @@ std::optional<QDateTime> UpdateManifest::standIn(const QString& folder) {
 }
 
 QByteArray UpdateManifest::text() const {
-    QStringList lines = {kHeader, kStandKey + m_stand.toUTC().toString(Qt::ISODate)};
+    // Milliseconds only where the stand has them, so that a stand read is the stand written.
+    const Qt::DateFormat format = m_stand.time().msec() ? Qt::ISODateWithMs : Qt::ISODate;
+    QStringList lines = {kHeader, kStandKey + m_stand.toUTC().toString(format)};
     for (const PublishedFile& file : m_files)
         lines.append(file.name + kSeparator + QString::number(file.size) + kSeparator +
                      QString::fromLatin1(file.sha256.toHex()));
