@@ -246,11 +246,15 @@ bool TestCertificates::make() {
                              QStringLiteral("-nodes"),   QStringLiteral("-days"),
                              QStringLiteral("2")};
     const auto run = [&](const QStringList& arguments) {
+        // Its chatter shows only when it fails.
         QProcess openssl;
-        openssl.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        openssl.setProcessChannelMode(QProcess::MergedChannels);
         openssl.start(QStringLiteral("openssl"), common + arguments);
-        return openssl.waitForFinished(kProcessWaitMs) &&
-               openssl.exitStatus() == QProcess::NormalExit && openssl.exitCode() == 0;
+        const bool made = openssl.waitForFinished(kProcessWaitMs) &&
+                          openssl.exitStatus() == QProcess::NormalExit && openssl.exitCode() == 0;
+        if (!made)
+            qWarning("%s", openssl.readAll().constData());
+        return made;
     };
     return run({QStringLiteral("-extensions"), QStringLiteral("ca"), QStringLiteral("-subj"),
                 QStringLiteral("/CN=ORBA Test-CA"), QStringLiteral("-keyout"),
