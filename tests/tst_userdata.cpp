@@ -30,6 +30,7 @@ struct Installation {
         install("orbaw.ini", "[Extras]\r\ncdstart=0\r\n");
         install("benu.dat", "Becker, Anna\t\r\n");
         install("html/index.htm", "<html></html>");
+        install("medien.bmp", QByteArray("BM\0\0\x36\0", 6));
     }
     void install(const QString& name, const QByteArray& bytes) const {
         dir.write("share/orba/" + name, bytes);

@@ -100,7 +100,7 @@ void UserDataFolder::update() const {
             continue;
         if (!folder.mkpath(QFileInfo(name).path()))
             throw OrbaError::cannotCreate(QFileInfo(target).path());
-        textfile::writeBytes(target, bytes);
+        textfile::replaceFile(target, bytes);
     }
     if (record != copied)
         writeRecord(recordPath, record);

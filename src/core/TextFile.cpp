@@ -36,10 +36,14 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     // The reader ends a text at a NUL: one written would hide everything after it.
     QByteArray text = bytes;
     text.removeIf([](char c) { return c == '\0'; });
+    replaceFile(path, text);
+}
+
+void replaceFile(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     // A protected folder may still hold writable files: they are then written in place.
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw OrbaError::cannotCreate(path);
 }
 

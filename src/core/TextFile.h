@@ -47,6 +47,8 @@ QStringList splitLines(const QByteArray& bytes);
 // made beside it, in place where only the file itself is writable. Throws "Datei %s kann nicht
 // erstellt werden" when neither works; an atomic replacement then leaves the old file as it was.
 void writeBytes(const QString& path, const QByteArray& bytes);
+// The same for any file, pictures included: the bytes go in exactly as they are.
+void replaceFile(const QString& path, const QByteArray& bytes);
 void writeLines(const QString& path, const QStringList& lines);
 QByteArray joinLines(const QStringList& lines);
 
