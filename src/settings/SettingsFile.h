@@ -25,8 +25,9 @@ public:
     QList<std::pair<QString, QString>> readSection(const QString& section) const;
 
     // Replace the value in place or add the key (and its section); the file is replaced at once.
-    // A line break in the value becomes a blank, a NUL is left out. Throws "Nach %s kann nicht geschrieben werden"
-    // when the file cannot be read or written; the settings then stay as they were.
+    // A line break in the value becomes a blank, a NUL is left out. Throws "Nach %s kann nicht
+    // geschrieben werden" when the file cannot be read or written; the settings then stay as
+    // they were.
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);
 
