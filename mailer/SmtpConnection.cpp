@@ -43,7 +43,7 @@ QByteArray SmtpConnection::url() const {
 SmtpConnection connectionFromSettings(const QString& settingsPath) {
     const MailAccount account = readMailAccount(SettingsFile(settingsPath));
     SmtpConnection connection;
-    connection.server = smtpServerFromSettings(settingsPath);
+    connection.server = parseSmtpServer(account.host);
     connection.security = securityOf(account);
     if (connection.server.port == 0)
         connection.server.port = defaultPort(connection.security);

@@ -1,7 +1,6 @@
 #include "SmtpServer.h"
 
 #include "core/OrbaError.h"
-#include "settings/SettingsFile.h"
 
 #include <QUrl>
 
@@ -78,10 +77,7 @@ QString SmtpServer::displayName() const {
     return shownHost + QLatin1Char(':') + QString::number(port);
 }
 
-SmtpServer smtpServerFromSettings(const QString& settingsPath) {
-    const QString value =
-        SettingsFile(settingsPath)
-            .readString(QStringLiteral("mail"), QStringLiteral("SMTP Host"), QString());
+SmtpServer parseSmtpServer(const QString& value) {
     if (value.isEmpty())
         throw OrbaError(QStringLiteral("Kein SMTP-Server eingetragen: Bitte den SMTP-Server in den "
                                        "Einstellungen unter E-Mail eintragen."));

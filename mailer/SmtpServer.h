@@ -12,8 +12,8 @@ struct SmtpServer {
     QString displayName() const; // "host:port" as the user reads it in messages
 };
 
-// Reads section "mail", key "SMTP Host" of the settings file; throws OrbaError with the German
-// reason when it is missing or malformed.
-SmtpServer smtpServerFromSettings(const QString& settingsPath);
+// Reads the value of "SMTP Host" in section "mail"; throws OrbaError with the German reason when
+// it is empty or malformed.
+SmtpServer parseSmtpServer(const QString& value);
 
 } // namespace orba::mailer
