@@ -60,6 +60,7 @@ public:
 private:
     // More than any help page or picture needs; a damaged directory cannot make us allocate more.
     static constexpr LONGUINT64 kLargestObject = 64 * 1024 * 1024;
+
     std::optional<QByteArray> readCompiled(const QString& path) const {
         chmUnitInfo unit{};
         const QByteArray name = QByteArrayLiteral("/") + path.toUtf8();
