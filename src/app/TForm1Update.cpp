@@ -147,8 +147,16 @@ void TForm1::takeOverUpdate(const QStringList& replaced, UpdateOutcome outcome) 
         m_forms.info->reload();
     outcome.catalogueReplaced = replaced.contains(QStringLiteral("orb32.dat"));
     if (outcome.catalogueReplaced) {
+        // A catalogue that cannot be read back leaves the lists on the one in memory: taken
+        // for empty, it would mark every entry as gone.
         Catalogue fresh;
-        guarded([&] { fresh.load(QStringLiteral("orb32.dat")); });
+        bool loaded = false;
+        guarded([&] {
+            fresh.load(QStringLiteral("orb32.dat"));
+            loaded = true;
+        });
+        if (!loaded)
+            return;
         outcome.change = compareCatalogues(m_catalogue, fresh);
         m_catalogue = std::move(fresh);
         delete m_subjectAreas;
