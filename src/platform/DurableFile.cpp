@@ -1,0 +1,94 @@
+#include "platform/DurableFile.h"
+
+#include <QDir>
+#include <QFile>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace orba::platform {
+
+#ifdef Q_OS_WIN
+
+namespace {
+HANDLE osHandle(QFileDevice& file) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+}
+} // namespace
+
+bool syncFile(QFileDevice& file) {
+    return file.flush() && FlushFileBuffers(osHandle(file));
+}
+
+bool syncFolder(const QString&) {
+    return true;
+}
+
+bool reserveSpace(QFileDevice& file, qint64 size) {
+    FILE_ALLOCATION_INFO info;
+    info.AllocationSize.QuadPart = size;
+    return SetFileInformationByHandle(osHandle(file), FileAllocationInfo, &info, sizeof info);
+}
+
+bool createExclusive(QFile& file, const QString& path) {
+    // CREATE_NEW fails on any existing name, a link included.
+    const HANDLE handle = CreateFileW(
+        reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()), GENERIC_WRITE, 0,
+        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), 0);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return false;
+    }
+    if (file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    _close(fd);
+    return false;
+}
+
+#else
+
+bool syncFile(QFileDevice& file) {
+    return file.flush() && ::fsync(file.handle()) == 0;
+}
+
+bool syncFolder(const QString& folder) {
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
+}
+
+bool reserveSpace(QFileDevice& file, qint64 size) {
+    if (size <= 0)
+        return true;
+    const int error = ::posix_fallocate(file.handle(), 0, size);
+    // posix_fallocate emulates reservation where the file system lacks it; a system that refuses
+    // even that cannot promise the room.
+    return error == 0;
+}
+
+bool createExclusive(QFile& file, const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    if (file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
+}
+
+#endif
+
+} // namespace orba::platform
