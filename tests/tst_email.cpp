@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -220,9 +221,14 @@ Step enterPassword(const QString& password, QStringList* offered) {
     };
 }
 
-Step readLogWindow(QString* log) {
-    return [log](QWidget* dialog) {
-        *log = dialog->findChild<QPlainTextEdit*>(u"Memo1"_s)->toPlainText();
+// The cause counts as shown when it stands above the transcript.
+Step readLogWindow(QString* log, QString* cause = nullptr) {
+    return [log, cause](QWidget* dialog) {
+        const auto* memo = dialog->findChild<QPlainTextEdit*>(u"Memo1"_s);
+        const auto* label = dialog->findChild<QLabel*>(u"Label1"_s);
+        *log = memo->toPlainText();
+        if (cause && label && label->isVisible() && label->geometry().bottom() < memo->y())
+            *cause = label->text();
         clickButton(dialog, u"OK"_s);
     };
 }
@@ -589,12 +595,14 @@ private slots:
         writeLoggingMailer(dir, "> MAIL FROM:<a@b>\r\nFehler: Empf\xe4nger abgelehnt\r\n");
         EmailFixture f;
         QString shown;
-        ModalScript script({press(u"Ja"_s), readLogWindow(&shown)}, &f.email);
+        QString cause;
+        ModalScript script({press(u"Ja"_s), readLogWindow(&shown, &cause)}, &f.email);
 
         QVERIFY(f.send());
 
         QCOMPARE(script.seen, (QStringList{kFailed, u"Sendeprotokoll anzeigen|"_s}));
         QCOMPARE(shown, u"> MAIL FROM:<a@b>\nFehler: Empfänger abgelehnt"_s);
+        QCOMPARE(cause, u"Empfänger abgelehnt"_s);
         // The log window is made for one showing only.
         QVERIFY(f.email.findChildren<Tfehler*>().isEmpty());
     }

@@ -10,6 +10,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTimeZone>
 
 using namespace Qt::StringLiterals;
@@ -75,6 +77,8 @@ private:
     // The server that the tests send to; it does not run without python3 and aiosmtpd.
     MailServer m_server;
     TestCertificates m_certificates;
+    // The test authority's certificate in DER form and cut short.
+    QTemporaryDir m_certificateForms;
 
     // Runs the mailer in `dir` with `input` on its standard input and returns its exit code; -1
     // when it did not finish.
@@ -111,6 +115,12 @@ private slots:
         QVERIFY2(QFile::exists(kMailer), qPrintable(kMailer));
         QVERIFY(m_certificates.make());
         m_server.start(&m_certificates);
+        const QByteArray pem = orba::test::readFile(m_certificates.caFile());
+        const qsizetype body = pem.indexOf('\n') + 1;
+        orba::test::writeFile(
+            m_certificateForms.filePath(u"ca.der"_s),
+            QByteArray::fromBase64(pem.mid(body, pem.indexOf("-----END") - body)));
+        orba::test::writeFile(m_certificateForms.filePath(u"ca-cut.pem"_s), pem.left(300));
     }
 
     void sendsOrderMail_data() {
@@ -379,8 +389,14 @@ private slots:
         const QString untrusted =
             u"Fehler: Das Zertifikat des SMTP-Servers 127.0.0.1:%1 ist nicht vertrauenswürdig "
             "(ausgestellt von einer unbekannten Zertifizierungsstelle); die Mail wurde nicht "
-            "gesendet. Hat Ihre Einrichtung eine eigene Zertifizierungsstelle, deren Zertifikat "
-            "in orbaw.ini unter \"SMTP CA-Datei\" eintragen."_s;
+            "gesendet. Hat Ihre Einrichtung eine eigene Zertifizierungsstelle, dann bitte deren "
+            "Zertifikat in orbaw.ini unter \"SMTP CA-Datei\" eintragen."_s;
+        const QString silent = u"Fehler: Der SMTP-Server 127.0.0.1:%TLS% nimmt die Verbindung an, "
+                               "antwortet aber nicht; an diesem Port erwartet er wohl eine von "
+                               "Anfang an verschlüsselte Verbindung (SSL/TLS)."_s +
+                               checkPorts;
+        const QString noPem = u"Fehler: Die Zertifikatsdatei %1 (orbaw.ini, Eintrag \"SMTP "
+                              "CA-Datei\") enthält kein brauchbares Zertifikat im PEM-Format."_s;
 
         QTest::newRow("wrong password")
             << secureSettings(u"127.0.0.1:%STARTTLS%"_s, u"STARTTLS"_s, user, u"%CA%"_s)
@@ -398,8 +414,29 @@ private slots:
         QTest::newRow("SSL/TLS chosen, server speaks plain text")
             << secureSettings(u"127.0.0.1:%PORT%"_s, u"SSL/TLS"_s, user, u"%CA%"_s) << kMailPassword
             << 0
-            << u"Fehler: Mit dem SMTP-Server 127.0.0.1:%PORT% kam keine "
-               "verschlüsselte Verbindung zustande"_s;
+            << u"Fehler: Mit dem SMTP-Server 127.0.0.1:%PORT% kam keine verschlüsselte Verbindung "
+               "zustande (der Server antwortet an diesem Port unverschlüsselt); die Mail wurde "
+               "nicht gesendet."_s +
+                   checkPorts;
+        // Such a server waits for the client to start TLS.
+        QTest::newRow("STARTTLS, server encrypts at once")
+            << secureSettings(u"127.0.0.1:%TLS%"_s, u"STARTTLS"_s, user, u"%CA%"_s) << kMailPassword
+            << 0 << silent;
+        QTest::newRow("no security, server encrypts at once")
+            << secureSettings(u"127.0.0.1:%TLS%"_s, u"keine"_s, QString(), QString()) << QString()
+            << 0 << silent;
+        QTest::newRow("certificate expired")
+            << secureSettings(u"127.0.0.1:%EXPIRED%"_s, u"SSL/TLS"_s, user, u"%CA%"_s)
+            << kMailPassword << 0
+            << u"Fehler: Das Zertifikat des SMTP-Servers 127.0.0.1:%EXPIRED% ist abgelaufen; die "
+               "Mail wurde nicht gesendet. Bitte zuerst Datum und Uhrzeit dieses Rechners prüfen; "
+               "stimmen sie, dem E-Mail-Anbieter Bescheid geben, damit er das Zertifikat "
+               "erneuert."_s;
+        for (const auto& [form, file] :
+             {std::pair(u"in DER form"_s, u"%DER%"_s), {u"cut short"_s, u"%CUT%"_s}})
+            QTest::newRow(qPrintable(u"certificate file "_s + form))
+                << secureSettings(u"127.0.0.1:%STARTTLS%"_s, u"STARTTLS"_s, user, file)
+                << kMailPassword << 0 << noPem.arg(file);
         QTest::newRow("STARTTLS, certificate authority not trusted")
             << secureSettings(u"127.0.0.1:%STARTTLS%"_s, u"STARTTLS"_s, user, QString())
             << kMailPassword << 0 << untrusted.arg(u"%STARTTLS%"_s);
@@ -440,15 +477,13 @@ private slots:
             << kMailPassword << 0
             << u"Fehler: Die Zertifikatsdatei fehlt.pem (orbaw.ini, Eintrag \"SMTP CA-Datei\") "
                "kann nicht gelesen werden."_s;
-        // Nothing listens on loopback at the ports that the securities choose by default.
-        QTest::newRow("STARTTLS without port")
-            << secureSettings(u"127.0.0.1"_s, u"STARTTLS"_s, QString(), QString()) << QString() << 0
-            << u"Fehler: Der SMTP-Server 127.0.0.1:587 ist nicht erreichbar (Verbindung "
-               "abgelehnt). Bitte den SMTP-Server in den Einstellungen prüfen."_s;
-        QTest::newRow("SSL/TLS without port")
-            << secureSettings(u"127.0.0.1"_s, u"SSL/TLS"_s, QString(), QString()) << QString() << 0
-            << u"Fehler: Der SMTP-Server 127.0.0.1:465 ist nicht erreichbar (Verbindung "
-               "abgelehnt). Bitte den SMTP-Server in den Einstellungen prüfen."_s;
+        // A name that never resolves shows the port without anything listening on it.
+        for (const auto& [security, port] : {std::pair(u"STARTTLS"_s, 587), {u"SSL/TLS"_s, 465}})
+            QTest::newRow(qPrintable(security + u" without port"_s))
+                << secureSettings(u"nicht-vorhanden.invalid"_s, security, QString(), QString())
+                << QString() << 0
+                << u"Fehler: Der SMTP-Server nicht-vorhanden.invalid:%1 ist unbekannt (Name nicht "
+                   "auflösbar). Bitte den SMTP-Server in den Einstellungen prüfen."_s.arg(port);
     }
     void refusesWhatIsNotSafe() {
         QFETCH(QByteArray, settings);
@@ -457,14 +492,18 @@ private slots:
         QFETCH(QString, expected);
         if (!m_server.running())
             QSKIP("python3 with aiosmtpd is not available");
-        const QList<std::pair<QString, quint16>> ports{{u"%PORT%"_s, m_server.port()},
-                                                       {u"%STARTTLS%"_s, m_server.startTlsPort()},
-                                                       {u"%TLS%"_s, m_server.tlsPort()}};
-        for (const auto& [name, port] : ports) {
-            settings.replace(name.toLatin1(), QByteArray::number(port));
-            expected.replace(name, QString::number(port));
+        const QList<std::pair<QString, QString>> values{
+            {u"%PORT%"_s, QString::number(m_server.port())},
+            {u"%STARTTLS%"_s, QString::number(m_server.startTlsPort())},
+            {u"%TLS%"_s, QString::number(m_server.tlsPort())},
+            {u"%EXPIRED%"_s, QString::number(m_server.expiredTlsPort())},
+            {u"%CA%"_s, m_certificates.caFile()},
+            {u"%DER%"_s, m_certificateForms.filePath(u"ca.der"_s)},
+            {u"%CUT%"_s, m_certificateForms.filePath(u"ca-cut.pem"_s)}};
+        for (const auto& [name, value] : values) {
+            settings.replace(name.toLatin1(), value.toUtf8());
+            expected.replace(name, value);
         }
-        settings.replace("%CA%", m_certificates.caFile().toUtf8());
         WorkingDir dir;
         dir.write(u"orbaw.ini"_s, settings);
         dir.write(u"mail.tmp"_s, "Bestellung\r\n");
@@ -479,6 +518,63 @@ private slots:
         QCOMPARE(m_server.signIns().size(), signIns);
         for (const QByteArray& form : passwordForms(kMailUser, password))
             QVERIFY(password.isEmpty() || !dir.read(u"log.tmp"_s).contains(form));
+    }
+
+    // Postfix judges the sender when the first recipient comes, and its refusal names the sender;
+    // a refused recipient is named instead. "%S" and "%R" stand for the two.
+    void tellsRefusedSenderFromRefusedRecipient_data() {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<QString>("refused");
+        QTest::addColumn<QString>("advice");
+        const QString sender = u"den Absender %S"_s;
+        const QString account = u" Bitte in den Einstellungen unter E-Mail die \"Eigene "
+                                "E-Mail-Adresse\" prüfen: Als Absender nimmt der Server meist nur "
+                                "die Adresse des Kontos \"lehrer@schule.example\" an."_s;
+        QTest::newRow("sender not owned by the account")
+            << u"553 5.7.1 <%S>: Sender address rejected: not owned by user "
+               "lehrer@schule.example"_s
+            << sender << account;
+        QTest::newRow("sender of another account")
+            << u"553 5.7.1 <%S>: Sender address rejected: not logged in"_s << sender << account;
+        QTest::newRow("sender unknown")
+            << u"550 5.1.0 <%S>: Sender address rejected: User unknown in virtual mailbox table"_s
+            << sender << account;
+        QTest::newRow("sender named in other words")
+            << u"550 5.7.1 %S darf hier nicht senden"_s << sender << account;
+        QTest::newRow("sender's domain not found for now")
+            << u"450 4.1.8 <%S>: Sender address rejected: Domain not found"_s << sender
+            << u" Bitte später erneut versuchen."_s;
+        const QString recipient = u"den Empfänger %R"_s;
+        const QString checkRecipient = u" Bitte die Empfängeradresse prüfen."_s;
+        QTest::newRow("recipient unknown")
+            << u"550 5.1.1 <%R>: Recipient address rejected: User unknown in virtual mailbox "
+               "table"_s
+            << recipient << checkRecipient;
+        QTest::newRow("relay denied")
+            << u"554 5.7.1 <%R>: Relay access denied"_s << recipient << checkRecipient;
+    }
+    void tellsRefusedSenderFromRefusedRecipient() {
+        QFETCH(QString, reply);
+        QFETCH(QString, refused);
+        QFETCH(QString, advice);
+        if (!m_server.running())
+            QSKIP("python3 with aiosmtpd is not available");
+        WorkingDir dir;
+        dir.write(u"orbaw.ini"_s,
+                  secureSettings(u"127.0.0.1:"_s + QString::number(m_server.startTlsPort()),
+                                 u"STARTTLS"_s, kMailUser, m_certificates.caFile()));
+        dir.write(u"mail.tmp"_s, "Bestellung\r\n");
+        m_server.refuseRecipients(reply);
+        const auto refuseNoMore = qScopeGuard([this] { m_server.refuseRecipients(QString()); });
+
+        QCOMPARE(runMailer(dir, standardArguments(u"Bestellung"_s, {kRecipients[0]}),
+                           kMailPassword.toUtf8() + '\n'),
+                 1);
+
+        const QString expected =
+            u"Fehler: Der Server hat "_s + refused + u" abgelehnt: "_s + reply + u'.' + advice;
+        QCOMPARE(logOf(dir).last(),
+                 QString(expected).replace(u"%S"_s, kSender).replace(u"%R"_s, kRecipients[0]));
     }
 
     // "%PORT%" stands for the running server's port, "%DEAD%" for a port nobody listens on.
@@ -526,8 +622,8 @@ private slots:
             << QStringList{u"-d"_s, u"-sBestellung"_s, u"-fgesperrt@example.org"_s, kRecipients[0],
                            u"mail.tmp"_s}
             << u"Fehler: Der Server hat den Absender gesperrt@example.org abgelehnt: 553 5.7.1 "
-               "Absender gesperrt. Bitte die eigene E-Mail-Adresse in den Einstellungen unter "
-               "E-Mail prüfen."_s;
+               "Absender gesperrt. Bitte in den Einstellungen unter E-Mail die \"Eigene "
+               "E-Mail-Adresse\" prüfen."_s;
         QTest::newRow("server wants a login")
             << live << true
             << QStringList{u"-d"_s, u"-sBestellung"_s, u"-fanmelden@example.org"_s, kRecipients[0],
