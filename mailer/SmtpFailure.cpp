@@ -148,26 +148,15 @@ QString requirement(const QString& reply, const SmtpConnection& connection) {
         .arg(name, reply);
 }
 
-// Whether `text` names `address` whole, not as the end or start of a longer one.
-bool names(const QString& text, const QString& address) {
-    const auto inAddress = [](QChar c) {
-        return c.isLetterOrNumber() || QStringLiteral(".-_+@").contains(c);
-    };
-    for (qsizetype at = text.indexOf(address, 0, Qt::CaseInsensitive);
-         at >= 0 && !address.isEmpty(); at = text.indexOf(address, at + 1, Qt::CaseInsensitive)) {
-        const qsizetype end = at + address.size();
-        if ((at == 0 || !inAddress(text[at - 1])) && (end == text.size() || !inAddress(text[end])))
-            return true;
-    }
-    return false;
-}
-
 // Postfix judges the sender only when the first recipient comes, so its refusal of the sender
-// answers RCPT: "553 5.7.1 <lehrer@…>: Sender address rejected: not owned by user …". Such a
-// reply names the sender, and not the recipient unless both are one.
+// answers RCPT and names it: "553 5.7.1 <lehrer@…>: Sender address rejected: not owned by user
+// …". Other servers speak of the sender without naming it: "550 Sender verify failed".
 bool refusesSender(const QString& reply, const QString& sender, const QString& recipient) {
-    return reply.contains(QStringLiteral("Sender address rejected"), Qt::CaseInsensitive) ||
-           (names(reply, sender) && !names(reply, recipient));
+    const auto names = [&reply](const QString& address) {
+        return reply.contains(QLatin1Char('<') + address + QLatin1Char('>'), Qt::CaseInsensitive);
+    };
+    return names(sender) ||
+           (reply.contains(QStringLiteral("sender"), Qt::CaseInsensitive) && !names(recipient));
 }
 
 const QString kLater = QStringLiteral(" Bitte später erneut versuchen.");

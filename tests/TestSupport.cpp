@@ -21,9 +21,7 @@ constexpr int kProcessWaitMs = 60000;
 
 // The server of MailServer: every accepted message is written as received.json into the
 // directory named on the command line, every sign-in as a line of signins.jsonl; the ports go to
-// standard output once it listens. With certificates and their key it listens on four ports. A
-// file rcpt_refusal in that directory is the answer to every RCPT, with %S and %R replaced by
-// sender and recipient.
+// standard output once it listens. With certificates and their key it listens on four ports.
 const char kMailServerScript[] = R"PY(
 import asyncio, base64, datetime, email, email.policy, json, logging, os, re, ssl, sys, warnings
 from aiosmtpd.smtp import SMTP, AuthResult
@@ -33,7 +31,6 @@ warnings.filterwarnings('ignore')
 logging.getLogger('mail.log').setLevel(logging.CRITICAL)
 inbox, user, password = sys.argv[1:4]
 certificate = sys.argv[4:6]
-expired = sys.argv[6:7]
 
 def valid_utf8(data):
     try:
@@ -61,10 +58,9 @@ class Handler:
         return '250 OK'
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
-        refusal = os.path.join(inbox, 'rcpt_refusal')
-        if os.path.exists(refusal):
-            with open(refusal) as f:
-                return f.read().replace('%S', envelope.mail_from).replace('%R', address)
+        if address.startswith('fremd@'):
+            return ('553 5.7.1 <%s>: Sender address rejected: not owned by user %s'
+                    % (envelope.mail_from, user))
         if address.startswith('unbekannt@'):
             return '550 5.1.1 Mailbox unbekannt'
         envelope.rcpt_tos.append(address)
@@ -120,7 +116,7 @@ async def main():
             listener(auth_require_tls=False, auth_exclude_mechanism=['PLAIN']),
             '127.0.0.1', 0, ssl=context))
         outdated = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
-        outdated.load_cert_chain(expired[0], certificate[1])
+        outdated.load_cert_chain(sys.argv[6], certificate[1])
         servers.append(await loop.create_server(listener(), '127.0.0.1', 0, ssl=outdated))
     print(' '.join(str(s.sockets[0].getsockname()[1]) for s in servers), flush=True)
     await asyncio.gather(*(s.serve_forever() for s in servers))
@@ -255,36 +251,34 @@ bool TestCertificates::make() {
                              QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:P-256"),
                              QStringLiteral("-nodes"),   QStringLiteral("-days"),
                              QStringLiteral("2")};
-    const auto openssl = [](const QStringList& arguments) {
+    const auto tool = [](const QStringList& arguments) {
         // Its chatter shows only when it fails.
-        QProcess process;
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(QStringLiteral("openssl"), arguments);
-        const bool made = process.waitForFinished(kProcessWaitMs) &&
-                          process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        QProcess openssl;
+        openssl.setProcessChannelMode(QProcess::MergedChannels);
+        openssl.start(QStringLiteral("openssl"), arguments);
+        const bool made = openssl.waitForFinished(kProcessWaitMs) &&
+                          openssl.exitStatus() == QProcess::NormalExit && openssl.exitCode() == 0;
         if (!made)
-            qWarning("%s", process.readAll().constData());
+            qWarning("%s", openssl.readAll().constData());
         return made;
     };
-    const auto run = [&](const QStringList& arguments) { return openssl(common + arguments); };
-    const QString caKey = m_dir.filePath(QStringLiteral("ca.key"));
-    const QString request = m_dir.filePath(QStringLiteral("server.csr"));
+    const auto run = [&](const QStringList& arguments) { return tool(common + arguments); };
+    using namespace Qt::StringLiterals;
+    const QString request = m_dir.filePath(u"server.csr"_s);
     return run({QStringLiteral("-extensions"), QStringLiteral("ca"), QStringLiteral("-subj"),
-                QStringLiteral("/CN=ORBA Test-CA"), QStringLiteral("-keyout"), caKey,
-                QStringLiteral("-out"), caFile()}) &&
+                QStringLiteral("/CN=ORBA Test-CA"), QStringLiteral("-keyout"),
+                m_dir.filePath(QStringLiteral("ca.key")), QStringLiteral("-out"), caFile()}) &&
            run({QStringLiteral("-extensions"), QStringLiteral("server"), QStringLiteral("-subj"),
                 QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-CA"), caFile(),
-                QStringLiteral("-CAkey"), caKey, QStringLiteral("-keyout"), serverKey(),
-                QStringLiteral("-out"), serverCertificate()}) &&
+                QStringLiteral("-CAkey"), m_dir.filePath(QStringLiteral("ca.key")),
+                QStringLiteral("-keyout"), serverKey(), QStringLiteral("-out"),
+                serverCertificate()}) &&
            // Only "x509" makes out a certificate that ended yesterday.
-           openssl({QStringLiteral("req"), QStringLiteral("-new"), QStringLiteral("-key"),
-                    serverKey(), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
-                    QStringLiteral("-out"), request}) &&
-           openssl({QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-in"), request,
-                    QStringLiteral("-CA"), caFile(), QStringLiteral("-CAkey"), caKey,
-                    QStringLiteral("-days"), QStringLiteral("-1"), QStringLiteral("-extfile"),
-                    config.fileName(), QStringLiteral("-extensions"), QStringLiteral("server"),
-                    QStringLiteral("-out"), expiredCertificate()});
+           tool({u"req"_s, u"-new"_s, u"-key"_s, serverKey(), u"-subj"_s, u"/CN=127.0.0.1"_s,
+                 u"-out"_s, request}) &&
+           tool({u"x509"_s, u"-req"_s, u"-in"_s, request, u"-CA"_s, caFile(), u"-CAkey"_s,
+                 m_dir.filePath(u"ca.key"_s), u"-days"_s, u"-1"_s, u"-extfile"_s, config.fileName(),
+                 u"-extensions"_s, u"server"_s, u"-out"_s, expiredCertificate()});
 }
 
 MailServer::~MailServer() {
@@ -335,13 +329,6 @@ QList<QJsonObject> MailServer::signIns() const {
     while (!file.atEnd())
         attempts.append(QJsonDocument::fromJson(file.readLine()).object());
     return attempts;
-}
-
-void MailServer::refuseRecipients(const QString& reply) const {
-    const QString file = m_inbox.filePath(QStringLiteral("rcpt_refusal"));
-    QFile::remove(file);
-    if (!reply.isEmpty())
-        writeFile(file, reply.toUtf8());
 }
 
 void MailServer::forgetReceived() const {

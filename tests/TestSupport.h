@@ -62,7 +62,7 @@ public:
     QString caFile() const { return m_dir.filePath(QStringLiteral("ca.pem")); }
     QString serverCertificate() const { return m_dir.filePath(QStringLiteral("server.pem")); }
     QString serverKey() const { return m_dir.filePath(QStringLiteral("server.key")); }
-    // Made out by the same authority for the same key, it expired yesterday.
+    // By the same authority for the same key; it expired yesterday.
     QString expiredCertificate() const { return m_dir.filePath(QStringLiteral("expired.pem")); }
 
 private:
@@ -74,7 +74,8 @@ inline const QString kMailUser = QStringLiteral("lehrer@schule.example");
 inline const QString kMailPassword = QStringLiteral("Geheim für Ü-Tests 7");
 
 // A mail server on loopback (Python's aiosmtpd). It refuses the senders "gesperrt@…" and
-// "anmelden@…" (the latter asking for a login), the recipient "unbekannt@…" and any message whose
+// "anmelden@…" (the latter asking for a login), the recipient "unbekannt@…", the sender at the
+// recipient "fremd@…" (as Postfix, when the account does not own it) and any message whose
 // subject holds "Spam". The last accepted message is parsed by Python's own mail reader, so that
 // checks see what a mail client would make of it: envelope, header fields, body and the defects
 // the reader found.
@@ -93,9 +94,6 @@ public:
     quint16 tlsPort() const { return m_tlsPort; }
     // As that one, with the expired certificate.
     quint16 expiredTlsPort() const { return m_expiredTlsPort; }
-    // Every RCPT gets this reply, "%S" and "%R" standing for sender and recipient; none when
-    // empty.
-    void refuseRecipients(const QString& reply) const;
     // The last accepted message; empty when none arrived since the last forgetReceived().
     QJsonObject received() const;
     // Each sign-in tried since then: "mechanism", "login", "accepted", "encrypted".

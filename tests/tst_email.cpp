@@ -221,14 +221,13 @@ Step enterPassword(const QString& password, QStringList* offered) {
     };
 }
 
-// The cause counts as shown when it stands above the transcript.
-Step readLogWindow(QString* log, QString* cause = nullptr) {
-    return [log, cause](QWidget* dialog) {
+// The window's text from top to bottom: the cause, where there is one, above the transcript.
+Step readLogWindow(QString* log) {
+    return [log](QWidget* dialog) {
         const auto* memo = dialog->findChild<QPlainTextEdit*>(u"Memo1"_s);
-        const auto* label = dialog->findChild<QLabel*>(u"Label1"_s);
-        *log = memo->toPlainText();
-        if (cause && label && label->isVisible() && label->geometry().bottom() < memo->y())
-            *cause = label->text();
+        const auto* cause = dialog->findChild<QLabel*>(u"Label1"_s);
+        const bool above = cause && cause->isVisible() && cause->geometry().bottom() < memo->y();
+        *log = (above ? cause->text() + u"\n\n"_s : QString()) + memo->toPlainText();
         clickButton(dialog, u"OK"_s);
     };
 }
@@ -595,14 +594,12 @@ private slots:
         writeLoggingMailer(dir, "> MAIL FROM:<a@b>\r\nFehler: Empf\xe4nger abgelehnt\r\n");
         EmailFixture f;
         QString shown;
-        QString cause;
-        ModalScript script({press(u"Ja"_s), readLogWindow(&shown, &cause)}, &f.email);
+        ModalScript script({press(u"Ja"_s), readLogWindow(&shown)}, &f.email);
 
         QVERIFY(f.send());
 
         QCOMPARE(script.seen, (QStringList{kFailed, u"Sendeprotokoll anzeigen|"_s}));
-        QCOMPARE(shown, u"> MAIL FROM:<a@b>\nFehler: Empfänger abgelehnt"_s);
-        QCOMPARE(cause, u"Empfänger abgelehnt"_s);
+        QCOMPARE(shown, u"Empfänger abgelehnt\n\n> MAIL FROM:<a@b>\nFehler: Empfänger abgelehnt"_s);
         // The log window is made for one showing only.
         QVERIFY(f.email.findChildren<Tfehler*>().isEmpty());
     }
