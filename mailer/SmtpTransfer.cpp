@@ -8,10 +8,10 @@ namespace orba::mailer {
 namespace {
 
 constexpr long kConnectTimeoutSeconds = 15;
-// A server that encrypts from the first byte waits in silence for the client to start TLS. On
-// the port for that, a plain greeting that has not come in this time will not come at all.
-constexpr long kTlsPortGreetingSeconds = 5;
 constexpr long kTotalTimeoutSeconds = 45;
+// A server that encrypts from the first byte waits in silence for the client to start TLS. On
+// the port for that, a plain reply that has not come in this time will not come at all.
+constexpr long kTlsPortReplySeconds = 5;
 
 struct Upload {
     const QByteArray& data;
@@ -116,10 +116,11 @@ void protect(CURL* handle, const SmtpConnection& connection, curl_blob& certific
     curl_easy_setopt(handle, CURLOPT_LOGIN_OPTIONS, "AUTH=PLAIN;AUTH=LOGIN");
 }
 
-long connectTimeout(const SmtpConnection& connection) {
-    const bool tlsPort = connection.server.port == defaultPort(MailSecurity::Tls);
-    return tlsPort && connection.security != MailSecurity::Tls ? kTlsPortGreetingSeconds
-                                                               : kConnectTimeoutSeconds;
+// The wait counts from the connection, so that a slow name lookup does not cut it short.
+void waitLessOnTlsPort(CURL* handle, const SmtpConnection& connection) {
+    if (connection.server.port == defaultPort(MailSecurity::Tls) &&
+        connection.security != MailSecurity::Tls)
+        curl_easy_setopt(handle, CURLOPT_SERVER_RESPONSE_TIMEOUT, kTlsPortReplySeconds);
 }
 
 } // namespace
@@ -156,7 +157,8 @@ TransferResult transferMail(const SmtpConnection& connection, const MailOrder& o
     curl_easy_setopt(handle, CURLOPT_READFUNCTION, &readMessage);
     curl_easy_setopt(handle, CURLOPT_READDATA, &upload);
     curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, curl_off_t(message.size()));
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, connectTimeout(connection));
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    waitLessOnTlsPort(handle, connection);
     curl_easy_setopt(handle, CURLOPT_TIMEOUT, kTotalTimeoutSeconds);
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, errorBuffer);
