@@ -1,7 +1,8 @@
 // The mailer's pieces, chosen by the input's last byte: quoted-printable body lines, the subject
 // header, the command line as any caller may give it, the command line as ORBA gives it, the
-// "SMTP Host" setting, and the whole message. Each must decode to what went in, stay within the
-// line lengths of mail and 7-bit, or be refused with a German message.
+// "SMTP Host" setting, the whole message, the "SMTP CA-Datei" file and the server's refusal of a
+// recipient. Each must decode to what went in, stay within the line lengths of mail and 7-bit, or
+// be refused with a German message.
 #include "core/OrbaError.h"
 #include "FuzzSupport.h"
 #include "Mailbox.h"
@@ -10,6 +11,7 @@
 #include "MimeEncoding.h"
 #include "output/MailCommand.h"
 #include "SmtpConnection.h"
+#include "SmtpFailure.h"
 
 #include <curl/curl.h>
 #include <fuzzer/FuzzedDataProvider.h>
@@ -202,11 +204,43 @@ void message(FuzzedDataProvider& provider) {
                 fields.join(u' '));
 }
 
+// A file is taken whole or refused, never taken without a certificate in it.
+void caFile(FuzzedDataProvider& provider) {
+    const QByteArray file = QByteArray::fromStdString(provider.ConsumeRemainingBytesAsString());
+    fuzz::writeFile(QStringLiteral("ca.pem"), file);
+    fuzz::writeFile(QStringLiteral("orbaw.ini"),
+                    "[mail]\r\nSMTP Host=localhost\r\nSMTP CA-Datei=ca.pem\r\n");
+    try {
+        const SmtpConnection connection = connectionFromSettings(QStringLiteral("orbaw.ini"));
+        FUZZ_EXPECT(connection.extraCertificates == file &&
+                    file.contains("-----BEGIN CERTIFICATE-----"));
+    } catch (const OrbaError& error) {
+        FUZZ_EXPECT(error.message().contains(QStringLiteral("SMTP CA-Datei")));
+    }
+}
+
+// Whatever the reply, the text blames the sender or the recipient and names the one it blames.
+void recipientRefused(FuzzedDataProvider& provider) {
+    const QString sender = text(provider);
+    const QString recipient = text(provider).remove(u'<').remove(u'>');
+    TransferResult result;
+    result.code = CURLE_RECV_ERROR;
+    result.exchange = {"RCPT TO:<" + recipient.toUtf8() + '>',
+                       "550 " +
+                           QByteArray::fromStdString(provider.ConsumeRemainingBytesAsString())};
+    SmtpConnection connection;
+    connection.server = {QStringLiteral("localhost"), 25};
+    const QString failure = failureText(result, connection, sender);
+    FUZZ_EXPECT(failure.startsWith(QStringLiteral("Der Server hat den Absender ") + sender) ||
+                    failure.startsWith(QStringLiteral("Der Server hat den Empfänger ") + recipient),
+                failure);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider provider(data, size);
-    switch (provider.ConsumeIntegralInRange(0, 5)) {
+    switch (provider.ConsumeIntegralInRange(0, 7)) {
     case 0:
         quotedPrintable(provider);
         break;
@@ -222,8 +256,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 4:
         smtpHost(provider);
         break;
-    default:
+    case 5:
         message(provider);
+        break;
+    case 6:
+        caFile(provider);
+        break;
+    default:
+        recipientRefused(provider);
         break;
     }
     return 0;

@@ -1,6 +1,7 @@
 #include "SmtpConnection.h"
 
 #include "core/OrbaError.h"
+#include "PemCertificates.h"
 #include "settings/SettingsFile.h"
 
 #include <QFile>
@@ -31,7 +32,15 @@ QByteArray certificatesIn(const QString& caFile) {
         throw OrbaError(QStringLiteral("Die Zertifikatsdatei %1 (orbaw.ini, Eintrag \"%2\") kann "
                                        "nicht gelesen werden.")
                             .arg(caFile, mailkeys::caFile));
-    return file.readAll();
+    const QByteArray certificates = file.readAll();
+    if (!holdsUsableCertificates(certificates))
+        throw OrbaError(QStringLiteral("Die Zertifikatsdatei %1 (orbaw.ini, Eintrag \"%2\") "
+                                       "enthält kein brauchbares Zertifikat im PEM-Format. Bitte "
+                                       "dort eine Datei nennen, die das Zertifikat als Text "
+                                       "zwischen \"-----BEGIN CERTIFICATE-----\" und \"-----END "
+                                       "CERTIFICATE-----\" enthält.")
+                            .arg(caFile, mailkeys::caFile));
+    return certificates;
 }
 
 } // namespace

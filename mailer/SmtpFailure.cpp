@@ -30,17 +30,52 @@ QString addressOf(const QByteArray& command) {
     return QString::fromUtf8(command.mid(open + 1, close - open - 1));
 }
 
+// What OpenSSL's (English) reasons for a failed handshake or certificate mean for the user.
+struct TlsReason {
+    const char* english;
+    const char* german;
+};
+const TlsReason kTlsReasons[] = {
+    {"wrong version number", "der Server antwortet an diesem Port unverschlüsselt"},
+    {"packet length too long", "der Server antwortet an diesem Port unverschlüsselt"},
+    {"unknown protocol", "der Server antwortet an diesem Port unverschlüsselt"},
+    {"unsupported protocol", "der Server beherrscht nur veraltete Verschlüsselung"},
+    {"alert protocol version", "der Server beherrscht nur veraltete Verschlüsselung"},
+    {"unsafe legacy renegotiation", "der Server beherrscht nur veraltete Verschlüsselung"},
+    {"handshake failure", "Server und ORBA haben kein Verschlüsselungsverfahren gemeinsam"},
+    {"key too small", "der Schlüssel des Servers ist zu schwach"},
+    {"unexpected eof", "der Server hat die Verbindung beendet"},
+    {"connection reset", "der Server hat die Verbindung beendet"},
+    {"certificate has expired", "das Zertifikat ist abgelaufen"},
+    {"certificate is not yet valid", "das Zertifikat ist noch nicht gültig"},
+    {"self-signed certificate", "das Zertifikat ist selbst ausgestellt"},
+    {"self signed certificate", "das Zertifikat ist selbst ausgestellt"},
+    {"unable to get local issuer certificate",
+     "das Zertifikat ist von einer unbekannten Zertifizierungsstelle ausgestellt"},
+    {"certificate revoked", "das Zertifikat wurde widerrufen"},
+    {"too weak", "das Zertifikat ist zu schwach gesichert"},
+};
+
+// The German cause for the common reasons; libcurl's own text for the others, which an
+// administrator can look up.
+QString tlsCause(const QString& curlMessage) {
+    for (const TlsReason& reason : kTlsReasons) {
+        if (curlMessage.contains(QLatin1String(reason.english), Qt::CaseInsensitive))
+            return QString::fromUtf8(reason.german);
+    }
+    return curlMessage;
+}
+
 const QString kCheckSecurity = QStringLiteral(
     " Bitte Port und Verbindungssicherheit in den Einstellungen unter E-Mail prüfen: STARTTLS "
     "gehört meist zu Port 587, SSL/TLS zu Port 465.");
 
-// The numbers are OpenSSL's reasons for refusing a certificate chain.
-QString certificateReason(long error) {
-    switch (error) {
-    case 9:
-        return QStringLiteral("noch nicht gültig");
-    case 10:
-        return QStringLiteral("abgelaufen");
+// OpenSSL's reasons for refusing a certificate chain.
+constexpr long kNotYetValid = 9;
+constexpr long kExpired = 10;
+
+QString certificateReason(const TransferResult& result) {
+    switch (result.certificateError) {
     case 18:
     case 19:
         return QStringLiteral("selbst ausgestellt");
@@ -49,7 +84,7 @@ QString certificateReason(long error) {
     case 21:
         return QStringLiteral("ausgestellt von einer unbekannten Zertifizierungsstelle");
     default:
-        return QStringLiteral("Prüfung fehlgeschlagen, Grund %1").arg(error);
+        return tlsCause(result.curlMessage);
     }
 }
 
@@ -62,11 +97,24 @@ QString untrustedCertificate(const TransferResult& result, const SmtpConnection&
                               "in den Einstellungen unter E-Mail so eintragen, wie ihn der "
                               "Anbieter nennt.")
             .arg(name, connection.server.host);
-    return QStringLiteral("Das Zertifikat des SMTP-Servers %1 ist nicht vertrauenswürdig (%2); "
-                          "die Mail wurde nicht gesendet. Hat Ihre Einrichtung eine eigene "
-                          "Zertifizierungsstelle, deren Zertifikat in orbaw.ini unter \"%3\" "
-                          "eintragen.")
-        .arg(name, certificateReason(result.certificateError), mailkeys::caFile);
+    // A certificate out of its time is no question of trust: the clock or the server is wrong.
+    const QString notSent = QStringLiteral("; die Mail wurde nicht gesendet. ");
+    if (result.certificateError == kNotYetValid)
+        return QStringLiteral("Das Zertifikat des SMTP-Servers %1 ist noch nicht gültig")
+                   .arg(name) +
+               notSent + QStringLiteral("Bitte Datum und Uhrzeit dieses Rechners prüfen.");
+    if (result.certificateError == kExpired)
+        return QStringLiteral("Das Zertifikat des SMTP-Servers %1 ist abgelaufen").arg(name) +
+               notSent +
+               QStringLiteral("Bitte zuerst Datum und Uhrzeit dieses Rechners prüfen; stimmen "
+                              "sie, dem E-Mail-Anbieter Bescheid geben, damit er das Zertifikat "
+                              "erneuert.");
+    return QStringLiteral("Das Zertifikat des SMTP-Servers %1 ist nicht vertrauenswürdig (%2)")
+               .arg(name, certificateReason(result)) +
+           notSent +
+           QStringLiteral("Hat Ihre Einrichtung eine eigene Zertifizierungsstelle, dann bitte "
+                          "deren Zertifikat in orbaw.ini unter \"%1\" eintragen.")
+               .arg(mailkeys::caFile);
 }
 
 QString signInRefusal(const QString& reply, bool temporary, const SmtpConnection& connection) {
@@ -100,46 +148,81 @@ QString requirement(const QString& reply, const SmtpConnection& connection) {
         .arg(name, reply);
 }
 
+// Postfix judges the sender only when the first recipient comes, so its refusal of the sender
+// answers RCPT and names it: "553 5.7.1 <lehrer@…>: Sender address rejected: not owned by user
+// …". Other servers speak of the sender without naming it: "550 Sender verify failed".
+bool refusesSender(const QString& reply, const QString& sender, const QString& recipient) {
+    const auto names = [&reply](const QString& address) {
+        return reply.contains(QLatin1Char('<') + address + QLatin1Char('>'), Qt::CaseInsensitive);
+    };
+    return names(sender) ||
+           (reply.contains(QStringLiteral("sender"), Qt::CaseInsensitive) && !names(recipient));
+}
+
+const QString kLater = QStringLiteral(" Bitte später erneut versuchen.");
+
+QString senderRefusal(const QString& sender, const QString& reply, bool temporary,
+                      const SmtpConnection& connection) {
+    const QString refused =
+        QStringLiteral("Der Server hat den Absender %1 abgelehnt: %2.").arg(sender, reply);
+    if (temporary)
+        return refused + kLater;
+    const QString check = QStringLiteral(" Bitte in den Einstellungen unter E-Mail die \"Eigene "
+                                         "E-Mail-Adresse\" prüfen");
+    if (!connection.signsIn())
+        return refused + check + QLatin1Char('.');
+    return refused + check +
+           QStringLiteral(": Als Absender nimmt der Server meist nur die Adresse des Kontos "
+                          "\"%1\" an.")
+               .arg(connection.user);
+}
+
 // The server said no: the reply tells why, the command it answered tells to what.
-QString refusal(const SmtpExchange& exchange, const SmtpConnection& connection) {
+QString refusal(const SmtpExchange& exchange, const SmtpConnection& connection,
+                const QString& sender) {
     const SmtpServer& server = connection.server;
     QString reply = QString::fromUtf8(exchange.reply);
     if (reply.size() > 3 && reply[3] == QLatin1Char('-'))
         reply[3] = QLatin1Char(' '); // last line of a multi-line reply
     const bool temporary = exchange.replyCode() < 500;
-    const QString later = QStringLiteral(" Bitte später erneut versuchen.");
     const QByteArray verb = exchange.command.left(4).toUpper();
+    const QString address = addressOf(exchange.command);
     if (verb == "AUTH")
         return signInRefusal(reply, temporary, connection);
     if (exchange.replyCode() == 530)
         return requirement(reply, connection);
-    if (verb == "MAIL")
-        return QStringLiteral("Der Server hat den Absender %1 abgelehnt: %2.")
-                   .arg(addressOf(exchange.command), reply) +
-               (temporary ? later
-                          : QStringLiteral(" Bitte die eigene E-Mail-Adresse in den Einstellungen "
-                                           "unter E-Mail prüfen."));
+    if (verb == "MAIL" || (verb == "RCPT" && refusesSender(reply, sender, address)))
+        return senderRefusal(sender, reply, temporary, connection);
     if (verb == "RCPT")
         return QStringLiteral("Der Server hat den Empfänger %1 abgelehnt: %2.")
-                   .arg(addressOf(exchange.command), reply) +
-               (temporary ? later : QStringLiteral(" Bitte die Empfängeradresse prüfen."));
+                   .arg(address, reply) +
+               (temporary ? kLater : QStringLiteral(" Bitte die Empfängeradresse prüfen."));
     if (verb == "DATA")
         return QStringLiteral("Der Server hat die Mail abgelehnt: %1.").arg(reply) +
-               (temporary ? later : QString());
+               (temporary ? kLater : QString());
     if (exchange.command.isEmpty() || verb == "EHLO" || verb == "HELO")
         return QStringLiteral("Der SMTP-Server %1 lehnt die Verbindung ab: %2.")
                    .arg(server.displayName(), reply) +
-               (temporary ? later
+               (temporary ? kLater
                           : QStringLiteral(" Bitte den SMTP-Server in den Einstellungen prüfen."));
     return QStringLiteral("Der SMTP-Server %1 meldet einen Fehler: %2.")
         .arg(server.displayName(), reply);
 }
 
+// A server that encrypts from the first byte takes a plain connection and waits in silence for
+// the client to start TLS. Plain servers on the mail port may hold their greeting back on purpose.
+bool awaitsTls(const TransferResult& result, const SmtpConnection& connection) {
+    return result.connected && result.exchange.reply.isEmpty() &&
+           connection.security != MailSecurity::Tls &&
+           connection.server.port != defaultPort(MailSecurity::None);
+}
+
 } // namespace
 
-QString failureText(const TransferResult& result, const SmtpConnection& connection) {
+QString failureText(const TransferResult& result, const SmtpConnection& connection,
+                    const QString& sender) {
     if (result.exchange.replyCode() >= 400)
-        return refusal(result.exchange, connection);
+        return refusal(result.exchange, connection, sender);
     const QString name = connection.server.displayName();
     const QString notSmtp = QStringLiteral("Der Rechner %1 antwortet nicht wie ein SMTP-Server. "
                                            "Bitte Server und Port in den Einstellungen unter "
@@ -158,6 +241,12 @@ QString failureText(const TransferResult& result, const SmtpConnection& connecti
                               "SMTP-Server in den Einstellungen prüfen.")
             .arg(name, connectionReason(result.osErrno));
     case CURLE_OPERATION_TIMEDOUT:
+        if (awaitsTls(result, connection))
+            return QStringLiteral("Der SMTP-Server %1 nimmt die Verbindung an, antwortet aber "
+                                  "nicht; an diesem Port erwartet er wohl eine von Anfang an "
+                                  "verschlüsselte Verbindung (SSL/TLS).")
+                       .arg(name) +
+                   kCheckSecurity;
         return QStringLiteral("Der SMTP-Server %1 antwortet nicht (Zeitüberschreitung). Bitte den "
                               "SMTP-Server in den Einstellungen prüfen oder später erneut "
                               "versuchen.")
@@ -178,7 +267,7 @@ QString failureText(const TransferResult& result, const SmtpConnection& connecti
     case CURLE_SSL_CONNECT_ERROR:
         return QStringLiteral("Mit dem SMTP-Server %1 kam keine verschlüsselte Verbindung "
                               "zustande (%2); die Mail wurde nicht gesendet.")
-                   .arg(name, result.curlMessage) +
+                   .arg(name, tlsCause(result.curlMessage)) +
                kCheckSecurity;
     case CURLE_PEER_FAILED_VERIFICATION:
         return untrustedCertificate(result, connection);
@@ -193,7 +282,7 @@ QString failureText(const TransferResult& result, const SmtpConnection& connecti
                kCheckSecurity;
     default:
         return QStringLiteral("Die Mail konnte nicht an den SMTP-Server %1 gesendet werden (%2).")
-            .arg(name, result.curlMessage);
+            .arg(name, tlsCause(result.curlMessage));
     }
 }
 

@@ -7,7 +7,9 @@
 
 namespace orba::mailer {
 
-// One German sentence on what went wrong with a failed transfer and what the user can do.
-QString failureText(const TransferResult& result, const SmtpConnection& connection);
+// One German sentence on what went wrong with a failed transfer and what the user can do;
+// `sender` is the envelope's sender address.
+QString failureText(const TransferResult& result, const SmtpConnection& connection,
+                    const QString& sender);
 
 } // namespace orba::mailer

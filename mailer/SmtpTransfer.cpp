@@ -9,6 +9,9 @@ namespace {
 
 constexpr long kConnectTimeoutSeconds = 15;
 constexpr long kTotalTimeoutSeconds = 45;
+// A server that encrypts from the first byte waits in silence for the client to start TLS. On
+// the port for that, a plain reply that has not come in this time will not come at all.
+constexpr long kTlsPortReplySeconds = 5;
 
 struct Upload {
     const QByteArray& data;
@@ -113,6 +116,13 @@ void protect(CURL* handle, const SmtpConnection& connection, curl_blob& certific
     curl_easy_setopt(handle, CURLOPT_LOGIN_OPTIONS, "AUTH=PLAIN;AUTH=LOGIN");
 }
 
+// The wait counts from the connection, so that a slow name lookup does not cut it short.
+void waitLessOnTlsPort(CURL* handle, const SmtpConnection& connection) {
+    if (connection.server.port == defaultPort(MailSecurity::Tls) &&
+        connection.security != MailSecurity::Tls)
+        curl_easy_setopt(handle, CURLOPT_SERVER_RESPONSE_TIMEOUT, kTlsPortReplySeconds);
+}
+
 } // namespace
 
 TransferResult transferMail(const SmtpConnection& connection, const MailOrder& order,
@@ -148,6 +158,7 @@ TransferResult transferMail(const SmtpConnection& connection, const MailOrder& o
     curl_easy_setopt(handle, CURLOPT_READDATA, &upload);
     curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, curl_off_t(message.size()));
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    waitLessOnTlsPort(handle, connection);
     curl_easy_setopt(handle, CURLOPT_TIMEOUT, kTotalTimeoutSeconds);
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, errorBuffer);
@@ -160,6 +171,9 @@ TransferResult transferMail(const SmtpConnection& connection, const MailOrder& o
     result.code = curl_easy_perform(handle);
     curl_easy_getinfo(handle, CURLINFO_OS_ERRNO, &result.osErrno);
     curl_easy_getinfo(handle, CURLINFO_SSL_VERIFYRESULT, &result.certificateError);
+    curl_off_t connectTime = 0;
+    curl_easy_getinfo(handle, CURLINFO_CONNECT_TIME_T, &connectTime);
+    result.connected = connectTime > 0;
     result.curlMessage =
         QString::fromUtf8(*errorBuffer ? errorBuffer : curl_easy_strerror(result.code));
     result.exchange = conversation.exchange;

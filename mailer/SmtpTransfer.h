@@ -20,6 +20,7 @@ struct SmtpExchange {
 struct TransferResult {
     CURLcode code = CURLE_OK;
     long osErrno = 0;          // the system's reason when the connection failed
+    bool connected = false;    // the server took the connection, whether it answered or not
     long certificateError = 0; // the certificate check's reason; 0 when the chain was trusted
     QString curlMessage;       // libcurl's own (English) description of the failure
     SmtpExchange exchange;     // meaningful when the server refused something

@@ -46,7 +46,7 @@ void sendMail(int argc, char** argv, QStringList& log) {
         transferMail(connection, order, message, order.transcript ? &log : nullptr);
     connection.password.fill('\0');
     if (result.code != CURLE_OK)
-        throw OrbaError(failureText(result, connection));
+        throw OrbaError(failureText(result, connection, order.sender));
 }
 
 } // namespace

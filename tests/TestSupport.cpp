@@ -21,7 +21,7 @@ constexpr int kProcessWaitMs = 60000;
 
 // The server of MailServer: every accepted message is written as received.json into the
 // directory named on the command line, every sign-in as a line of signins.jsonl; the ports go to
-// standard output once it listens. With a certificate and its key it listens on three ports.
+// standard output once it listens. With certificates and their key it listens on four ports.
 const char kMailServerScript[] = R"PY(
 import asyncio, base64, datetime, email, email.policy, json, logging, os, re, ssl, sys, warnings
 from aiosmtpd.smtp import SMTP, AuthResult
@@ -58,6 +58,9 @@ class Handler:
         return '250 OK'
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address.startswith('fremd@'):
+            return ('553 5.7.1 <%s>: Sender address rejected: not owned by user %s'
+                    % (envelope.mail_from, user))
         if address.startswith('unbekannt@'):
             return '550 5.1.1 Mailbox unbekannt'
         envelope.rcpt_tos.append(address)
@@ -112,6 +115,9 @@ async def main():
         servers.append(await loop.create_server(
             listener(auth_require_tls=False, auth_exclude_mechanism=['PLAIN']),
             '127.0.0.1', 0, ssl=context))
+        outdated = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        outdated.load_cert_chain(sys.argv[6], certificate[1])
+        servers.append(await loop.create_server(listener(), '127.0.0.1', 0, ssl=outdated))
     print(' '.join(str(s.sockets[0].getsockname()[1]) for s in servers), flush=True)
     await asyncio.gather(*(s.serve_forever() for s in servers))
 
@@ -245,17 +251,20 @@ bool TestCertificates::make() {
                              QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:P-256"),
                              QStringLiteral("-nodes"),   QStringLiteral("-days"),
                              QStringLiteral("2")};
-    const auto run = [&](const QStringList& arguments) {
+    const auto tool = [](const QStringList& arguments) {
         // Its chatter shows only when it fails.
         QProcess openssl;
         openssl.setProcessChannelMode(QProcess::MergedChannels);
-        openssl.start(QStringLiteral("openssl"), common + arguments);
+        openssl.start(QStringLiteral("openssl"), arguments);
         const bool made = openssl.waitForFinished(kProcessWaitMs) &&
                           openssl.exitStatus() == QProcess::NormalExit && openssl.exitCode() == 0;
         if (!made)
             qWarning("%s", openssl.readAll().constData());
         return made;
     };
+    const auto run = [&](const QStringList& arguments) { return tool(common + arguments); };
+    using namespace Qt::StringLiterals;
+    const QString request = m_dir.filePath(u"server.csr"_s);
     return run({QStringLiteral("-extensions"), QStringLiteral("ca"), QStringLiteral("-subj"),
                 QStringLiteral("/CN=ORBA Test-CA"), QStringLiteral("-keyout"),
                 m_dir.filePath(QStringLiteral("ca.key")), QStringLiteral("-out"), caFile()}) &&
@@ -263,7 +272,13 @@ bool TestCertificates::make() {
                 QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-CA"), caFile(),
                 QStringLiteral("-CAkey"), m_dir.filePath(QStringLiteral("ca.key")),
                 QStringLiteral("-keyout"), serverKey(), QStringLiteral("-out"),
-                serverCertificate()});
+                serverCertificate()}) &&
+           // Only "x509" makes out a certificate that ended yesterday.
+           tool({u"req"_s, u"-new"_s, u"-key"_s, serverKey(), u"-subj"_s, u"/CN=127.0.0.1"_s,
+                 u"-out"_s, request}) &&
+           tool({u"x509"_s, u"-req"_s, u"-in"_s, request, u"-CA"_s, caFile(), u"-CAkey"_s,
+                 m_dir.filePath(u"ca.key"_s), u"-days"_s, u"-1"_s, u"-extfile"_s, config.fileName(),
+                 u"-extensions"_s, u"server"_s, u"-out"_s, expiredCertificate()});
 }
 
 MailServer::~MailServer() {
@@ -286,12 +301,14 @@ bool MailServer::start(const TestCertificates* certificates) {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QStringList arguments{script, m_inbox.path(), kMailUser, kMailPassword};
     if (certificates)
-        arguments << certificates->serverCertificate() << certificates->serverKey();
+        arguments << certificates->serverCertificate() << certificates->serverKey()
+                  << certificates->expiredCertificate();
     m_process.start(python, arguments);
     const QList<quint16> ports = portsOf(m_process, "mail");
     m_port = ports.value(0);
     m_startTlsPort = ports.value(1);
     m_tlsPort = ports.value(2);
+    m_expiredTlsPort = ports.value(3);
     if (m_port == 0 || (certificates && m_tlsPort == 0))
         qFatal("the mail server named no port");
     return true;

@@ -54,7 +54,7 @@ private:
     QStringList m_texts;
 };
 
-// A throw-away certificate authority and a certificate it made out for 127.0.0.1 (openssl).
+// A throw-away certificate authority and certificates it made out for 127.0.0.1 (openssl).
 class TestCertificates {
 public:
     // False when the openssl program fails.
@@ -62,6 +62,8 @@ public:
     QString caFile() const { return m_dir.filePath(QStringLiteral("ca.pem")); }
     QString serverCertificate() const { return m_dir.filePath(QStringLiteral("server.pem")); }
     QString serverKey() const { return m_dir.filePath(QStringLiteral("server.key")); }
+    // By the same authority for the same key; it expired yesterday.
+    QString expiredCertificate() const { return m_dir.filePath(QStringLiteral("expired.pem")); }
 
 private:
     QTemporaryDir m_dir;
@@ -72,7 +74,8 @@ inline const QString kMailUser = QStringLiteral("lehrer@schule.example");
 inline const QString kMailPassword = QStringLiteral("Geheim für Ü-Tests 7");
 
 // A mail server on loopback (Python's aiosmtpd). It refuses the senders "gesperrt@…" and
-// "anmelden@…" (the latter asking for a login), the recipient "unbekannt@…" and any message whose
+// "anmelden@…" (the latter asking for a login), the recipient "unbekannt@…", the sender at the
+// recipient "fremd@…" (as Postfix, when the account does not own it) and any message whose
 // subject holds "Spam". The last accepted message is parsed by Python's own mail reader, so that
 // checks see what a mail client would make of it: envelope, header fields, body and the defects
 // the reader found.
@@ -89,6 +92,8 @@ public:
     quint16 startTlsPort() const { return m_startTlsPort; }
     // Encrypted from the start; sign-in by LOGIN only.
     quint16 tlsPort() const { return m_tlsPort; }
+    // As that one, with the expired certificate.
+    quint16 expiredTlsPort() const { return m_expiredTlsPort; }
     // The last accepted message; empty when none arrived since the last forgetReceived().
     QJsonObject received() const;
     // Each sign-in tried since then: "mechanism", "login", "accepted", "encrypted".
@@ -103,6 +108,7 @@ private:
     quint16 m_port = 0;
     quint16 m_startTlsPort = 0;
     quint16 m_tlsPort = 0;
+    quint16 m_expiredTlsPort = 0;
 };
 
 // An HTTPS server on loopback (tests/update_server.py) that serves the files of folder(), with

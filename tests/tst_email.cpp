@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -220,9 +221,13 @@ Step enterPassword(const QString& password, QStringList* offered) {
     };
 }
 
+// The window's text from top to bottom: the cause, where there is one, above the transcript.
 Step readLogWindow(QString* log) {
     return [log](QWidget* dialog) {
-        *log = dialog->findChild<QPlainTextEdit*>(u"Memo1"_s)->toPlainText();
+        const auto* memo = dialog->findChild<QPlainTextEdit*>(u"Memo1"_s);
+        const auto* cause = dialog->findChild<QLabel*>(u"Label1"_s);
+        const bool above = cause && cause->isVisible() && cause->geometry().bottom() < memo->y();
+        *log = (above ? cause->text() + u"\n\n"_s : QString()) + memo->toPlainText();
         clickButton(dialog, u"OK"_s);
     };
 }
@@ -594,7 +599,7 @@ private slots:
         QVERIFY(f.send());
 
         QCOMPARE(script.seen, (QStringList{kFailed, u"Sendeprotokoll anzeigen|"_s}));
-        QCOMPARE(shown, u"> MAIL FROM:<a@b>\nFehler: Empfänger abgelehnt"_s);
+        QCOMPARE(shown, u"Empfänger abgelehnt\n\n> MAIL FROM:<a@b>\nFehler: Empfänger abgelehnt"_s);
         // The log window is made for one showing only.
         QVERIFY(f.email.findChildren<Tfehler*>().isEmpty());
     }

@@ -379,8 +379,14 @@ private slots:
         const QString untrusted =
             u"Fehler: Das Zertifikat des SMTP-Servers 127.0.0.1:%1 ist nicht vertrauenswürdig "
             "(ausgestellt von einer unbekannten Zertifizierungsstelle); die Mail wurde nicht "
-            "gesendet. Hat Ihre Einrichtung eine eigene Zertifizierungsstelle, deren Zertifikat "
-            "in orbaw.ini unter \"SMTP CA-Datei\" eintragen."_s;
+            "gesendet. Hat Ihre Einrichtung eine eigene Zertifizierungsstelle, dann bitte deren "
+            "Zertifikat in orbaw.ini unter \"SMTP CA-Datei\" eintragen."_s;
+        const QString silent = u"Fehler: Der SMTP-Server 127.0.0.1:%TLS% nimmt die Verbindung an, "
+                               "antwortet aber nicht; an diesem Port erwartet er wohl eine von "
+                               "Anfang an verschlüsselte Verbindung (SSL/TLS)."_s +
+                               checkPorts;
+        const QString noPem = u"Fehler: Die Zertifikatsdatei %1 (orbaw.ini, Eintrag \"SMTP "
+                              "CA-Datei\") enthält kein brauchbares Zertifikat im PEM-Format."_s;
 
         QTest::newRow("wrong password")
             << secureSettings(u"127.0.0.1:%STARTTLS%"_s, u"STARTTLS"_s, user, u"%CA%"_s)
@@ -398,8 +404,28 @@ private slots:
         QTest::newRow("SSL/TLS chosen, server speaks plain text")
             << secureSettings(u"127.0.0.1:%PORT%"_s, u"SSL/TLS"_s, user, u"%CA%"_s) << kMailPassword
             << 0
-            << u"Fehler: Mit dem SMTP-Server 127.0.0.1:%PORT% kam keine "
-               "verschlüsselte Verbindung zustande"_s;
+            << u"Fehler: Mit dem SMTP-Server 127.0.0.1:%PORT% kam keine verschlüsselte Verbindung "
+               "zustande (der Server antwortet an diesem Port unverschlüsselt); die Mail wurde "
+               "nicht gesendet."_s +
+                   checkPorts;
+        // Such a server waits for the client to start TLS.
+        QTest::newRow("STARTTLS, server encrypts at once")
+            << secureSettings(u"127.0.0.1:%TLS%"_s, u"STARTTLS"_s, user, u"%CA%"_s) << kMailPassword
+            << 0 << silent;
+        QTest::newRow("no security, server encrypts at once")
+            << secureSettings(u"127.0.0.1:%TLS%"_s, u"keine"_s, QString(), QString()) << QString()
+            << 0 << silent;
+        QTest::newRow("certificate expired")
+            << secureSettings(u"127.0.0.1:%EXPIRED%"_s, u"SSL/TLS"_s, user, u"%CA%"_s)
+            << kMailPassword << 0
+            << u"Fehler: Das Zertifikat des SMTP-Servers 127.0.0.1:%EXPIRED% ist abgelaufen; die "
+               "Mail wurde nicht gesendet. Bitte zuerst Datum und Uhrzeit dieses Rechners prüfen; "
+               "stimmen sie, dem E-Mail-Anbieter Bescheid geben, damit er das Zertifikat "
+               "erneuert."_s;
+        for (const QString& file : {u"ca.der"_s, u"ca-cut.pem"_s})
+            QTest::newRow(qPrintable(u"certificate file "_s + file))
+                << secureSettings(u"127.0.0.1:%STARTTLS%"_s, u"STARTTLS"_s, user, file)
+                << kMailPassword << 0 << noPem.arg(file);
         QTest::newRow("STARTTLS, certificate authority not trusted")
             << secureSettings(u"127.0.0.1:%STARTTLS%"_s, u"STARTTLS"_s, user, QString())
             << kMailPassword << 0 << untrusted.arg(u"%STARTTLS%"_s);
@@ -440,15 +466,13 @@ private slots:
             << kMailPassword << 0
             << u"Fehler: Die Zertifikatsdatei fehlt.pem (orbaw.ini, Eintrag \"SMTP CA-Datei\") "
                "kann nicht gelesen werden."_s;
-        // Nothing listens on loopback at the ports that the securities choose by default.
-        QTest::newRow("STARTTLS without port")
-            << secureSettings(u"127.0.0.1"_s, u"STARTTLS"_s, QString(), QString()) << QString() << 0
-            << u"Fehler: Der SMTP-Server 127.0.0.1:587 ist nicht erreichbar (Verbindung "
-               "abgelehnt). Bitte den SMTP-Server in den Einstellungen prüfen."_s;
-        QTest::newRow("SSL/TLS without port")
-            << secureSettings(u"127.0.0.1"_s, u"SSL/TLS"_s, QString(), QString()) << QString() << 0
-            << u"Fehler: Der SMTP-Server 127.0.0.1:465 ist nicht erreichbar (Verbindung "
-               "abgelehnt). Bitte den SMTP-Server in den Einstellungen prüfen."_s;
+        // A name that never resolves shows the port without anything listening on it.
+        for (const auto& [security, port] : {std::pair(u"STARTTLS"_s, 587), {u"SSL/TLS"_s, 465}})
+            QTest::newRow(qPrintable(security + u" without port"_s))
+                << secureSettings(u"nicht-vorhanden.invalid"_s, security, QString(), QString())
+                << QString() << 0
+                << u"Fehler: Der SMTP-Server nicht-vorhanden.invalid:%1 ist unbekannt (Name nicht "
+                   "auflösbar). Bitte den SMTP-Server in den Einstellungen prüfen."_s.arg(port);
     }
     void refusesWhatIsNotSafe() {
         QFETCH(QByteArray, settings);
@@ -459,7 +483,8 @@ private slots:
             QSKIP("python3 with aiosmtpd is not available");
         const QList<std::pair<QString, quint16>> ports{{u"%PORT%"_s, m_server.port()},
                                                        {u"%STARTTLS%"_s, m_server.startTlsPort()},
-                                                       {u"%TLS%"_s, m_server.tlsPort()}};
+                                                       {u"%TLS%"_s, m_server.tlsPort()},
+                                                       {u"%EXPIRED%"_s, m_server.expiredTlsPort()}};
         for (const auto& [name, port] : ports) {
             settings.replace(name.toLatin1(), QByteArray::number(port));
             expected.replace(name, QString::number(port));
@@ -468,6 +493,12 @@ private slots:
         WorkingDir dir;
         dir.write(u"orbaw.ini"_s, settings);
         dir.write(u"mail.tmp"_s, "Bestellung\r\n");
+        // The test authority's certificate in DER form and cut short.
+        const QByteArray pem = orba::test::readFile(m_certificates.caFile());
+        const qsizetype body = pem.indexOf('\n') + 1;
+        dir.write(u"ca.der"_s,
+                  QByteArray::fromBase64(pem.mid(body, pem.indexOf("-----END") - body)));
+        dir.write(u"ca-cut.pem"_s, pem.left(300));
 
         QCOMPARE(runMailer(dir, standardArguments(u"Bestellung"_s, kRecipients),
                            password.isEmpty() ? QByteArray() : password.toUtf8() + '\n'),
@@ -526,8 +557,14 @@ private slots:
             << QStringList{u"-d"_s, u"-sBestellung"_s, u"-fgesperrt@example.org"_s, kRecipients[0],
                            u"mail.tmp"_s}
             << u"Fehler: Der Server hat den Absender gesperrt@example.org abgelehnt: 553 5.7.1 "
-               "Absender gesperrt. Bitte die eigene E-Mail-Adresse in den Einstellungen unter "
-               "E-Mail prüfen."_s;
+               "Absender gesperrt. Bitte in den Einstellungen unter E-Mail die \"Eigene "
+               "E-Mail-Adresse\" prüfen."_s;
+        QTest::newRow("sender rejected when the recipient comes")
+            << live << true << standardArguments(u"Bestellung"_s, {u"fremd@example.org"_s})
+            << u"Fehler: Der Server hat den Absender buecherei@example.org abgelehnt: 553 5.7.1 "
+               "<buecherei@example.org>: Sender address rejected: not owned by user "
+               "lehrer@schule.example. Bitte in den Einstellungen unter E-Mail die \"Eigene "
+               "E-Mail-Adresse\" prüfen."_s;
         QTest::newRow("server wants a login")
             << live << true
             << QStringList{u"-d"_s, u"-sBestellung"_s, u"-fanmelden@example.org"_s, kRecipients[0],

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // What the mailer's log "log.tmp" tells ORBA besides the transcript that the user reads.
 namespace orba::mailerlog {
@@ -11,5 +12,12 @@ inline const QString success = QStringLiteral("TRANSACTION SUCCESSFULLY COMPLETE
 inline const QString failure = QStringLiteral("Fehler: ");
 // followed by this when the server refused the user name or the password.
 inline const QString signInRefused = QStringLiteral("Anmeldung abgelehnt");
+
+// That report without its mark: the cause the user reads first. Empty when the log ends otherwise.
+inline QString causeIn(const QStringList& log) {
+    if (log.isEmpty() || !log.constLast().startsWith(failure))
+        return QString();
+    return log.constLast().mid(failure.size());
+}
 
 } // namespace orba::mailerlog

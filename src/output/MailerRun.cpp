@@ -35,8 +35,7 @@ MailerOutcome judgeLog() {
             return MailerOutcome::Sent;
     }
     // The transcript's lines are marked, so only the mailer's own report begins this way.
-    if (!lines.isEmpty() &&
-        lines.constLast().startsWith(mailerlog::failure + mailerlog::signInRefused))
+    if (mailerlog::causeIn(lines).startsWith(mailerlog::signInRefused))
         return MailerOutcome::SignInRefused;
     return MailerOutcome::Failed;
 }

@@ -2,7 +2,9 @@
 
 #include "core/FixedDialog.h"
 #include "core/TextFile.h"
+#include "output/MailerLog.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -10,6 +12,12 @@ namespace orba {
 
 Tfehler::Tfehler(QWidget* parent) : QDialog(parent) {
     setUpDialog(this, "Tfehler", QStringLiteral("Sendeprotokoll anzeigen"), 314, 300);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Label1->hide();
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -31,8 +39,26 @@ Tfehler::Tfehler(QWidget* parent) : QDialog(parent) {
 // A mailer that ended or was stopped without a log leaves nothing to show.
 void Tfehler::FormCreate() {
     const QString logFile = QStringLiteral("log.tmp");
-    if (textfile::exists(logFile))
-        Memo1->setPlainText(textfile::readLines(logFile).join(QLatin1Char('\n')));
+    if (!textfile::exists(logFile))
+        return;
+    const QStringList log = textfile::readLines(logFile);
+    Memo1->setPlainText(log.join(QLatin1Char('\n')));
+    showCause(mailerlog::causeIn(log));
+}
+
+// The mailer's German cause would otherwise be the last of many lines, cut off at the memo's
+// edge: it stands above the transcript, wrapped, and the window grows by it.
+void Tfehler::showCause(const QString& cause) {
+    if (cause.isEmpty())
+        return;
+    Label1->setText(cause);
+    const int height = Label1->heightForWidth(Memo1->width());
+    Label1->setGeometry(Memo1->x(), Memo1->y(), Memo1->width(), height);
+    Label1->show();
+    const int shift = height + Memo1->y();
+    Memo1->move(Memo1->pos() + QPoint(0, shift));
+    BitBtn1->move(BitBtn1->pos() + QPoint(0, shift));
+    setFixedSize(width(), this->height() + shift);
 }
 
 } // namespace orba

@@ -2,12 +2,14 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace orba {
 
-// Shows the mailer's log "log.tmp" as it stood when the window was made; made for each showing.
+// Shows the mailer's log "log.tmp" as it stood when the window was made, and above it the cause
+// of a failure; made for each showing.
 class Tfehler : public QDialog {
     Q_OBJECT
 public:
@@ -15,9 +17,11 @@ public:
 
 private:
     void FormCreate();
+    void showCause(const QString& cause);
 
 public:
     // Controls, named as the window definition names them.
+    QLabel* Label1; // the mailer's cause of a failure, above the transcript
     QPlainTextEdit* Memo1;
     QPushButton* BitBtn1;
 };
