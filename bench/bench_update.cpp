@@ -1,7 +1,8 @@
 // bench_update <catalogue-file>: a catalogue update from a server on loopback over HTTPS, in its
 // three steps: fetching and checking the signed files, putting them in place, and reloading the
 // catalogue with the private list's media found again. The school has the file's first 90 % of
-// records and a private list of 100 of them; the update brings the whole file.
+// records and a private list of 100 of them; the update brings the whole file. The memory figure
+// is how far the resident size grew above its level before the update while files arrived.
 
 #include "catalogue/Catalogue.h"
 #include "core/OrbaError.h"
@@ -12,6 +13,7 @@
 #include "update/Ed25519.h"
 
 #include <cstdio>
+#include <fstream>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -21,6 +23,15 @@
 using namespace orba;
 
 namespace {
+
+// Resident memory in bytes (Linux).
+qint64 residentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    qint64 pages = 0;
+    qint64 resident = 0;
+    statm >> pages >> resident;
+    return resident * 4096;
+}
 
 double lap(QElapsedTimer& timer) {
     const double ms = double(timer.nsecsElapsed()) / 1e6;
@@ -67,7 +78,11 @@ int main(int argc, char** argv) {
         CatalogueUpdate update(settings, school.path());
         QEventLoop loop;
         QString failure;
+        const qint64 residentBefore = residentBytes();
+        qint64 residentPeak = residentBefore;
         QObject::connect(&update, &CatalogueUpdate::offered, [&] { update.download(); });
+        QObject::connect(&update, &CatalogueUpdate::progress,
+                         [&] { residentPeak = qMax(residentPeak, residentBytes()); });
         QObject::connect(&update, &CatalogueUpdate::downloaded, &loop, &QEventLoop::quit);
         QObject::connect(&update, &CatalogueUpdate::failed, [&](const QString& message) {
             failure = message;
@@ -81,8 +96,10 @@ int main(int argc, char** argv) {
         if (!failure.isEmpty())
             throw OrbaError(failure);
         const double fetchMs = lap(timer);
+        residentPeak = qMax(residentPeak, residentBytes());
         update.install();
         const double installMs = lap(timer);
+        residentPeak = qMax(residentPeak, residentBytes());
         Catalogue after;
         after.load(QDir(school.path()).filePath("orb32.dat"));
         const CatalogueChange change = compareCatalogues(before, after);
@@ -97,6 +114,8 @@ int main(int argc, char** argv) {
                     static_cast<long long>(change.added), static_cast<long long>(change.removed));
         std::printf("fetch and check:      %.1f ms\n", fetchMs);
         std::printf("put in place:         %.1f ms\n", installMs);
+        std::printf("memory while loading: %.1f MB above the level before\n",
+                    (residentPeak - residentBefore) / 1e6);
         std::printf("reload, find %lld:    %.1f ms\n", static_cast<long long>(found.size()),
                     reloadMs);
         std::printf("whole update:         %.1f ms = %.1f x loading the catalogue at start-up\n",
