@@ -7,11 +7,13 @@
 #include "catalogue/Catalogue.h"
 #include "core/OrbaError.h"
 #include "core/TextFile.h"
+#include "settings/SettingsFile.h"
 #include "TestSupport.h"
 #include "update/CatalogueChange.h"
 #include "update/CatalogueUpdate.h"
 #include "update/Ed25519.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <QCoreApplication>
@@ -53,9 +55,10 @@ int main(int argc, char** argv) {
         const ed25519::KeyPair key = ed25519::makeKeyPair();
         const QDir served(server.folder());
         textfile::writeBytes(served.filePath("orb32.dat"), catalogue);
-        const QByteArray list = UpdateManifest(QDateTime::currentDateTimeUtc(),
-                                               {PublishedFile::describe("orb32.dat", catalogue)})
-                                    .text();
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const QByteArray list =
+            UpdateManifest(now, {PublishedFile::describe("orb32.dat", catalogue)}, now.addDays(1))
+                .text();
         textfile::writeBytes(served.filePath(UpdateManifest::fileName), list);
         textfile::writeBytes(served.filePath(UpdateManifest::signatureName),
                              encodeBase64Line(ed25519::sign(list, key.secretKey)));
@@ -97,13 +100,17 @@ int main(int argc, char** argv) {
             throw OrbaError(failure);
         const double fetchMs = lap(timer);
         residentPeak = qMax(residentPeak, residentBytes());
-        update.install();
+        SettingsFile settingsFile(QDir(school.path()).filePath("orbaw.ini"));
+        update.install(settingsFile);
         const double installMs = lap(timer);
         residentPeak = qMax(residentPeak, residentBytes());
         Catalogue after;
         after.load(QDir(school.path()).filePath("orb32.dat"));
         const CatalogueChange change = compareCatalogues(before, after);
-        const QList<qint32> found = findSignatures(after, privateList);
+        QList<qint32> hints;
+        for (qsizetype i = 0; i < privateList.size(); ++i)
+            hints.append(static_cast<qint32>(i * (before.count() / 100)));
+        const QList<FoundMedium> found = findMedia(after, privateList, hints);
         const double reloadMs = lap(timer);
         Catalogue plain;
         plain.load(QDir(school.path()).filePath("orb32.dat"));
@@ -120,7 +127,8 @@ int main(int argc, char** argv) {
                     reloadMs);
         std::printf("whole update:         %.1f ms = %.1f x loading the catalogue at start-up\n",
                     fetchMs + installMs + reloadMs, (fetchMs + installMs + reloadMs) / plainLoadMs);
-        if (found.contains(-1))
+        if (std::any_of(found.begin(), found.end(),
+                        [](const FoundMedium& medium) { return medium.index < 0; }))
             throw OrbaError(QStringLiteral("a medium of the private list was not found again"));
     } catch (const OrbaError& error) {
         std::fprintf(stderr, "bench_update: %s\n", error.what());
