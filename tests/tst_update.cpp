@@ -50,21 +50,15 @@ const QString kForever = QStringLiteral("2099-01-01T00:00:00Z");
 const QString kOldStand = QStringLiteral("2027-01-01T08:00:00Z");
 const QString kNewStand = QStringLiteral("2027-02-01T09:30:00Z");
 
-// The organisation's tool: its exit code, and what it printed.
-int runTool(const QStringList& arguments, QString* printed) {
+// What the organisation's tool printed; fatal when it ends otherwise than expected.
+QString run(const QStringList& arguments, int exitCode = 0) {
     QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QStringLiteral(ORBA_BINARY_DIR "/bin/orbasign"), arguments);
     process.waitForFinished();
-    *printed =
-        QString::fromLocal8Bit(process.readAllStandardOutput() + process.readAllStandardError())
-            .trimmed();
-    return process.exitCode();
-}
-
-QString run(const QStringList& arguments) {
-    QString printed;
-    if (runTool(arguments, &printed) != 0)
-        qFatal("orbasign failed: %s", qPrintable(printed));
+    const QString printed = QString::fromLocal8Bit(process.readAll()).trimmed();
+    if (process.exitCode() != exitCode)
+        qFatal("orbasign: %s", qPrintable(printed));
     return printed;
 }
 
@@ -84,10 +78,12 @@ void flipBit(const QString& path) {
     file.write(bytes);
 }
 
+// The files of the folder but the settings, which learn the highest stand taken.
 QMap<QString, QByteArray> contents(const QString& folder) {
     QMap<QString, QByteArray> files;
     for (const QString& name : orba::test::filesUnder(folder))
         files.insert(name, readFile(QDir(folder).filePath(name)));
+    files.remove("orbaw.ini");
     return files;
 }
 
@@ -283,7 +279,7 @@ private slots:
             dir.write("orbaw.ini", settingsText(m_server.address(), {}));
         else if (fault == "stuck")
             QDir(dir.path()).mkpath("stat.dat.alt/belegt");
-        QMap<QString, QByteArray> before = contents(dir.path());
+        const QMap<QString, QByteArray> before = contents(dir.path());
         const long peakBefore = peakMemoryKb();
 
         const QString message = update(fault == "haengen");
@@ -291,11 +287,7 @@ private slots:
         QVERIFY(!message.contains("Geheim99"));
         // Nothing is held in memory whole, whatever the server sends.
         QCOMPARE_LT(peakMemoryKb() - peakBefore, 50000);
-        // Only the settings may have learnt the highest stand.
-        QMap<QString, QByteArray> after = contents(dir.path());
-        before.remove("orbaw.ini");
-        after.remove("orbaw.ini");
-        QCOMPARE(after, before);
+        QCOMPARE(contents(dir.path()), before);
     }
 
     // What differs from the signed list is fetched, whatever the stand; a link placed as a new
@@ -533,33 +525,24 @@ private slots:
 
     void theToolSignsOnlyACatalogue_data() {
         QTest::addColumn<QString>("catalogue");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("an empty one") << "empty"
-                                      << "orb32.dat ist kein Katalog: er enthält keinen";
-        QTest::newRow("short records")
-            << "short"
-            << "orb32.dat ist kein Katalog: Zeile 1 hat 3 Felder statt 17";
-        QTest::newRow("a link out of the folder") << "link"
-                                                  << "orb32.dat ist keine Datei des Ordners";
-        QTest::newRow("a folder") << "folder"
-                                  << "orb32.dat ist keine Datei des Ordners";
+        QTest::newRow("an empty one") << "";
+        QTest::newRow("short records") << "AB100|Masken bauen|\r\n";
+        QTest::newRow("a link out of the folder") << "link";
+        QTest::newRow("a folder") << "folder";
     }
     void theToolSignsOnlyACatalogue() {
         QFETCH(QString, catalogue);
-        QFETCH(QString, said);
         const QTemporaryDir folder;
-        const QTemporaryDir outside;
         const QString path = folder.filePath("orb32.dat");
-        writeFile(outside.filePath("orb32.dat"), kNewCatalogue);
         if (catalogue == "link")
-            QFile::link(outside.filePath("orb32.dat"), path);
+            QFile::link(ORBA_SOURCE_DIR "/demo/orb32.dat", path);
         else if (catalogue == "folder")
             QDir(folder.path()).mkdir("orb32.dat");
         else
-            writeFile(path, catalogue == "short" ? "AB100|Masken bauen|\r\n" : "");
-        QString printed;
-        QCOMPARE(runTool({"signieren", m_secretKey, folder.path()}, &printed), 1);
-        QVERIFY2(printed.contains(said), qPrintable(printed));
+            writeFile(path, catalogue.toLatin1());
+        // "… ist kein Katalog: …" or "… ist keine Datei des Ordners …"
+        const QString printed = run({"signieren", m_secretKey, folder.path()}, 1);
+        QVERIFY2(printed.startsWith("orbasign: orb32.dat ist kein"), qPrintable(printed));
         QVERIFY(!QFile::exists(folder.filePath(UpdateManifest::fileName)));
     }
 

@@ -5,7 +5,6 @@
 #include "platform/DurableFile.h"
 #include "update/UpdateManifest.h"
 
-#include <optional>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,9 +50,10 @@ void writeJournal(const QDir& dir, const QStringList& names) {
     syncFolder(dir);
 }
 
-// The names a journal lists; none when it is no journal of ours or names other files.
-std::optional<QStringList> readJournal(const QString& path) {
-    const QStringList lines = textfile::readLines(path);
+} // namespace
+
+std::optional<QStringList> journalNames(const QByteArray& text) {
+    const QStringList lines = textfile::splitLines(text);
     QStringList names = lines.mid(1);
     if (lines.value(0) != kJournalHeader || names.isEmpty() || names.removeDuplicates() > 0)
         return std::nullopt;
@@ -63,6 +63,8 @@ std::optional<QStringList> readJournal(const QString& path) {
     }
     return names;
 }
+
+namespace {
 
 // Every new file still beside its old one takes its name, the old one stepping aside. Done
 // again after an interruption, it goes on where it stopped.
@@ -151,7 +153,7 @@ void finishInterruptedUpdate(const QString& folder) {
     const QDir dir(folder);
     const QString journal = dir.filePath(kJournalName);
     if (present(journal)) {
-        const std::optional<QStringList> names = readJournal(journal);
+        const std::optional<QStringList> names = journalNames(textfile::readBytes(journal));
         if (names) {
             const Step none = [](int) {};
             int done = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,10 @@ void swapIn(const QString& folder, const QStringList& names,
 
 // Removes the new files of `names`: a download that ends without a swap.
 void discardNewFiles(const QString& folder, const QStringList& names);
+
+// The names a journal's text lists; none when it is no journal of ours or names files an update
+// never writes.
+std::optional<QStringList> journalNames(const QByteArray& text);
 
 // Before anything reads the folder: completes the swap a journal names, gives back a file that
 // an older program lost half-way through its swap, and removes what interrupted updates left.
