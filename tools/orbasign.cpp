@@ -81,8 +81,8 @@ QByteArray publishedBytes(const QDir& dir, const QString& name) {
     const QFileInfo info(path);
     if (info.isSymLink() || !info.isFile() ||
         info.absoluteDir().canonicalPath() != dir.canonicalPath())
-        throw OrbaError(QStringLiteral("%1 ist keine Datei des Ordners %2 (sondern eine "
-                                       "Verknüpfung, ein Ordner oder fehlt).")
+        throw OrbaError(QStringLiteral("%1 ist keine Datei des Ordners %2: sie fehlt, ist ein "
+                                       "Ordner oder verweist als Verknüpfung anderswohin.")
                             .arg(name, dir.path()));
     const QByteArray bytes = textfile::readBytes(path);
     if (name == UpdateManifest::publishedFiles().constFirst()) {

@@ -50,22 +50,6 @@ void writeJournal(const QDir& dir, const QStringList& names) {
     syncFolder(dir);
 }
 
-} // namespace
-
-std::optional<QStringList> journalNames(const QByteArray& text) {
-    const QStringList lines = textfile::splitLines(text);
-    QStringList names = lines.mid(1);
-    if (lines.value(0) != kJournalHeader || names.isEmpty() || names.removeDuplicates() > 0)
-        return std::nullopt;
-    for (const QString& name : names) {
-        if (!updateFiles().contains(name))
-            return std::nullopt;
-    }
-    return names;
-}
-
-namespace {
-
 // Every new file still beside its old one takes its name, the old one stepping aside. Done
 // again after an interruption, it goes on where it stopped.
 void moveIn(const QDir& dir, const QStringList& names, const Step& step, int& done) {
@@ -110,6 +94,18 @@ void rollBack(const QDir& dir, const QStringList& names) {
 }
 
 } // namespace
+
+std::optional<QStringList> journalNames(const QByteArray& text) {
+    const QStringList lines = textfile::splitLines(text);
+    QStringList names = lines.mid(1);
+    if (lines.value(0) != kJournalHeader || names.isEmpty() || names.removeDuplicates() > 0)
+        return std::nullopt;
+    for (const QString& name : names) {
+        if (!updateFiles().contains(name))
+            return std::nullopt;
+    }
+    return names;
+}
 
 void createNewFile(QFile& file, const QString& folder, const QString& name) {
     const QString path = QDir(folder).filePath(name + kNewSuffix);
