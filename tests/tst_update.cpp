@@ -328,7 +328,9 @@ private slots:
                         }),
                  "stopped");
 
+        const orba::test::MessageWatch messages;
         const auto session = startUp();
+        QCOMPARE(messages.texts(), QStringList());
         const bool taken = step > 0;
         QCOMPARE(dir.read("orb32.dat"), taken ? kNewCatalogue : kOldCatalogue);
         QCOMPARE(dir.read("stat.dat"), taken ? "01.02.2027\r\n" : "01.01.2027\r\n");
