@@ -302,7 +302,7 @@ QString CatalogueUpdate::transferFailure(QNetworkReply* reply, const QString& na
     default:
         // Data had begun to arrive: the file broke off.
         if (m_replyBytes > 0)
-            return QStringLiteral("Die Datei %1 kam nicht vollständig an (%2 Bytes).")
+            return QStringLiteral("Die Datei %1 kam nicht vollständig an (nur %2 Bytes).")
                 .arg(name, QLocale().toString(m_replyBytes));
         return QStringLiteral("Keine Verbindung zum Server %1 (%2). Bitte prüfen Sie die "
                               "Internetverbindung und versuchen Sie es später noch einmal.")
