@@ -1,10 +1,11 @@
 # An HTTPS server on loopback for catalogue updates. Arguments: the folder it serves, its
 # certificate and its key. It prints its port once it listens. A file "verhalten" in the served
 # folder, re-read at every request, may name files to answer otherwise: "orb32.dat=fehler"
-# (HTTP 500), "=kurz" (half the file, then the connection ends) or "=haengen" (half the file,
-# then nothing). It ends when its standard input does, so that it never outlives the test that
-# started it.
-import http.server, os, ssl, sys, threading, time
+# (HTTP 500), "=kurz" (half the file, then the connection ends), "=haengen" (half the file,
+# then nothing), "=endlos" (bytes without end), "=schleichen" (a byte every fifth of a second)
+# or "=bombe" (a gzip body of 64 KB that unpacks to 64 MiB). It ends when its standard input does, so
+# that it never outlives the test that started it.
+import http.server, os, ssl, sys, threading, time, zlib
 
 root, certificate, key = sys.argv[1], sys.argv[2], sys.argv[3]
 
@@ -15,6 +16,11 @@ def behaviour(name):
     except OSError:
         return None
     return modes.get(name)
+
+def bomb():
+    packer = zlib.compressobj(9, zlib.DEFLATED, 31)
+    zeros = bytes(1 << 20)
+    return b''.join(packer.compress(zeros) for _ in range(64)) + packer.flush()
 
 class Handler(http.server.BaseHTTPRequestHandler):
     def log_message(self, *args):
@@ -33,8 +39,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_error(404)
             return
         self.send_response(200)
-        self.send_header('Content-Length', str(len(data)))
+        if mode == 'bombe':
+            data = bomb()
+            self.send_header('Content-Encoding', 'gzip')
+        if mode != 'endlos':
+            self.send_header('Content-Length', str(len(data)))
         self.end_headers()
+        if mode == 'endlos':
+            while True:
+                self.wfile.write(bytes(1 << 16))
+        if mode == 'schleichen':
+            for byte in data:
+                self.wfile.write(bytes([byte]))
+                self.wfile.flush()
+                time.sleep(0.2)
+            return
         self.wfile.write(data[:len(data) // 2] if mode in ('kurz', 'haengen') else data)
         if mode == 'haengen':
             time.sleep(60)

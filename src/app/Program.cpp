@@ -6,6 +6,7 @@
 #include "app/UserDataFolder.h"
 #include "core/Guard.h"
 #include "platform/Installation.h"
+#include "update/UpdateInstaller.h"
 
 #include <cstring>
 #include <QDir>
@@ -28,6 +29,7 @@ bool asksForTextOnly(int argc, char** argv) {
 // directory. False when that failed; the error has been shown.
 bool enterUserDataFolder(const QString& installedDir, const QString& folder) {
     try {
+        finishInterruptedUpdate(folder);
         UserDataFolder(installedDir, folder).update();
         if (!QDir::setCurrent(folder))
             throw OrbaError::cannotOpen(folder);

@@ -13,11 +13,13 @@
 #include "platform/WindowsDirectory.h"
 #include "settings/SettingsFile.h"
 #include "settings/Tsetup.h"
+#include "update/UpdateInstaller.h"
 #include "update/UpdateSettings.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -78,6 +80,7 @@ void TForm1::LoadStartupData() {
 
     Trace("  form1-Init medianarten einlesen");
     Trace("  form1-Init mediandaten einlesen");
+    guarded([] { finishInterruptedUpdate(QDir::currentPath()); });
     guarded([&] { m_catalogue.load(QStringLiteral("orb32.dat")); });
 
     Trace("  form1-Init ini-dateen lesen");
@@ -98,6 +101,8 @@ void TForm1::LoadStartupData() {
 
     Trace("  form1-Init private Liste einlesen");
     guarded([&] { fillPrivateList(); });
+    // The catalogue may have changed since the list was saved: its indexes are only hints.
+    refindPrivateList();
 
     const QString firstColumn = m_settings->readString("udef", "grid_sp0", QString());
     if (!firstColumn.isEmpty())

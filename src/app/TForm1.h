@@ -164,6 +164,8 @@ private:
     Tsachgeb* m_subjectAreas = nullptr;
     CatalogueUpdate* m_update = nullptr;
     Taktualisierung* m_updateWindow = nullptr;
+    // A look at start-up that nobody has seen yet: it asks before it loads and fails silently.
+    bool m_updateQuiet = false;
 
 public:
     // Controls, named as the window definition names them.

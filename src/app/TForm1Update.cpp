@@ -29,11 +29,36 @@ namespace {
 // How often a finished download looks again whether the program is free to take it over.
 constexpr int IdleRetryMs = 200;
 
-QStringList signaturesOf(const ListGrid& grid) {
+// Finds the medium of each entry of the grid in the catalogue by its signature, the entry's
+// index serving as a hint, and lets the entry's title follow the catalogue's. Whether an index
+// or a title changed.
+bool refind(const Catalogue& catalogue, ListGrid& grid, int titleColumn) {
     QStringList signatures;
-    for (int row = 1; row < grid.rowCount(); ++row)
+    QList<qint32> hints;
+    for (int row = 1; row < grid.rowCount(); ++row) {
         signatures.append(grid.cell(0, row));
-    return signatures;
+        hints.append(grid.rowIndex(row));
+    }
+    const QList<FoundMedium> found = findMedia(catalogue, signatures, hints);
+    bool changed = false;
+    for (int row = 1; row < grid.rowCount(); ++row) {
+        const FoundMedium& medium = found[row - 1];
+        changed |= grid.rowIndex(row) != medium.index;
+        grid.setRowIndex(row, medium.index);
+        if (medium.index != ListGrid::NotInCatalogue &&
+            grid.cell(titleColumn, row) != medium.title) {
+            grid.setCell(titleColumn, row, medium.title);
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+int countGone(const ListGrid& grid) {
+    int gone = 0;
+    for (int row = 1; row < grid.rowCount(); ++row)
+        gone += grid.rowIndex(row) == ListGrid::NotInCatalogue;
+    return gone;
 }
 
 } // namespace
@@ -49,10 +74,12 @@ void TForm1::checkForUpdateAtStart() {
 }
 
 // From the menu the update runs in view; at start-up it looks quietly and asks before it loads.
+// The menu brings a quiet look into view, and it then goes on as if started from the menu.
 void TForm1::startUpdate(bool atStart) {
     if (m_update) {
-        if (m_updateWindow->isVisible())
-            m_updateWindow->raise();
+        m_updateQuiet = false;
+        m_updateWindow->show();
+        m_updateWindow->raise();
         return;
     }
     if (!m_updateWindow) {
@@ -62,14 +89,16 @@ void TForm1::startUpdate(bool atStart) {
                 m_update->cancel();
         });
     }
+    m_updateQuiet = atStart;
     m_update = new CatalogueUpdate(UpdateSettings::read(*m_settings), QDir::currentPath(), this);
     on(m_update, &CatalogueUpdate::progress, this,
        [this](const QString& step, qint64 done, qint64 total) {
            m_updateWindow->showProgress(step, done, total);
        });
     on(m_update, &CatalogueUpdate::offered, this, [this, atStart] {
-        if (atStart) {
+        if (atStart)
             UpdateSettings::recordCheck(*m_settings, QDate::currentDate());
+        if (m_updateQuiet) {
             if (!msg::ask(this, QStringLiteral("Meldung"),
                           QStringLiteral("Die Organisation bietet eine Aktualisierung des Katalogs "
                                          "mit dem Stand %1 an. Jetzt herunterladen?")
@@ -83,10 +112,11 @@ void TForm1::startUpdate(bool atStart) {
     });
     on(m_update, &CatalogueUpdate::downloaded, this, [this] { installWhenIdle(); });
     on(m_update, &CatalogueUpdate::upToDate, this, [this, atStart](const QString& message) {
+        const bool quiet = m_updateQuiet;
         endUpdate();
         if (atStart)
             UpdateSettings::recordCheck(*m_settings, QDate::currentDate());
-        else
+        if (!quiet)
             msg::info(this, message);
     });
     // A quiet look at start-up that fails says nothing: the teacher did not ask for it, and the
@@ -116,7 +146,7 @@ void TForm1::installWhenIdle() {
     }
     QStringList replaced;
     try {
-        replaced = m_update->install();
+        replaced = m_update->install(*m_settings);
     } catch (const OrbaError& e) {
         endUpdate();
         msg::error(this, e.message());
@@ -175,15 +205,15 @@ void TForm1::takeOverUpdate(const QStringList& replaced, UpdateOutcome outcome) 
     msg::info(this, outcome.message());
 }
 
-// Entries whose medium left the catalogue stay, marked; returns how many there are.
+// Entries whose medium left the catalogue stay, marked; returns how many there are. The file is
+// saved when an entry's index or title changed, unless the catalogue is empty: one that could
+// not be read must not cost the list what it knew.
 qsizetype TForm1::refindPrivateList() {
     if (!StringGrid3->hasEntries())
         return 0;
-    const QList<qint32> indexes = findSignatures(m_catalogue, signaturesOf(*StringGrid3));
-    for (int row = 1; row < StringGrid3->rowCount(); ++row)
-        StringGrid3->setRowIndex(row, indexes[row - 1]);
-    guarded([this] { SavePrivateList(); });
-    return indexes.count(ListGrid::NotInCatalogue);
+    if (refind(m_catalogue, *StringGrid3, 2) && m_catalogue.count() > 0)
+        guarded([this] { SavePrivateList(); });
+    return countGone(*StringGrid3);
 }
 
 // No order may name a medium the organisation no longer has: such entries leave the basket.
@@ -191,10 +221,9 @@ QStringList TForm1::refindBasket() {
     QStringList removed;
     if (!StringGrid2->hasEntries())
         return removed;
-    const QList<qint32> indexes = findSignatures(m_catalogue, signaturesOf(*StringGrid2));
+    refind(m_catalogue, *StringGrid2, 1);
     for (int row = StringGrid2->rowCount() - 1; row >= 1; --row) {
-        StringGrid2->setRowIndex(row, indexes[row - 1]);
-        if (indexes[row - 1] != ListGrid::NotInCatalogue)
+        if (StringGrid2->rowIndex(row) != ListGrid::NotInCatalogue)
             continue;
         removed.prepend(StringGrid2->cell(0, row));
         StringGrid2->selectRow(row);

@@ -8,6 +8,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -54,6 +55,14 @@ bool createExclusive(QFile& file, const QString& path) {
     return false;
 }
 
+bool renameOver(const QString& from, const QString& to) {
+    const QString source = QDir::toNativeSeparators(from);
+    const QString target = QDir::toNativeSeparators(to);
+    return MoveFileExW(reinterpret_cast<const wchar_t*>(source.utf16()),
+                       reinterpret_cast<const wchar_t*>(target.utf16()),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
 #else
 
 bool syncFile(QFileDevice& file) {
@@ -87,6 +96,10 @@ bool createExclusive(QFile& file, const QString& path) {
         return true;
     ::close(fd);
     return false;
+}
+
+bool renameOver(const QString& from, const QString& to) {
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
 #endif

@@ -21,5 +21,8 @@ bool reserveSpace(QFileDevice& file, qint64 size);
 // Creates `path` as a new, empty file and opens it for writing. Fails when anything already has
 // that name, a link included, which is never followed.
 bool createExclusive(QFile& file, const QString& path);
+// Gives the file `from` the name `to` in one step, replacing what had that name: a reader sees
+// the old file or the new one, never none. A link named `to` is replaced, not followed.
+bool renameOver(const QString& from, const QString& to);
 
 } // namespace orba::platform

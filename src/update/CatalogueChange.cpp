@@ -46,25 +46,38 @@ CatalogueChange compareCatalogues(const Catalogue& before, const Catalogue& afte
     return {countMissing(current, old), countMissing(old, current)};
 }
 
-QList<qint32> findSignatures(const Catalogue& catalogue, const QStringList& shownSignatures) {
-    QList<qint32> indexes(shownSignatures.size(), -1);
-    QHash<QString, QList<qsizetype>> wanted;
-    for (qsizetype i = 0; i < shownSignatures.size(); ++i)
-        wanted[shownSignatures[i]].append(i);
-    for (qsizetype i = 0; i < catalogue.count() && !wanted.isEmpty(); ++i) {
-        const QByteArrayView line = catalogue.line(i);
+QList<FoundMedium> findMedia(const Catalogue& catalogue, const QStringList& shownSignatures,
+                             const QList<qint32>& hints) {
+    // Only records with a "|" show in lists; the title is decoded only for a record found.
+    auto shownSignature = [&catalogue](qsizetype index) {
+        const QByteArrayView line = catalogue.line(index);
         if (!line.contains('|'))
-            continue;
+            return QString();
         const QByteArrayView signature = record::field(line, record::Sig);
-        const auto found = wanted.constFind(
-            record::displaySignature(cp1252::decode(signature.data(), signature.size())));
-        if (found == wanted.cend())
-            continue;
-        for (qsizetype position : *found)
-            indexes[position] = static_cast<qint32>(i);
-        wanted.erase(found);
+        return record::displaySignature(cp1252::decode(signature.data(), signature.size()));
+    };
+    auto foundAt = [&catalogue](qsizetype index) {
+        const QByteArrayView title = record::field(catalogue.line(index), record::Titel);
+        return FoundMedium{static_cast<qint32>(index), cp1252::decode(title.data(), title.size())};
+    };
+    QList<FoundMedium> found(shownSignatures.size());
+    QHash<QString, QList<qsizetype>> wanted;
+    for (qsizetype i = 0; i < shownSignatures.size(); ++i) {
+        const qint32 hint = hints.value(i, -1);
+        if (catalogue.contains(hint) && shownSignature(hint) == shownSignatures[i])
+            found[i] = foundAt(hint);
+        else
+            wanted[shownSignatures[i]].append(i);
     }
-    return indexes;
+    for (qsizetype i = 0; i < catalogue.count() && !wanted.isEmpty(); ++i) {
+        const auto entries = wanted.constFind(shownSignature(i));
+        if (entries == wanted.cend())
+            continue;
+        for (qsizetype position : *entries)
+            found[position] = foundAt(i);
+        wanted.erase(entries);
+    }
+    return found;
 }
 
 } // namespace orba

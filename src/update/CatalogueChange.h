@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <QStringList>
 
 namespace orba {
@@ -15,8 +16,14 @@ struct CatalogueChange {
 
 CatalogueChange compareCatalogues(const Catalogue& before, const Catalogue& after);
 
-// The Catalogue index of each signature (in the form the lists show), found again after the
-// catalogue changed: the first record that has it, -1 when none has.
-QList<qint32> findSignatures(const Catalogue& catalogue, const QStringList& shownSignatures);
+// Where a list's media are in the catalogue. A list knows each medium by its signature (in the
+// form the lists show); the index it kept is only a hint, which holds when the record there has
+// that signature. Otherwise the first record that has it is taken, and none when no record has.
+struct FoundMedium {
+    qint32 index = -1; // -1: not in the catalogue
+    QString title;     // the catalogue's title; empty when not found
+};
+QList<FoundMedium> findMedia(const Catalogue& catalogue, const QStringList& shownSignatures,
+                             const QList<qint32>& hints);
 
 } // namespace orba

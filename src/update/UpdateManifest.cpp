@@ -6,6 +6,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QSet>
 
@@ -14,6 +15,7 @@ namespace {
 
 const QString kHeader = QStringLiteral("ORBA-Aktualisierung 1");
 const QString kStandKey = QStringLiteral("Stand=");
+const QString kValidUntilKey = QStringLiteral("GueltigBis=");
 const QChar kSeparator = QLatin1Char('|');
 
 QByteArray hashOf(const QByteArray& bytes) {
@@ -57,8 +59,16 @@ bool PublishedFile::matches(const QByteArray& bytes) const {
     return bytes.size() == size && hashOf(bytes) == sha256;
 }
 
-UpdateManifest::UpdateManifest(QDateTime stand, QList<PublishedFile> files)
-    : m_stand(std::move(stand)), m_files(std::move(files)) {}
+bool PublishedFile::matchesFile(const QString& path) const {
+    QFile file(path);
+    if (file.size() != size || !file.open(QIODevice::ReadOnly))
+        return false;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    return hash.addData(&file) && hash.result() == sha256;
+}
+
+UpdateManifest::UpdateManifest(QDateTime stand, QList<PublishedFile> files, QDateTime validUntil)
+    : m_stand(std::move(stand)), m_files(std::move(files)), m_validUntil(std::move(validUntil)) {}
 
 UpdateManifest UpdateManifest::parse(const QByteArray& text) {
     const QStringList lines = textfile::splitLines(text);
@@ -68,9 +78,17 @@ UpdateManifest UpdateManifest::parse(const QByteArray& text) {
     const QDateTime stand = QDateTime::fromString(standLine.mid(kStandKey.size()), Qt::ISODate);
     if (!standLine.startsWith(kStandKey) || !stand.isValid())
         throw malformed(QStringLiteral("ihr Stand fehlt"));
+    qsizetype firstFile = 2;
+    QDateTime validUntil;
+    if (lines.value(2).startsWith(kValidUntilKey)) {
+        validUntil = QDateTime::fromString(lines[2].mid(kValidUntilKey.size()), Qt::ISODate);
+        if (!validUntil.isValid())
+            throw malformed(QStringLiteral("ihre Gültigkeit ist keine Zeit"));
+        ++firstFile;
+    }
     QList<PublishedFile> files;
     QSet<QString> seen;
-    for (const QString& line : lines.mid(2)) {
+    for (const QString& line : lines.mid(firstFile)) {
         const PublishedFile file = parseFileLine(line);
         if (seen.contains(file.name))
             throw malformed(QStringLiteral("%1 steht zweimal darin").arg(file.name));
@@ -81,7 +99,7 @@ UpdateManifest UpdateManifest::parse(const QByteArray& text) {
     }
     if (!seen.contains(publishedFiles().constFirst()))
         throw malformed(QStringLiteral("der Katalog %1 fehlt").arg(publishedFiles().constFirst()));
-    return UpdateManifest(stand, files);
+    return UpdateManifest(stand, files, validUntil);
 }
 
 UpdateManifest UpdateManifest::verified(const QByteArray& text, const QByteArray& signatureText,
@@ -107,9 +125,9 @@ std::optional<QDateTime> UpdateManifest::standIn(const QString& folder) {
 }
 
 QByteArray UpdateManifest::text() const {
-    // Milliseconds only where the stand has them, so that a stand read is the stand written.
-    const Qt::DateFormat format = m_stand.time().msec() ? Qt::ISODateWithMs : Qt::ISODate;
-    QStringList lines = {kHeader, kStandKey + m_stand.toUTC().toString(format)};
+    QStringList lines = {kHeader, kStandKey + isoTime(m_stand)};
+    if (m_validUntil.isValid())
+        lines.append(kValidUntilKey + isoTime(m_validUntil));
     for (const PublishedFile& file : m_files)
         lines.append(file.name + kSeparator + QString::number(file.size) + kSeparator +
                      QString::fromLatin1(file.sha256.toHex()));
@@ -124,6 +142,11 @@ QByteArray decodeBase64Line(const QByteArray& text, int size) {
 
 QByteArray encodeBase64Line(const QByteArray& bytes) {
     return bytes.toBase64() + "\r\n";
+}
+
+QString isoTime(const QDateTime& time) {
+    const QDateTime utc = time.toUTC();
+    return utc.toString(utc.time().msec() ? Qt::ISODateWithMs : Qt::ISODate);
 }
 
 QString standText(const QDateTime& stand) {

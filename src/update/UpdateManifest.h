@@ -18,15 +18,20 @@ struct PublishedFile {
     // The entry for these bytes.
     static PublishedFile describe(const QString& name, const QByteArray& bytes);
     bool matches(const QByteArray& bytes) const;
+    // Whether the file at `path` holds these bytes; read piece by piece, and not at all when
+    // its size differs.
+    bool matchesFile(const QString& path) const;
 };
 
 // The signed list of an update ("aktualisierung.dat", signed in "aktualisierung.sig"): its stand
-// (publication time) and every file with size and SHA-256. The signature covers the list, the
-// list covers the files, and the stand must grow from one accepted update to the next, so an
-// old signed set cannot be offered again as new.
+// (publication time), the time until which it may be taken, and every file with size and
+// SHA-256. The signature covers the list, the list covers the files. The stand never goes back
+// from one accepted update to the next, so an old signed set cannot be offered again as new, and
+// the validity ends the set's life, so that a server cannot keep offering it forever.
 //
 //   ORBA-Aktualisierung 1
 //   Stand=2027-02-01T09:30:00Z
+//   GueltigBis=2027-03-15T09:30:00Z      (missing in lists older than the validity)
 //   orb32.dat|41234567|<SHA-256, hexadecimal>
 class UpdateManifest {
 public:
@@ -35,7 +40,7 @@ public:
     // The files an update may bring: the catalogue first, which every update has.
     static const QStringList& publishedFiles();
 
-    UpdateManifest(QDateTime stand, QList<PublishedFile> files);
+    UpdateManifest(QDateTime stand, QList<PublishedFile> files, QDateTime validUntil = {});
 
     // Throws OrbaError naming the fault when the text is no such list.
     static UpdateManifest parse(const QByteArray& text);
@@ -47,11 +52,14 @@ public:
 
     QByteArray text() const;
     const QDateTime& stand() const { return m_stand; }
+    // Invalid when the list names none.
+    const QDateTime& validUntil() const { return m_validUntil; }
     const QList<PublishedFile>& files() const { return m_files; }
 
 private:
     QDateTime m_stand;
     QList<PublishedFile> m_files;
+    QDateTime m_validUntil;
 };
 
 // Keys and signatures travel as one line of Base64; empty when the text is not `size` bytes so.
@@ -60,5 +68,8 @@ QByteArray encodeBase64Line(const QByteArray& bytes);
 
 // A stand as a teacher reads it: "01.02.2027, 10:30 Uhr".
 QString standText(const QDateTime& stand);
+// A time as lists and settings keep it: UTC, with milliseconds only where it has them, so that
+// a time read is the time written.
+QString isoTime(const QDateTime& time);
 
 } // namespace orba

@@ -2,11 +2,13 @@
 
 #include "settings/MailAccount.h"
 #include "settings/SettingsFile.h"
+#include "update/UpdateManifest.h"
 
 namespace orba {
 namespace {
 
 const QString kLastCheck = QStringLiteral("letztePruefung");
+const QString kHighestStand = QStringLiteral("hoechsterStand");
 
 } // namespace
 
@@ -20,6 +22,8 @@ UpdateSettings UpdateSettings::read(const SettingsFile& settings) {
     s.checkAtStart = settings.readInteger(section, QStringLiteral("beimStart"), 0) == 1;
     s.lastCheck =
         QDate::fromString(settings.readString(section, kLastCheck, QString()), Qt::ISODate);
+    s.highestStand =
+        QDateTime::fromString(settings.readString(section, kHighestStand, QString()), Qt::ISODate);
     return s;
 }
 
@@ -29,6 +33,12 @@ bool UpdateSettings::checkDue(const QDate& today) const {
 
 void UpdateSettings::recordCheck(SettingsFile& settings, const QDate& today) {
     settings.writeString(section, kLastCheck, today.toString(Qt::ISODate));
+}
+
+void UpdateSettings::recordStand(SettingsFile& settings, const QDateTime& stand) {
+    const QDateTime highest = read(settings).highestStand;
+    if (!highest.isValid() || highest < stand)
+        settings.writeString(section, kHighestStand, isoTime(stand));
 }
 
 } // namespace orba

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QUrl>
 
@@ -20,6 +21,10 @@ class SettingsFile;
 //   Schluessel=<public Ed25519 key, Base64>
 //   beimStart=0            (1: look for an update at start-up, at most once a day)
 //   letztePruefung=<the day of the last look at start-up, written by ORBA>
+//   hoechsterStand=<the newest stand ORBA ever took, written by ORBA>
+//
+// The newest stand is kept here, in the user's own settings, and not only in the signed list of
+// the data folder: a list that is removed or damaged must not open the way to an older set.
 struct UpdateSettings {
     static const QString section;
 
@@ -28,12 +33,15 @@ struct UpdateSettings {
     QString caFile;
     bool checkAtStart = false;
     QDate lastCheck;
+    QDateTime highestStand;
 
     static UpdateSettings read(const SettingsFile& settings);
     bool offered() const { return !address.isEmpty(); }
     // The start-up look is due when switched on and not yet made today.
     bool checkDue(const QDate& today) const;
     static void recordCheck(SettingsFile& settings, const QDate& today);
+    // Throws "Nach %s kann nicht geschrieben werden".
+    static void recordStand(SettingsFile& settings, const QDateTime& stand);
 };
 
 } // namespace orba
