@@ -8,6 +8,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -36,11 +37,13 @@ bool reserveSpace(QFileDevice& file, qint64 size) {
     return SetFileInformationByHandle(osHandle(file), FileAllocationInfo, &info, sizeof info);
 }
 
-bool createExclusive(QFile& file, const QString& path) {
+bool createExclusive(QFile& file, const QString& path, bool* denied) {
     // CREATE_NEW fails on any existing name, a link included.
     const HANDLE handle = CreateFileW(
         reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()), GENERIC_WRITE, 0,
         nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (denied)
+        *denied = handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED;
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), 0);
@@ -52,6 +55,12 @@ bool createExclusive(QFile& file, const QString& path) {
         return true;
     _close(fd);
     return false;
+}
+
+bool renameOver(const QString& from, const QString& to) {
+    return MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
+                       reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 #else
@@ -78,15 +87,21 @@ bool reserveSpace(QFileDevice& file, qint64 size) {
     return error == 0;
 }
 
-bool createExclusive(QFile& file, const QString& path) {
+bool createExclusive(QFile& file, const QString& path, bool* denied) {
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (denied)
+        *denied = fd < 0 && errno == EACCES;
     if (fd < 0)
         return false;
     if (file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
         return true;
     ::close(fd);
     return false;
+}
+
+bool renameOver(const QString& from, const QString& to) {
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
 #endif
