@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using orba::OrbaError;
@@ -235,6 +236,9 @@ private slots:
         const QByteArray damaged("Klasse 5\r\n\0Klasse 6\r\n", 21);
         dir.write(u"TH100.ntz"_s, damaged);
         Tnotiz dialog(nullptr);
+        QTimer closer;
+        closer.callOnTimeout([&dialog] { dialog.close(); });
+        closer.start(10);
         try {
             dialog.editNote(u"TH 100"_s);
             QFAIL("the note was opened");
