@@ -103,9 +103,9 @@ void Tnotiz::BitBtn1Click() {
 
 bool Tnotiz::keepOwnText(const QStringList& theirs) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Warnung"),
-                    QStringLiteral("Die Notiz zum Medium %1 wurde geändert, seit Sie sie geöffnet "
-                                   "haben, wohl in einem anderen ORBA-Fenster. Welchen Text "
-                                   "möchten Sie behalten?")
+                    QStringLiteral("Die Notiz zum Medium %1 wurde geändert, während Sie sie "
+                                   "bearbeitet haben, etwa in einem zweiten ORBA-Fenster. Welchen "
+                                   "Text möchten Sie behalten?")
                         .arg(Label3->text()),
                     QMessageBox::NoButton, this);
     box.setInformativeText(theirs.isEmpty()

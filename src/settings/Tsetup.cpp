@@ -53,6 +53,11 @@ QComboBox* choiceList(QWidget* page, const char* name, const QStringList& entrie
     return list;
 }
 
+// Sections and keys match without regard to case, as in the file.
+QString settingId(const QString& section, const QString& key) {
+    return (section + QLatin1Char('/') + key).toLower();
+}
+
 QPushButton* dialogButton(QWidget* panel, const char* name, const QString& caption) {
     auto* button = named(new QPushButton(caption, panel), name);
     button->setAutoDefault(false);
@@ -338,7 +343,7 @@ QList<Tsetup::Setting> Tsetup::values() const {
 }
 
 void Tsetup::rememberStored(const QString& section, const QString& key, const QString& value) {
-    m_stored.insert((section + QLatin1Char('/') + key).toLower(), value);
+    m_stored.insert(settingId(section, key), value);
 }
 
 void Tsetup::rememberAllStored() {
@@ -357,10 +362,9 @@ void Tsetup::save() {
         m_storedList = list;
     }
     for (const Setting& setting : values()) {
-        const QString id = (setting.section + QLatin1Char('/') + setting.key).toLower();
-        if (m_stored.value(id) != setting.value) {
+        if (m_stored.value(settingId(setting.section, setting.key)) != setting.value) {
             file.writeString(setting.section, setting.key, setting.value);
-            m_stored.insert(id, setting.value);
+            rememberStored(setting.section, setting.key, setting.value);
         }
     }
     m_main.setHtmlHelpMode(htmlhelp->isChecked() ? 1 : 0);
