@@ -6,7 +6,6 @@
 #include <limits>
 #include <QDir>
 #include <QFile>
-#include <QStringEncoder>
 
 using namespace Qt::StringLiterals;
 using orba::OrbaError;
@@ -348,34 +347,6 @@ private slots:
         QCOMPARE(dir.read(kFile), QByteArray("[Allgemein]\r\nvsplit=260\r\nhsplit=150\r\n\r\n"
                                              "[mail]\r\nemail=verleih@example.org\r\n"));
         QCOMPARE(mine.readString("mail", "email", "def"), u"verleih@example.org"_s);
-    }
-
-    // A file saved by another editor is read whole, or not at all and then never written over.
-    void readWholeOrLeftAlone_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("readable");
-        const QString text = u"[Anzeige]\r\nhsplit=1\r\n"_s;
-        QTest::newRow("UTF-8 mark before the first section")
-            << "\xEF\xBB\xBF" + text.toUtf8() << true;
-        QTest::newRow("UTF-16 LE")
-            << QByteArray(QStringEncoder(QStringConverter::Utf16LE,
-                                         QStringConverter::Flag::WriteBom)(text))
-            << true;
-        QTest::newRow("NUL") << text.toLatin1() + QByteArray(1, '\0') + "[mail]\r\n" << false;
-    }
-    void readWholeOrLeftAlone() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, readable);
-        WorkingDir dir;
-        dir.write(kFile, bytes);
-        SettingsFile settings(kFile, kDisplayName);
-        QCOMPARE(settings.readInteger("Anzeige", "hsplit", kDefault), readable ? 1 : kDefault);
-        QCOMPARE(settings.readError().has_value(), !readable);
-        const QString error = errorOf([&] { settings.writeInteger("Allgemein", "vsplit", 5); });
-        QCOMPARE(error.isEmpty(), readable);
-        QCOMPARE(dir.read(kFile), readable ? QByteArray("[Anzeige]\r\nhsplit=1\r\n\r\n"
-                                                        "[Allgemein]\r\nvsplit=5\r\n")
-                                           : bytes);
     }
 
     void aLineBreakInAValueStaysInItsLine() {

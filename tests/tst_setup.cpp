@@ -399,17 +399,27 @@ private slots:
                  ini("[mail]\nemail=neu@example.org\n\n[Allgemein]\nautoschalt=1\n"));
     }
 
-    // A settings file that cannot be read is told at start; its settings are then the defaults.
-    void anUnreadableSettingsFileIsToldAtStart() {
+    // A settings file from another editor is read through its byte-order mark; one that cannot
+    // be read is told at start, and its settings are the defaults.
+    void aSettingsFileIsReadWholeOrToldAtStart_data() {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QStringList>("told");
+        const QByteArray arrangement = "[Anzeige]\r\nhsplit=1\r\n";
+        QTest::newRow("UTF-8 mark") << "\xEF\xBB\xBF" + arrangement << QStringList();
+        QTest::newRow("NUL") << arrangement + QByteArray(1, '\0')
+                             << QStringList{"Die Datei .\\orbaw.ini ist beschädigt und wird nicht "
+                                            "gelesen.\n\nORBA startet mit den Grundeinstellungen "
+                                            "und schreibt nicht in die Datei, solange sie nicht "
+                                            "gelesen werden kann."};
+    }
+    void aSettingsFileIsReadWholeOrToldAtStart() {
+        QFETCH(QByteArray, settings);
+        QFETCH(QStringList, told);
         WorkingDir dir;
         QStringList messages;
-        const auto session =
-            startWith(dir, QByteArray("[Anzeige]\r\nhsplit=1\r\n\0", 22), &messages);
-        QCOMPARE(messages, QStringList{"Die Datei .\\orbaw.ini ist beschädigt und wird nicht "
-                                       "gelesen.\n\nORBA startet mit den Grundeinstellungen und "
-                                       "schreibt nicht in die Datei, solange sie nicht gelesen "
-                                       "werden kann."});
-        QVERIFY(!session->mainWindow().sideBySide());
+        const auto session = startWith(dir, settings, &messages);
+        QCOMPARE(messages, told);
+        QCOMPARE(session->mainWindow().sideBySide(), told.isEmpty());
     }
 
     // Loading maximises the main window but leaves showing it to the end of start-up.

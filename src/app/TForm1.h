@@ -6,6 +6,7 @@
 #include "core/WholeFile.h"
 
 #include <memory>
+#include <optional>
 #include <QMainWindow>
 #include <QStringList>
 #include <vector>
@@ -124,7 +125,8 @@ private:
     void setBasketButtons(bool enabled);
     void SavePrivateList();
     // Appends a row; without a marker, the note file says whether the medium has a note.
-    int appendPrivateListRow(const PrivateListEntry& entry, const QString& noteMarker = QString());
+    int appendPrivateListRow(const PrivateListEntry& entry,
+                             const std::optional<QString>& noteMarker = std::nullopt);
     void showMergedPrivateList(const QList<PrivateListEntry>& entries);
     void MediuminprivateListekopieren1Click();
     void BitBtn9Click();

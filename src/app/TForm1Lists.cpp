@@ -125,13 +125,13 @@ void TForm1::setBasketButtons(bool enabled) {
         b->setEnabled(enabled);
 }
 
-int TForm1::appendPrivateListRow(const PrivateListEntry& entry, const QString& noteMarker) {
+int TForm1::appendPrivateListRow(const PrivateListEntry& entry,
+                                 const std::optional<QString>& noteMarker) {
     const int row = StringGrid3->hasEntries() ? StringGrid3->addRow() : 1;
     StringGrid3->setCell(0, row, entry.signature);
     StringGrid3->setCell(1, row,
-                         !noteMarker.isNull()          ? noteMarker
-                         : noteExists(entry.signature) ? QStringLiteral("Ja")
-                                                       : QStringLiteral("Nein"));
+                         noteMarker.value_or(noteExists(entry.signature) ? QStringLiteral("Ja")
+                                                                         : QStringLiteral("Nein")));
     StringGrid3->setCell(2, row, entry.title);
     StringGrid3->setRowIndex(row, entry.index);
     return row;
@@ -170,7 +170,9 @@ void TForm1::showMergedPrivateList(const QList<PrivateListEntry>& entries) {
     StringGrid3->clearRows();
     int selectedRow = 1;
     for (const PrivateListEntry& entry : entries) {
-        const int row = appendPrivateListRow(entry, markers.value(entry.signature));
+        const auto marker = markers.constFind(entry.signature);
+        const int row = appendPrivateListRow(
+            entry, marker == markers.cend() ? std::nullopt : std::optional(*marker));
         if (entry.signature == selected)
             selectedRow = row;
     }
