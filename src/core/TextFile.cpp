@@ -125,10 +125,6 @@ QStringList decodeUserText(const QByteArray& bytes, const QString& path) {
     return splitLines(bytes);
 }
 
-QStringList readUserLines(const QString& path) {
-    return decodeUserText(readBytes(path), path);
-}
-
 void writeBytes(const QString& path, const QByteArray& bytes) {
     // The reader ends a text at a NUL: one written would hide everything after it.
     QByteArray text = bytes;

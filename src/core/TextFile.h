@@ -7,7 +7,7 @@
 
 // The one reader and writer for the program's text files: cp1252, lines ended by CR LF, CR or
 // LF, a NUL byte ending the text; every write replaces its file with CR LF endings and no NUL.
-// The user's own files (settings, lists, notes) are read by a stricter rule, readUserLines.
+// The user's own files (settings, lists, notes) are read by a stricter rule, decodeUserText.
 namespace orba::textfile {
 
 // Calls fn(begin, length) for every line of the text. A line end at the very end of the text
@@ -44,12 +44,11 @@ QByteArray readBytes(const QString& path);
 QStringList readLines(const QString& path);
 QStringList splitLines(const QByteArray& bytes);
 
-// A file the user may also have saved with another editor. A UTF-8 or UTF-16 byte-order mark is
-// honoured. Written back, the file becomes cp1252, so its text is taken only when every character
-// has a cp1252 form; a NUL or text broken in its encoding marks it as damaged. Either way it
-// throws, so that a caller never writes the part it understood in place of the whole.
-QStringList readUserLines(const QString& path);
-// The same for bytes read from `path`.
+// The lines of a file the user may also have saved with another editor, read from `path`. A UTF-8
+// or UTF-16 byte-order mark is honoured. Written back, the file becomes cp1252, so its text is
+// taken only when every character has a cp1252 form; a NUL or text broken in its encoding marks it
+// as damaged. Either way it throws, so that a caller never writes the part it understood in place
+// of the whole.
 QStringList decodeUserText(const QByteArray& bytes, const QString& path);
 
 // Replaces the file, leaving out NUL bytes: atomically where the folder lets a temporary file be
