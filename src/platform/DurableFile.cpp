@@ -58,8 +58,10 @@ bool createExclusive(QFile& file, const QString& path, bool* denied) {
 }
 
 bool renameOver(const QString& from, const QString& to) {
-    return MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
-                       reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
+    const QString source = QDir::toNativeSeparators(from);
+    const QString target = QDir::toNativeSeparators(to);
+    return MoveFileExW(reinterpret_cast<const wchar_t*>(source.utf16()),
+                       reinterpret_cast<const wchar_t*>(target.utf16()),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 

@@ -22,8 +22,8 @@ bool reserveSpace(QFileDevice& file, qint64 size);
 // that name, a link included, which is never followed; `denied` (when given) tells whether it
 // failed because the folder lets this user make no file.
 bool createExclusive(QFile& file, const QString& path, bool* denied = nullptr);
-// Gives the closed file `from` the name `to` in one step, replacing a file of that name: a reader
-// sees either the old file or the new one, never neither.
+// Gives the file `from` the name `to` in one step, replacing what had that name: a reader sees
+// the old file or the new one, never none. A link named `to` is replaced, not followed.
 bool renameOver(const QString& from, const QString& to);
 
 } // namespace orba::platform
