@@ -57,6 +57,11 @@ void copyDemoFile(const QString& name) {
         fail("demo file copied", __FILE__, __LINE__, name);
 }
 
+bool startsWithByteOrderMark(const QByteArray& bytes) {
+    return bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") ||
+           bytes.startsWith("\xFE\xFF");
+}
+
 void fail(const char* expectation, const char* file, int line, const QString& details) {
     std::fprintf(stderr, "%s:%d: expected %s\n%s\n", file, line, expectation,
                  qUtf8Printable(details));

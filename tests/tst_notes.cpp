@@ -94,15 +94,16 @@ private slots:
         WorkingDir dir;
         const QStringList lines{u"Für Klasse 5 geeignet"_s, QString(), u"Größe: 3 €"_s};
         QVERIFY(!orba::noteExists(u"Ä 12"_s));
-        orba::writeNote(u"Ä12"_s, lines);
+        orba::NoteFile note(u"Ä12"_s);
+        note.save(lines);
         QCOMPARE(dir.read(u"Ä12.ntz"_s), encode(u"Für Klasse 5 geeignet\r\n\r\nGröße: 3 €\r\n"_s));
         QVERIFY(orba::noteExists(u"Ä 12"_s));
-        QCOMPARE(orba::readNote(u"Ä 12"_s), lines);
-        orba::deleteNote(u"Ä12"_s);
+        QCOMPARE(orba::NoteFile(u"Ä12"_s).read(), lines);
+        note.save({});
         QVERIFY(!QFile::exists(dir.file(u"Ä12.ntz"_s)));
         QVERIFY(!orba::noteExists(u"Ä 12"_s));
-        QVERIFY(orba::readNote(u"Ä 12"_s).isEmpty());
-        orba::deleteNote(u"Ä12"_s);
+        QVERIFY(orba::NoteFile(u"Ä12"_s).read().isEmpty());
+        note.save({});
     }
 
     void unsafeOrEmptySignatureHasNoNote() {
@@ -111,13 +112,12 @@ private slots:
         dir.write(u"AB/12.ntz"_s, "fremd\r\n");
         dir.write(u".ntz"_s, "x\r\n");
         QVERIFY(!orba::noteExists(QString()));
-        QVERIFY(orba::readNote(QString()).isEmpty());
+        QVERIFY(orba::NoteFile().read().isEmpty());
         QVERIFY(!orba::noteExists(u"AB/ 12"_s));
-        QVERIFY(orba::readNote(u"AB/ 12"_s).isEmpty());
-        orba::deleteNote(u"AB/12"_s);
-        QCOMPARE(dir.read(u"AB/12.ntz"_s), QByteArray("fremd\r\n"));
+        orba::NoteFile unsafe(u"AB/12"_s);
+        QVERIFY(unsafe.read().isEmpty());
         try {
-            orba::writeNote(u"AB/12"_s, {u"neu"_s});
+            unsafe.save({u"neu"_s});
             QFAIL("an unsafe signature was written");
         } catch (const OrbaError& error) {
             QCOMPARE(error.message(), u"Datei AB/12.ntz kann nicht erstellt werden"_s);
@@ -182,6 +182,46 @@ private slots:
         QCOMPARE(dialog.editNote(u"Ü 3"_s), hasNote);
         QCOMPARE(QFile::exists(dir.file(fileName)), !after.isEmpty());
         QCOMPARE(dir.read(fileName), after);
+    }
+
+    // While A's editor is open, copy B saves the same note. A text only B changed stays; where
+    // both changed it, A's user chooses, or goes back to the editor.
+    void twoEditorsOnOneNote_data() {
+        QTest::addColumn<QString>("mine");   // null: left as it was
+        QTest::addColumn<QString>("answer"); // empty: no question
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("only B changed") << QString() << QString() << QByteArray("B\r\n");
+        QTest::newRow("both, A's kept") << u"A"_s << u"Meinen Text"_s << QByteArray("A\r\n");
+        QTest::newRow("both, B's kept") << u"A"_s << u"Den anderen Text"_s << QByteArray("B\r\n");
+        QTest::newRow("both, back") << u"A"_s << u"Abbrechen"_s << QByteArray("B\r\n");
+    }
+    void twoEditorsOnOneNote() {
+        QFETCH(QString, mine);
+        QFETCH(QString, answer);
+        QFETCH(QByteArray, after);
+        WorkingDir dir;
+        dir.write(u"TH100.ntz"_s, "alt\r\n");
+        Tnotiz a(nullptr);
+        Tnotiz b(nullptr);
+        orba::test::ModalSeen question;
+        bool stayedOpen = false;
+        orba::test::answerNextModal([&](QWidget*) {
+            NoteSession other;
+            other.newText = u"B"_s;
+            other.answerNext();
+            b.editNote(u"TH 100"_s);
+            if (!mine.isNull())
+                a.Memo1->setPlainText(mine);
+            if (!answer.isEmpty())
+                orba::test::clickInNextModal(answer, &question);
+            a.BitBtn1->click();
+            stayedOpen = a.isVisible();
+            a.BitBtn2->click();
+        });
+        a.editNote(u"TH 100"_s);
+        QCOMPARE(question.shown, !answer.isEmpty());
+        QCOMPARE(stayedOpen, answer == u"Abbrechen");
+        QCOMPARE(dir.read(u"TH100.ntz"_s), after);
     }
 
     void emptySignatureSavesNothing() {

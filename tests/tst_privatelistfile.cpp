@@ -39,8 +39,10 @@ orba::PrivateListLoad loadFile(const QString& path) {
     return orba::loadPrivateList(file);
 }
 
+// As the program saves: after reading the file at start.
 void save(const QString& path, const QList<PrivateListEntry>& entries) {
     orba::WholeFile file(path);
+    orba::loadPrivateList(file);
     orba::savePrivateList(file, entries);
 }
 

@@ -203,36 +203,37 @@ private slots:
         QCOMPARE(setup->medart->currentIndex(), 2);
     }
 
-    void arrangementOutsideTheChoicesIsWrittenAsNone() {
+    // The choice stays empty; OK without a choice leaves the stored value as it is.
+    void arrangementOutsideTheChoicesShowsNone() {
         WorkingDir dir;
         const auto session = startWith(dir, ini("[Anzeige]\nhsplit=2\n"));
         Tsetup* setup = session->forms().setup;
         QCOMPARE(setup->teilung->currentIndex(), -1);
         QCOMPARE(setup->teilung->currentText(), QString());
         QCOMPARE(runDialog(setup, "OK"), int(QDialog::Accepted));
-        QCOMPARE(storedValue(dir, "anzeige", "hsplit"), QStringLiteral("-1"));
+        QCOMPARE(storedValue(dir, "anzeige", "hsplit"), QStringLiteral("2"));
         QVERIFY(!session->mainWindow().sideBySide());
     }
 
     void onlyExactlyOneTurnsHtmlHelpOn_data() {
         QTest::addColumn<QByteArray>("settings");
         QTest::addColumn<bool>("checked");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("missing") << ini("[Allgemein]\nautoschalt=0\n") << true << "1";
-        QTest::newRow("two") << ini("[Anzeige]\nhtmlhelp=2\n") << false << "0";
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("missing") << ini("[Allgemein]\nautoschalt=0\n") << true << "<none>";
+        QTest::newRow("two") << ini("[Anzeige]\nhtmlhelp=2\n") << false << "2";
     }
 
     void onlyExactlyOneTurnsHtmlHelpOn() {
         QFETCH(QByteArray, settings);
         QFETCH(bool, checked);
-        QFETCH(QString, written);
+        QFETCH(QString, stored);
         WorkingDir dir;
         const auto session = startWith(dir, settings);
         Tsetup* setup = session->forms().setup;
         QCOMPARE(setup->htmlHelp(), checked);
         QCOMPARE(runDialog(setup, "OK"), int(QDialog::Accepted));
-        QCOMPARE(storedValue(dir, "Anzeige", "htmlhelp"), written);
-        QCOMPARE(session->mainWindow().htmlHelpMode(), written.toInt());
+        QCOMPARE(storedValue(dir, "Anzeige", "htmlhelp"), stored);
+        QCOMPARE(session->mainWindow().htmlHelpMode(), checked ? 1 : 0);
     }
 
     void arrows_data() {
@@ -294,8 +295,9 @@ private slots:
         QVERIFY(!session->mainWindow().sideBySide());
     }
 
-    // Every key of the dialog lands in a file that held none of them.
-    void okWritesEveryKey_data() {
+    // Every key the user changed lands in a file that held none of them, and only those: the
+    // display list goes whole.
+    void okWritesEveryChangedKey_data() {
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
@@ -305,7 +307,7 @@ private slots:
         QTest::newRow("last item") << u"Anzeige"_s << u"Item15"_s << u"15,0"_s;
         QTest::newRow("full screen") << u"Allgemein"_s << u"Vollbild"_s << u"1"_s;
         QTest::newRow("switch") << u"Allgemein"_s << u"autoschalt"_s << u"1"_s;
-        QTest::newRow("user list") << u"Benutzer"_s << u"Benutzerliste"_s << u"0"_s;
+        QTest::newRow("user list unchanged") << u"Benutzer"_s << u"Benutzerliste"_s << u"<none>"_s;
         QTest::newRow("plain subjects") << u"Anzeige"_s << u"sachklartext"_s << u"1"_s;
         QTest::newRow("log-in") << u"Benutzer"_s << u"Anmeldung"_s << u"1"_s;
         QTest::newRow("html help") << u"Anzeige"_s << u"htmlhelp"_s << u"0"_s;
@@ -320,7 +322,7 @@ private slots:
         QTest::newRow("media type") << u"Anzeige"_s << u"medart"_s << u"3"_s;
     }
 
-    void okWritesEveryKey() {
+    void okWritesEveryChangedKey() {
         QFETCH(QString, section);
         QFETCH(QString, key);
         QFETCH(QString, value);
@@ -340,12 +342,12 @@ private slots:
         setup->htmlhelp->setChecked(false);
         setup->Edit3->setText(QStringLiteral("bestellung@example.org"));
         setup->Edit4->setText(QStringLiteral("Bestellung Wirkhaus"));
-        setup->setOwnAddress(QStringLiteral("ich@example.org"));
+        setup->Edit2->setText(QStringLiteral("ich@example.org"));
         setup->Edit1->setText(QStringLiteral("smtp.example.org"));
         setup->ComboBox1->setCurrentIndex(2);
         setup->Edit5->setText(QStringLiteral("lehrer@schule.example"));
         setup->CheckBox4->setChecked(true);
-        setup->setArrangementChoice(true);
+        setup->teilung->setCurrentIndex(1);
         setup->medart->setCurrentIndex(3);
 
         QCOMPARE(runDialog(setup, "OK"), int(QDialog::Accepted));
@@ -354,15 +356,15 @@ private slots:
         QCOMPARE(stored.readString("udef", "grid_sp0", QString()), QStringLiteral("Nr"));
     }
 
-    // A file without the key keeps plain text; a value that names no security stays as written.
+    // A file without the key shows plain text; OK without a change keeps the value as written.
     void securityIsShownAndKeptAsWritten_data() {
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("written");
-        QTest::newRow("no key") << QByteArray() << u"keine"_s << u"keine"_s;
+        QTest::newRow("no key") << QByteArray() << u"keine"_s << u"<none>"_s;
         QTest::newRow("STARTTLS in small letters")
-            << QByteArray("starttls") << u"STARTTLS (meist Port 587)"_s << u"STARTTLS"_s;
-        QTest::newRow("SSL") << QByteArray("SSL") << u"SSL/TLS (meist Port 465)"_s << u"SSL/TLS"_s;
+            << QByteArray("starttls") << u"STARTTLS (meist Port 587)"_s << u"starttls"_s;
+        QTest::newRow("SSL") << QByteArray("SSL") << u"SSL/TLS (meist Port 465)"_s << u"SSL"_s;
         QTest::newRow("unknown") << QByteArray("TLS 1.3") << u"TLS 1.3"_s << u"TLS 1.3"_s;
     }
     void securityIsShownAndKeptAsWritten() {
@@ -381,6 +383,43 @@ private slots:
         QCOMPARE(runDialog(setup, "OK"), int(QDialog::Accepted));
         QCOMPARE(storedValue(dir, "mail", "SMTP Sicherheit"), written);
         QCOMPARE(storedValue(dir, "mail", "SMTP Benutzer"), u"anna"_s);
+    }
+
+    // Two copies of the program: B saves new mail settings, then A's OK keeps them and adds only
+    // what A's user changed.
+    void okKeepsWhatAnotherCopySaved() {
+        WorkingDir dir;
+        const auto a = startWith(dir, ini("[mail]\nemail=alt@example.org\n"));
+        const auto b = startWith(dir, QByteArray());
+        b->forms().setup->Edit3->setText(QStringLiteral("neu@example.org"));
+        QCOMPARE(runDialog(b->forms().setup, "OK"), int(QDialog::Accepted));
+        a->forms().setup->autoschalt->setChecked(true);
+        QCOMPARE(runDialog(a->forms().setup, "OK"), int(QDialog::Accepted));
+        QCOMPARE(dir.read("orbaw.ini"),
+                 ini("[mail]\nemail=neu@example.org\n\n[Allgemein]\nautoschalt=1\n"));
+    }
+
+    // A settings file from another editor is read through its byte-order mark; one that cannot
+    // be read is told at start, and its settings are the defaults.
+    void aSettingsFileIsReadWholeOrToldAtStart_data() {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QStringList>("told");
+        const QByteArray arrangement = "[Anzeige]\r\nhsplit=1\r\n";
+        QTest::newRow("UTF-8 mark") << "\xEF\xBB\xBF" + arrangement << QStringList();
+        QTest::newRow("NUL") << arrangement + QByteArray(1, '\0')
+                             << QStringList{"Die Datei .\\orbaw.ini ist beschädigt und wird nicht "
+                                            "gelesen.\n\nORBA startet mit den Grundeinstellungen "
+                                            "und schreibt nicht in die Datei, solange sie nicht "
+                                            "gelesen werden kann."};
+    }
+    void aSettingsFileIsReadWholeOrToldAtStart() {
+        QFETCH(QByteArray, settings);
+        QFETCH(QStringList, told);
+        WorkingDir dir;
+        QStringList messages;
+        const auto session = startWith(dir, settings, &messages);
+        QCOMPARE(messages, told);
+        QCOMPARE(session->mainWindow().sideBySide(), told.isEmpty());
     }
 
     // Loading maximises the main window but leaves showing it to the end of start-up.

@@ -47,6 +47,8 @@ private slots:
         QTest::newRow("TAB") << u"Name\tSchule"_s << u"Name Schule"_s << QString();
         QTest::newRow("NUL") << u"Bestellung\0x"_s << u"Bestellungx"_s << QString();
         QTest::newRow("cp1252 kept") << u"Straße – 5 €"_s << u"Straße – 5 €"_s << QString();
+        QTest::newRow("decomposed umlauts composed")
+            << u"Bu\u0308hnenbild fu\u0308r Ko\u0308ln"_s << u"Bühnenbild für Köln"_s << QString();
         QTest::newRow("no cp1252 form") << u"Łukasz → 😀Ok"_s << u"ukasz  Ok"_s << kRefusedNote;
     }
     void aLineFieldTakesOneStorableLine() {
@@ -71,6 +73,12 @@ private slots:
         QCOMPARE(QToolTip::text(), kRefusedNote);
         QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(editor.toPlainText(), u"Zeile 1\n"_s);
+        // A combining mark typed after its letter.
+        editor.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&editor, u"Ko"_s);
+        editor.insertPlainText(u"\u0308"_s);
+        QTest::keyClicks(&editor, u"ln"_s);
+        QCOMPARE(editor.toPlainText(), u"Zeile 1\nKöln"_s);
     }
 
     // A pasted line break or TAB would split the user's record, a NUL hide the users after it.

@@ -285,6 +285,23 @@ private slots:
         QCOMPARE(users.list->SelectedSchool(), u"?"_s);
     }
 
+    // Two copies of the program on one folder: A adds, B removes what both had and adds, A
+    // removes what it added. Each save keeps what the other saved meanwhile.
+    void twoCopiesKeepEachOthersUsers() {
+        UserList users({u"Anna\t"_s});
+        auto other = std::make_unique<Tbenu>(nullptr, kFile);
+        other->setEditor(&users.editor);
+        users.add(u"Bert"_s);
+        std::swap(users.list, other);
+        users.remove(u"Ja"_s);
+        users.add(u"Carla"_s);
+        std::swap(users.list, other);
+        users.list->ListBox1->setCurrentRow(1);
+        users.remove(u"Ja"_s);
+        QCOMPARE(users.file(), QByteArray("Carla\t\r\n"));
+        QCOMPARE(users.list->entries(), QStringList{u"Carla\t"_s});
+    }
+
     void writeFailureKeepsChangeOnScreen() {
         const QString path = u"fehlt/benu.dat"_s;
         UserList users({}, path);

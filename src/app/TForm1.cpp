@@ -86,6 +86,10 @@ void TForm1::LoadStartupData() {
     Trace("  form1-Init ini-dateen lesen");
     m_settings =
         std::make_unique<SettingsFile>(QStringLiteral("orbaw.ini"), QStringLiteral(".\\orbaw.ini"));
+    if (const std::optional<OrbaError>& unread = m_settings->readError())
+        showError(unread->message() + QStringLiteral("\n\nORBA startet mit den Grundeinstellungen "
+                                                     "und schreibt nicht in die Datei, solange "
+                                                     "sie nicht gelesen werden kann."));
     guarded([&] { ApplyArrangement(m_settings->readInteger("Anzeige", "hsplit", 0) == 1); });
 
     const int mediaType = m_settings->readInteger("Anzeige", "medart", 0);

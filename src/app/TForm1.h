@@ -6,6 +6,7 @@
 #include "core/WholeFile.h"
 
 #include <memory>
+#include <optional>
 #include <QMainWindow>
 #include <QStringList>
 #include <vector>
@@ -35,6 +36,7 @@ class TQRPrint;
 class Taktualisierung;
 class Tsachgeb;
 class Tview;
+struct PrivateListEntry;
 struct UpdateOutcome;
 
 // The main window: search panel, the three list pages, the detail views and the status bar. It
@@ -122,6 +124,10 @@ private:
     void setPrivateListButtons(bool enabled);
     void setBasketButtons(bool enabled);
     void SavePrivateList();
+    // Appends a row; without a marker, the note file says whether the medium has a note.
+    int appendPrivateListRow(const PrivateListEntry& entry,
+                             const std::optional<QString>& noteMarker = std::nullopt);
+    void showMergedPrivateList(const QList<PrivateListEntry>& entries);
     void MediuminprivateListekopieren1Click();
     void BitBtn9Click();
     void gesamteprivateListelschen1Click();

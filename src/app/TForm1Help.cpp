@@ -13,13 +13,50 @@
 #include "settings/Tsetup.h"
 #include "settings/Tstat.h"
 
+#include <functional>
 #include <QAction>
+#include <QEvent>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QSplitterHandle>
 #include <QToolButton>
+#include <utility>
 
 namespace orba {
+namespace {
+
+// Stores a splitter's place once the user lets go of it, not at every step of the drag: each
+// store rewrites the settings file.
+class MoveEnd : public QObject {
+public:
+    MoveEnd(QSplitter* splitter, std::function<void()> store)
+        : QObject(splitter), m_store(std::move(store)) {
+        connect(splitter, &QSplitter::splitterMoved, this, [this] { m_moved = true; });
+        for (int i = 0; i < splitter->count(); ++i)
+            splitter->handle(i)->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        // A splitter that does not follow the drag moves only when the handle takes the release.
+        if (event->type() == QEvent::MouseButtonRelease)
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (std::exchange(m_moved, false))
+                        guarded(m_store);
+                },
+                Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    std::function<void()> m_store;
+    bool m_moved = false;
+};
+
+} // namespace
 
 void TForm1::wireArrangementAndHelp() {
     htmlhelp1 = new HelpRouter(this, [this] { return HtmlHelpMode != 0; });
@@ -27,11 +64,11 @@ void TForm1::wireArrangementAndHelp() {
     on(Hilfeindex1, &QAction::triggered, this, [this] { htmlhelp1->contentsHelp(); });
     on(horizontaleTeilung1, &QAction::triggered, this, [this] { arrange(true); });
     on(vertikaleTeilung1, &QAction::triggered, this, [this] { arrange(false); });
-    on(RxSplitter1, &QSplitter::splitterMoved, this, [this] {
+    new MoveEnd(RxSplitter1, [this] {
         m_settings->writeInteger(QStringLiteral("Allgemein"), QStringLiteral("vsplit"),
                                  Panel2->height());
     });
-    on(RxSplitter2, &QSplitter::splitterMoved, this, [this] {
+    new MoveEnd(RxSplitter2, [this] {
         m_settings->writeInteger(QStringLiteral("Allgemein"), QStringLiteral("hsplit"),
                                  Panel6->width());
     });

@@ -14,6 +14,7 @@
 #include "settings/Tsetup.h"
 
 #include <QAction>
+#include <QHash>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -124,16 +125,22 @@ void TForm1::setBasketButtons(bool enabled) {
         b->setEnabled(enabled);
 }
 
+int TForm1::appendPrivateListRow(const PrivateListEntry& entry,
+                                 const std::optional<QString>& noteMarker) {
+    const int row = StringGrid3->hasEntries() ? StringGrid3->addRow() : 1;
+    StringGrid3->setCell(0, row, entry.signature);
+    StringGrid3->setCell(1, row,
+                         noteMarker.value_or(noteExists(entry.signature) ? QStringLiteral("Ja")
+                                                                         : QStringLiteral("Nein")));
+    StringGrid3->setCell(2, row, entry.title);
+    StringGrid3->setRowIndex(row, entry.index);
+    return row;
+}
+
 void TForm1::fillPrivateList() {
     const PrivateListLoad loaded = loadPrivateList(m_privateListFile);
-    for (const PrivateListEntry& entry : loaded.entries) {
-        const int row = StringGrid3->hasEntries() ? StringGrid3->addRow() : 1;
-        StringGrid3->setCell(0, row, entry.signature);
-        StringGrid3->setCell(
-            1, row, noteExists(entry.signature) ? QStringLiteral("Ja") : QStringLiteral("Nein"));
-        StringGrid3->setCell(2, row, entry.title);
-        StringGrid3->setRowIndex(row, entry.index);
-    }
+    for (const PrivateListEntry& entry : loaded.entries)
+        appendPrivateListRow(entry);
     if (!loaded.entries.isEmpty())
         setPrivateListButtons(true);
     if (loaded.error)
@@ -147,7 +154,30 @@ void TForm1::SavePrivateList() {
             entries.append(
                 {StringGrid3->cell(0, row), StringGrid3->cell(2, row), StringGrid3->rowIndex(row)});
     }
-    savePrivateList(m_privateListFile, entries);
+    const QList<PrivateListEntry> saved = savePrivateList(m_privateListFile, entries);
+    if (saved != entries)
+        showMergedPrivateList(saved);
+}
+
+// Another copy of the program changed the list meanwhile: the grid shows what the file now holds.
+// Rows keep their note marker and the selection stays on its medium.
+void TForm1::showMergedPrivateList(const QList<PrivateListEntry>& entries) {
+    const BusyScope busy(Busy);
+    QHash<QString, QString> markers;
+    for (int row = 1; row < StringGrid3->rowCount(); ++row)
+        markers.insert(StringGrid3->cell(0, row), StringGrid3->cell(1, row));
+    const QString selected = StringGrid3->cell(0, StringGrid3->selectedRow());
+    StringGrid3->clearRows();
+    int selectedRow = 1;
+    for (const PrivateListEntry& entry : entries) {
+        const auto marker = markers.constFind(entry.signature);
+        const int row = appendPrivateListRow(
+            entry, marker == markers.cend() ? std::nullopt : std::optional(*marker));
+        if (entry.signature == selected)
+            selectedRow = row;
+    }
+    StringGrid3->selectRow(selectedRow);
+    setPrivateListButtons(StringGrid3->hasEntries());
 }
 
 void TForm1::MediuminprivateListekopieren1Click() {

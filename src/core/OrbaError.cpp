@@ -16,6 +16,18 @@ OrbaError OrbaError::cannotWriteSettings(const QString& fileName) {
     return OrbaError(QStringLiteral("Nach %1 kann nicht geschrieben werden").arg(fileName));
 }
 
+OrbaError OrbaError::damaged(const QString& fileName) {
+    return OrbaError(
+        QStringLiteral("Die Datei %1 ist beschädigt und wird nicht gelesen.").arg(fileName));
+}
+
+OrbaError OrbaError::notStorable(const QString& fileName) {
+    return OrbaError(QStringLiteral("Die Datei %1 enthält Zeichen, die ORBA nicht speichern kann, "
+                                    "und wird nicht gelesen. In einem Editor mit der Codierung "
+                                    "„ANSI“ (Windows-1252) gespeichert, kann ORBA sie lesen.")
+                         .arg(fileName));
+}
+
 OrbaError OrbaError::notAnInteger(const QString& text) {
     return OrbaError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
 }

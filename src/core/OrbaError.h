@@ -16,6 +16,10 @@ public:
     static OrbaError cannotOpen(const QString& fileName);
     static OrbaError cannotCreate(const QString& fileName);
     static OrbaError cannotWriteSettings(const QString& fileName);
+    // A user's file that cannot be taken in whole: it holds a NUL or broken text, or characters
+    // that cp1252 lacks.
+    static OrbaError damaged(const QString& fileName);
+    static OrbaError notStorable(const QString& fileName);
     static OrbaError notAnInteger(const QString& text);
     static OrbaError indexOutOfRange();
 

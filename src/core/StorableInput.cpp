@@ -2,6 +2,7 @@
 
 #include "core/Cp1252.h"
 
+#include <algorithm>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -24,8 +25,17 @@ bool keptInText(char16_t c) {
     return cp1252::canEncode(c) || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
 }
 
-// The text as a file can hold it; `cursor` moves along with the characters kept.
-Cleaned clean(QStringView text, bool oneLine, int cursor) {
+// The text as a file can hold it; `cursor` moves along with the characters kept. Letters that
+// come decomposed (a "u" and a combining diaeresis, as PDFs and macOS deliver them) are composed
+// first, since cp1252 holds most composed letters.
+Cleaned clean(QStringView typed, bool oneLine, int cursor) {
+    const QString composed = typed.toString().normalized(QString::NormalizationForm_C);
+    if (composed.size() != typed.size())
+        cursor = int(typed.first(std::clamp<qsizetype>(cursor, 0, typed.size()))
+                         .toString()
+                         .normalized(QString::NormalizationForm_C)
+                         .size());
+    const QStringView text = composed;
     Cleaned out;
     QString& kept = out.text;
     kept.reserve(text.size());
@@ -120,6 +130,9 @@ void guardTextInput(QPlainTextEdit* editor) {
                          const int end = std::min(from + added, document->characterCount() - 1);
                          if (end <= from)
                              return;
+                         // A combining mark typed on its own joins the letter before it.
+                         if (from > 0 && document->characterAt(from).isMark())
+                             --from;
                          QTextCursor range(document);
                          range.setPosition(from);
                          range.setPosition(end, QTextCursor::KeepAnchor);

@@ -47,21 +47,29 @@ bool noteExists(const QString& displayedSignature) {
     return hasNoteFileName(stored) && textfile::exists(fileNameOf(stored));
 }
 
-QStringList readNote(const QString& displayedSignature) {
-    if (!noteExists(displayedSignature))
+NoteFile::NoteFile(QString storedSignature)
+    : m_stored(std::move(storedSignature)),
+      m_file(fileNameOf(m_stored), WholeFile::WhenEmpty::Remove) {}
+
+QStringList NoteFile::read() {
+    // A folder in the note's place is no note; saving over it fails.
+    if (!hasNoteFileName(m_stored) || !textfile::exists(fileNameOf(m_stored)))
         return {};
-    return textfile::readLines(noteFileName(displayedSignature));
+    return m_file.readLines();
 }
 
-void writeNote(const QString& storedSignature, const QStringList& lines) {
-    if (!hasNoteFileName(storedSignature))
-        throw OrbaError::cannotCreate(fileNameOf(storedSignature));
-    textfile::writeLines(fileNameOf(storedSignature), lines);
-}
-
-void deleteNote(const QString& storedSignature) {
-    if (hasNoteFileName(storedSignature))
-        QFile::remove(fileNameOf(storedSignature));
+void NoteFile::save(const QStringList& lines, const KeepMine& keepMine) {
+    if (!hasNoteFileName(m_stored))
+        throw OrbaError::cannotCreate(fileNameOf(m_stored));
+    m_file.writeLines(lines, [&keepMine](const QStringList& base, const QStringList& mine,
+                                         const std::optional<QStringList>& theirs) {
+        const QStringList other = theirs.value_or(QStringList());
+        if (mine == base || mine == other)
+            return other;
+        if (other == base || !keepMine || keepMine(other))
+            return mine;
+        return other;
+    });
 }
 
 } // namespace orba

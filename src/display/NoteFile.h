@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/WholeFile.h"
+
+#include <functional>
 #include <QString>
 #include <QStringList>
 
@@ -19,13 +22,28 @@ bool isSafeNoteName(const QString& storedSignature);
 
 // False for an empty or unsafe signature.
 bool noteExists(const QString& displayedSignature);
-// The note's lines; none when there is no note.
-QStringList readNote(const QString& displayedSignature);
 
-// Replaces the note file (cp1252, CR LF); throws "Datei %s kann nicht erstellt werden", also
-// for an empty or unsafe signature.
-void writeNote(const QString& storedSignature, const QStringList& lines);
-// Removes the note file; a missing file or an unsafe signature is no error.
-void deleteNote(const QString& storedSignature);
+// One medium's note as an editor opened it. Another copy of the program may change the same note
+// meanwhile; saving then keeps what that copy wrote unless this one changed the text too.
+class NoteFile {
+public:
+    // Asked with the other copy's text (none: it removed the note) when both changed the note;
+    // true keeps this copy's text. It may throw to leave the note unsaved.
+    using KeepMine = std::function<bool(const QStringList& theirs)>;
+
+    explicit NoteFile(QString storedSignature = QString());
+
+    // The note's lines; none when there is no note. Throws the reader's message when the file
+    // cannot be read; it is then never written over.
+    QStringList read();
+    // Replaces the note file (cp1252, CR LF), or removes it when there are no lines; throws "Datei
+    // %s kann nicht erstellt werden", also for an empty or unsafe signature. Without `keepMine`,
+    // this copy's text wins.
+    void save(const QStringList& lines, const KeepMine& keepMine = {});
+
+private:
+    QString m_stored;
+    WholeFile m_file;
+};
 
 } // namespace orba

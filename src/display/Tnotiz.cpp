@@ -5,10 +5,10 @@
 #include "core/Guard.h"
 #include "core/MessageBox.h"
 #include "core/StorableInput.h"
-#include "core/TextFile.h"
 #include "display/NoteFile.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -71,27 +71,55 @@ bool Tnotiz::editNote(const QString& displayedSignature) {
         setResult(QDialog::Rejected);
         return false;
     }
-    Memo1->setPlainText(readNote(displayedSignature).join(QLatin1Char('\n')));
+    m_note = NoteFile(stored);
+    Memo1->setPlainText(m_note.read().join(QLatin1Char('\n')));
     Label3->setText(stored);
     Memo1->setFocus();
     exec();
     return noteExists(displayedSignature);
 }
 
+namespace {
+// Thrown when the user goes back to the editor instead of choosing a text.
+struct BackToEditor {};
+} // namespace
+
 void Tnotiz::BitBtn1Click() {
-    const QString stored = Label3->text();
-    if (!stored.isEmpty()) {
+    if (!Label3->text().isEmpty()) {
         // The raw text keeps non-breaking blanks, which the plain-text form turns into blanks.
         QString text = Memo1->document()->toRawText();
         text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
         text.replace(QChar::LineSeparator, QLatin1Char('\n'));
         // An emptied note is no note: its file goes.
-        if (text.isEmpty())
-            deleteNote(stored);
-        else
-            writeNote(stored, text.split(QLatin1Char('\n')));
+        const QStringList lines = text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+        try {
+            m_note.save(lines, [this](const QStringList& theirs) { return keepOwnText(theirs); });
+        } catch (const BackToEditor&) {
+            return;
+        }
     }
     accept();
+}
+
+bool Tnotiz::keepOwnText(const QStringList& theirs) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Warnung"),
+                    QStringLiteral("Die Notiz zum Medium %1 wurde geändert, während Sie sie "
+                                   "bearbeitet haben, etwa in einem zweiten ORBA-Fenster. Welchen "
+                                   "Text möchten Sie behalten?")
+                        .arg(Label3->text()),
+                    QMessageBox::NoButton, this);
+    box.setInformativeText(theirs.isEmpty()
+                               ? QStringLiteral("Dort wurde die Notiz gelöscht.")
+                               : QStringLiteral("Der andere Text:\n") + theirs.join(u'\n'));
+    QPushButton* mine = box.addButton(QStringLiteral("Meinen Text"), QMessageBox::AcceptRole);
+    QPushButton* other = box.addButton(QStringLiteral("Den anderen Text"), QMessageBox::RejectRole);
+    QPushButton* back = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+    box.setDefaultButton(mine);
+    box.setEscapeButton(back);
+    box.exec();
+    if (box.clickedButton() == back)
+        throw BackToEditor{};
+    return box.clickedButton() != other;
 }
 
 } // namespace orba

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "display/NoteFile.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -17,7 +19,8 @@ public:
     // Opens the note of the medium with this displayed signature and returns whether it has a
     // note afterwards. OK saves the note, or removes the file when the editor was emptied;
     // Cancel and the close box leave the file as it was. A signature that cannot name a file
-    // is refused with a message.
+    // is refused with a message. When the note was changed elsewhere meanwhile, OK asks which
+    // text to keep.
     bool editNote(const QString& displayedSignature);
 
     // The help button; the help system connects it.
@@ -25,6 +28,9 @@ public:
 
 private:
     void BitBtn1Click();
+    bool keepOwnText(const QStringList& theirs);
+
+    NoteFile m_note;
 
 public:
     // Controls, named as the window definition names them.

@@ -1,5 +1,7 @@
 #include "lists/PrivateListFile.h"
 
+#include "core/ListMerge.h"
+
 namespace orba {
 namespace {
 
@@ -22,9 +24,9 @@ std::optional<qint32> parseDecimal(const QString& text) {
 
 } // namespace
 
-PrivateListLoad loadPrivateList(WholeFile& file) {
+PrivateListLoad parsePrivateList(const QStringList& lines) {
     PrivateListLoad load;
-    for (const QString& line : file.readLines()) {
+    for (const QString& line : lines) {
         const qsizetype first = line.indexOf(kSeparator);
         // A line without a signature stands for no medium, as the empty list's row does.
         if (first <= 0)
@@ -49,14 +51,23 @@ PrivateListLoad loadPrivateList(WholeFile& file) {
     return load;
 }
 
-void savePrivateList(WholeFile& file, const QList<PrivateListEntry>& entries) {
+PrivateListLoad loadPrivateList(WholeFile& file) {
+    return parsePrivateList(file.readLines());
+}
+
+QString signatureOfLine(const QString& line) {
+    const qsizetype first = line.indexOf(kSeparator);
+    return first < 0 ? line : line.left(first);
+}
+
+QList<PrivateListEntry> savePrivateList(WholeFile& file, const QList<PrivateListEntry>& entries) {
     QStringList lines;
     for (const PrivateListEntry& entry : entries) {
         if (!entry.signature.isEmpty())
             lines.append(entry.signature + kSeparator + entry.title + kSeparator +
                          QString::number(entry.index));
     }
-    file.writeLines(lines);
+    return parsePrivateList(file.writeLines(lines, mergeByKey(signatureOfLine))).entries;
 }
 
 } // namespace orba

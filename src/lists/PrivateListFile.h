@@ -15,6 +15,7 @@ struct PrivateListEntry {
     QString signature; // display form, as the grid shows it
     QString title;
     qint32 index = 0; // Catalogue index
+    bool operator==(const PrivateListEntry&) const = default;
 };
 
 struct PrivateListLoad {
@@ -24,13 +25,19 @@ struct PrivateListLoad {
 };
 
 // Reads the entries of every line holding a "|" after a signature; other lines are skipped. A
-// missing file gives an empty list; one that cannot be read throws and is not written over
-// afterwards. A line whose index is not a number still gives its entry, with index 0, so that the
-// next save keeps it; only the first such text is reported, and the lines after it load as usual.
+// line whose index is not a number still gives its entry, with index 0, so that the next save
+// keeps it; only the first such text is reported, and the lines after it load as usual.
+PrivateListLoad parsePrivateList(const QStringList& lines);
+// The same from the file. A missing file gives an empty list; one that cannot be read throws and
+// is not written over afterwards.
 PrivateListLoad loadPrivateList(WholeFile& file);
+// The signature of a file line: what comes before its first "|".
+QString signatureOfLine(const QString& line);
 
 // Replaces the file with one line per entry, skipping entries without signature (the empty
-// list's row). Throws "Datei %s kann nicht erstellt werden" and leaves the old file intact.
-void savePrivateList(WholeFile& file, const QList<PrivateListEntry>& entries);
+// list's row). When another copy of the program changed the file meanwhile, this copy's
+// additions, removals and changes go into what it holds. Returns the entries the file holds
+// afterwards. Throws "Datei %s kann nicht erstellt werden" and leaves the old file intact.
+QList<PrivateListEntry> savePrivateList(WholeFile& file, const QList<PrivateListEntry>& entries);
 
 } // namespace orba

@@ -37,11 +37,13 @@ bool reserveSpace(QFileDevice& file, qint64 size) {
     return SetFileInformationByHandle(osHandle(file), FileAllocationInfo, &info, sizeof info);
 }
 
-bool createExclusive(QFile& file, const QString& path) {
+bool createExclusive(QFile& file, const QString& path, bool* denied) {
     // CREATE_NEW fails on any existing name, a link included.
     const HANDLE handle = CreateFileW(
         reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()), GENERIC_WRITE, 0,
         nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (denied)
+        *denied = handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED;
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), 0);
@@ -87,9 +89,11 @@ bool reserveSpace(QFileDevice& file, qint64 size) {
     return error == 0;
 }
 
-bool createExclusive(QFile& file, const QString& path) {
+bool createExclusive(QFile& file, const QString& path, bool* denied) {
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (denied)
+        *denied = fd < 0 && errno == EACCES;
     if (fd < 0)
         return false;
     if (file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))

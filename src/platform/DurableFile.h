@@ -19,8 +19,9 @@ bool syncFolder(const QString& folder);
 // so that writing that much into it cannot run out of space half-way.
 bool reserveSpace(QFileDevice& file, qint64 size);
 // Creates `path` as a new, empty file and opens it for writing. Fails when anything already has
-// that name, a link included, which is never followed.
-bool createExclusive(QFile& file, const QString& path);
+// that name, a link included, which is never followed; `denied` (when given) tells whether it
+// failed because the folder lets this user make no file.
+bool createExclusive(QFile& file, const QString& path, bool* denied = nullptr);
 // Gives the file `from` the name `to` in one step, replacing what had that name: a reader sees
 // the old file or the new one, never none. A link named `to` is replaced, not followed.
 bool renameOver(const QString& from, const QString& to);

@@ -139,8 +139,9 @@ SettingsFile::SettingsFile(QString path, QString displayName)
     : m_path(std::move(path)), m_displayName(displayName.isEmpty() ? m_path : displayName) {
     try {
         m_lines = linesOnDisk();
-    } catch (const OrbaError&) {
-        // An unreadable file gives the defaults, just as a missing one.
+    } catch (const OrbaError& e) {
+        // An unreadable file gives the defaults, just as a missing one; the program says so.
+        m_readError = e;
     }
 }
 
@@ -211,7 +212,13 @@ QStringList SettingsFile::linesOnDisk() const {
     // A folder in the file's place is no missing file: reading it fails.
     if (!QFileInfo::exists(m_path))
         return {};
-    return textfile::splitLines(textfile::readBytes(m_path));
+    QByteArray bytes;
+    try {
+        bytes = textfile::readBytes(m_path);
+    } catch (const OrbaError&) {
+        throw OrbaError::cannotOpen(m_displayName);
+    }
+    return textfile::decodeUserText(bytes, m_displayName);
 }
 
 void SettingsFile::replaceFile(const QStringList& lines) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/OrbaError.h"
+
+#include <optional>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -32,6 +35,9 @@ public:
     void writeInteger(const QString& section, const QString& key, int value);
 
     const QString& path() const { return m_path; }
+    // Why the file could not be read when it was opened; its settings are then the defaults, and
+    // it is not written over while it stays so.
+    const std::optional<OrbaError>& readError() const { return m_readError; }
 
 private:
     // None when there is no file; throws when there is one that cannot be read.
@@ -43,6 +49,7 @@ private:
     QString m_path;
     QString m_displayName;
     QStringList m_lines;
+    std::optional<OrbaError> m_readError;
 };
 
 } // namespace orba

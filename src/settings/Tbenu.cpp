@@ -3,6 +3,7 @@
 #include "core/Cp1252.h"
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
+#include "core/ListMerge.h"
 #include "core/MessageBox.h"
 #include "settings/Tbenu_neu.h"
 #include "settings/UserFile.h"
@@ -227,8 +228,28 @@ void Tbenu::updateButtons() {
     BitBtn4->setEnabled(hasEntries);
 }
 
+// Another copy of the program may have changed the file meanwhile: what it added, removed or
+// changed stays, and the list shows the merge.
 void Tbenu::saveUserFile() {
-    m_userFile.writeLines(entries());
+    const QStringList lines = entries();
+    const QStringList saved =
+        m_userFile.writeLines(lines, [](const QStringList& base, const QStringList& mine,
+                                        const std::optional<QStringList>& theirs) {
+            const QStringList merged =
+                mergeByKey([](const QString& line) { return line; })(base, mine, theirs);
+            return theirs ? sortUserLines(merged) : merged;
+        });
+    if (saved == lines)
+        return;
+    const QString selected = selectedRow() < 0 ? QString() : ListBox1->item(selectedRow())->text();
+    ListBox1->clear();
+    ListBox1->addItems(saved);
+    const auto row = static_cast<int>(saved.indexOf(selected));
+    if (row >= 0)
+        selectRow(row);
+    else if (!saved.isEmpty())
+        selectRow(0);
+    updateButtons();
 }
 
 } // namespace orba

@@ -53,6 +53,11 @@ QComboBox* choiceList(QWidget* page, const char* name, const QStringList& entrie
     return list;
 }
 
+// Sections and keys match without regard to case, as in the file.
+QString settingId(const QString& section, const QString& key) {
+    return (section + QLatin1Char('/') + key).toLower();
+}
+
 QPushButton* dialogButton(QWidget* panel, const char* name, const QString& caption) {
     auto* button = named(new QPushButton(caption, panel), name);
     button->setAutoDefault(false);
@@ -243,6 +248,7 @@ void Tsetup::FormCreate() {
     for (int i = 0; i < m_main.ComboBox1->count(); ++i)
         medart->addItem(m_main.ComboBox1->itemText(i));
     selectPosition(medart, settings.readInteger("anzeige", "medart", 0));
+    rememberAllStored();
 }
 
 // A broken entry is reported once and left out; the other entries and the rest of the settings
@@ -298,10 +304,13 @@ QString Tsetup::ownAddress() const {
 
 void Tsetup::setOwnAddress(const QString& address) {
     Edit2->setText(address);
+    rememberStored(QStringLiteral("mail"), QStringLiteral("return Path"), Edit2->text());
 }
 
 void Tsetup::setArrangementChoice(bool sideBySide) {
     teilung->setCurrentIndex(sideBySide ? 1 : 0);
+    rememberStored(QStringLiteral("anzeige"), QStringLiteral("hsplit"),
+                   QString::number(teilung->currentIndex()));
 }
 
 // A failed write ends the saving there, but the dialog still closes as confirmed.
@@ -310,42 +319,61 @@ void Tsetup::BitBtn3Click() {
     accept();
 }
 
-void Tsetup::save() {
-    SettingsFile& settings = m_main.settings();
-    const auto writeFlag = [&](const char* section, const char* key, const QCheckBox* box) {
-        settings.writeInteger(section, key, box->isChecked() ? 1 : 0);
+QList<Tsetup::Setting> Tsetup::values() const {
+    const auto flag = [](const QCheckBox* box) {
+        return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     };
+    return {
+        {"Allgemein", "Vollbild", flag(vollbild)},
+        {"Allgemein", "autoschalt", flag(autoschalt)},
+        {"Benutzer", "Benutzerliste", flag(benutzerliste)},
+        {"Anzeige", "sachklartext", flag(sachklar)},
+        {"Benutzer", "Anmeldung", flag(anmeldung)},
+        {"Anzeige", "htmlhelp", flag(htmlhelp)},
+        {"mail", "email", Edit3->text()},
+        {"mail", "betreff", Edit4->text()},
+        {"mail", "return Path", Edit2->text()},
+        {"mail", "SMTP Host", Edit1->text()},
+        {mailkeys::section, mailkeys::security, ComboBox1->currentData().toString()},
+        {mailkeys::section, mailkeys::user, Edit5->text()},
+        {"mail", "anzeigen", flag(CheckBox4)},
+        {"anzeige", "hsplit", QString::number(teilung->currentIndex())},
+        {"anzeige", "medart", QString::number(medart->currentIndex())},
+    };
+}
 
-    writeDisplayList(settings, displayList());
+void Tsetup::rememberStored(const QString& section, const QString& key, const QString& value) {
+    m_stored.insert(settingId(section, key), value);
+}
 
-    writeFlag("Allgemein", "Vollbild", vollbild);
-    writeFlag("Allgemein", "autoschalt", autoschalt);
-    writeFlag("Benutzer", "Benutzerliste", benutzerliste);
-    writeFlag("Anzeige", "sachklartext", sachklar);
-    writeFlag("Benutzer", "Anmeldung", anmeldung);
-    writeFlag("Anzeige", "htmlhelp", htmlhelp);
+void Tsetup::rememberAllStored() {
+    m_storedList = displayList();
+    for (const Setting& setting : values())
+        rememberStored(setting.section, setting.key, setting.value);
+}
+
+// Only what the user changed in the dialog is written: another copy of the program may have
+// saved other settings meanwhile, which must stay.
+void Tsetup::save() {
+    SettingsFile& file = m_main.settings();
+    const DisplayList list = displayList();
+    if (list != m_storedList) {
+        writeDisplayList(file, list);
+        m_storedList = list;
+    }
+    for (const Setting& setting : values()) {
+        if (m_stored.value(settingId(setting.section, setting.key)) != setting.value) {
+            file.writeString(setting.section, setting.key, setting.value);
+            rememberStored(setting.section, setting.key, setting.value);
+        }
+    }
     m_main.setHtmlHelpMode(htmlhelp->isChecked() ? 1 : 0);
-
-    settings.writeString("mail", "email", Edit3->text());
-    settings.writeString("mail", "betreff", Edit4->text());
-    settings.writeString("mail", "return Path", Edit2->text());
-    settings.writeString("mail", "SMTP Host", Edit1->text());
-    settings.writeString(mailkeys::section, mailkeys::security,
-                         ComboBox1->currentData().toString());
-    settings.writeString(mailkeys::section, mailkeys::user, Edit5->text());
-    writeFlag("mail", "anzeigen", CheckBox4);
 
     const Qt::WindowStates state = m_main.windowState();
     m_main.setWindowState(vollbild->isChecked() ? state | Qt::WindowMaximized
                                                 : state & ~Qt::WindowMaximized);
-
-    const int arrangement = teilung->currentIndex();
-    settings.writeInteger("anzeige", "hsplit", arrangement);
-    m_main.ApplyArrangement(arrangement == 1);
-
-    const int mediaType = medart->currentIndex();
-    settings.writeInteger("anzeige", "medart", mediaType);
-    m_main.ComboBox1->setCurrentIndex(mediaType);
+    m_main.ApplyArrangement(teilung->currentIndex() == 1);
+    m_main.ComboBox1->setCurrentIndex(medart->currentIndex());
 }
 
 void Tsetup::SpeedButton1Click() {

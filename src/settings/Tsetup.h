@@ -3,6 +3,8 @@
 #include "settings/DisplayList.h"
 
 #include <QDialog>
+#include <QHash>
+#include <QList>
 #include <QString>
 
 class QCheckBox;
@@ -20,7 +22,7 @@ class TForm1;
 
 // The settings dialog. It loads the settings file once, when it is made at start-up; from then
 // on its controls are the live settings the rest of the program consults, and only OK writes
-// them back.
+// back the ones the user changed.
 class Tsetup : public QDialog {
     Q_OBJECT
 public:
@@ -48,11 +50,23 @@ private:
     void loadDisplayList();
     void appendEntry(const DisplayEntry& entry);
     void BitBtn3Click();
+    // What OK stores, by section and key, in the order it stores it; the display list aside.
+    struct Setting {
+        QString section;
+        QString key;
+        QString value;
+    };
+    QList<Setting> values() const;
+    // The value the file holds for a key as far as this dialog knows: as loaded, or as written.
+    void rememberStored(const QString& section, const QString& key, const QString& value);
+    void rememberAllStored();
     void save();
     void SpeedButton1Click();
     void SpeedButton2Click();
 
     TForm1& m_main;
+    DisplayList m_storedList;
+    QHash<QString, QString> m_stored;
 
 public:
     // Controls, named as the window definition names them.
