@@ -1,7 +1,7 @@
 #include "SmtpConnection.h"
 
 #include "core/OrbaError.h"
-#include "settings/SettingsFile.h"
+#include "settings/SystemSettings.h"
 
 #include <QFile>
 
@@ -41,7 +41,7 @@ QByteArray SmtpConnection::url() const {
 }
 
 SmtpConnection connectionFromSettings(const QString& settingsPath) {
-    const MailAccount account = readMailAccount(SettingsFile(settingsPath));
+    const MailAccount account = readMailAccount(openSettings(settingsPath));
     SmtpConnection connection;
     connection.server = parseSmtpServer(account.host);
     connection.security = securityOf(account);

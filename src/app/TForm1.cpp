@@ -11,7 +11,7 @@
 #include "output/MailSignIn.h"
 #include "platform/PasswordStore.h"
 #include "platform/WindowsDirectory.h"
-#include "settings/SettingsFile.h"
+#include "settings/SystemSettings.h"
 #include "settings/Tsetup.h"
 #include "update/UpdateSettings.h"
 
@@ -81,8 +81,8 @@ void TForm1::LoadStartupData() {
     guarded([&] { m_catalogue.load(QStringLiteral("orb32.dat")); });
 
     Trace("  form1-Init ini-dateen lesen");
-    m_settings =
-        std::make_unique<SettingsFile>(QStringLiteral("orbaw.ini"), QStringLiteral(".\\orbaw.ini"));
+    m_settings = std::make_unique<SettingsFile>(
+        openSettings(QStringLiteral("orbaw.ini"), QStringLiteral(".\\orbaw.ini")));
     guarded([&] { ApplyArrangement(m_settings->readInteger("Anzeige", "hsplit", 0) == 1); });
 
     const int mediaType = m_settings->readInteger("Anzeige", "medart", 0);

@@ -15,6 +15,7 @@ public:
 
     static OrbaError cannotOpen(const QString& fileName);
     static OrbaError cannotCreate(const QString& fileName);
+    static OrbaError cannotCreateFolder(const QString& folder);
     static OrbaError cannotWriteSettings(const QString& fileName);
     static OrbaError notAnInteger(const QString& text);
     static OrbaError indexOutOfRange();

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <utility>
 
 namespace orba {
+
+class SystemSettings;
 
 // The INI settings file. Its values are read once; every write reads the file as it is on disk
 // then, changes the one key and writes it back, so that changes made meanwhile by others stay.
@@ -33,7 +37,12 @@ public:
 
     const QString& path() const { return m_path; }
 
+    // The system-wide settings this file lies over; only reading consults them.
+    void lieOver(std::shared_ptr<const SystemSettings> system) { m_system = std::move(system); }
+
 private:
+    // The value that counts for the key, from this file or the settings beneath it.
+    std::optional<QString> lookUp(const QString& section, const QString& key) const;
     // None when there is no file; throws when there is one that cannot be read.
     QStringList linesOnDisk() const;
     // Writes `lines` as the new file and, only once that succeeded, takes what it wrote as the
@@ -43,6 +52,7 @@ private:
     QString m_path;
     QString m_displayName;
     QStringList m_lines;
+    std::shared_ptr<const SystemSettings> m_system;
 };
 
 } // namespace orba
