@@ -2,14 +2,12 @@
 # dependencies worked out from the programs by dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orba)
-# The version names the data set: 4.0+demo, or 4.0+ and the organisation's data set.
+# The version names the data set (4.0+demo, 4.0+spielberatung.2027.01), and so does the last
+# paragraph of the description; the demo's summary says it is one.
 set(CPACK_PACKAGE_VERSION ${ORBA_PACKAGE_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Katalog und Bestellung von Medien für das Schultheater")
 if(ORBA_DEMO)
-    set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-        "Katalog und Bestellung von Medien für das Schultheater (Demo)")
-else()
-    set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-        "Katalog und Bestellung von Medien für das Schultheater (${ORBA_DATA_SET_LABEL})")
+    string(APPEND CPACK_PACKAGE_DESCRIPTION_SUMMARY " (Demo)")
 endif()
 
 # Debian wants the lines of the long description at most 80 characters wide; CPack indents
