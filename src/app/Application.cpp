@@ -10,7 +10,7 @@
 
 namespace orba {
 
-void Application::name() {
+void Application::introduceName() {
     // The name gives the per-user data folder (~/.local/share/orba) and the window class the
     // desktop entry matches.
     setApplicationName(QStringLiteral("orba"));
@@ -18,7 +18,7 @@ void Application::name() {
 }
 
 void Application::introduce(QCoreApplication& app) {
-    name();
+    introduceName();
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // Qt's own texts (print and file dialogs, the command-line help) speak German too.
     auto* translator = new QTranslator(&app);

@@ -14,7 +14,7 @@ public:
     // Name, version and German texts, also for an application without windows.
     static void introduce(QCoreApplication& app);
     // Name and version alone, which hold even before the application object exists.
-    static void name();
+    static void introduceName();
 };
 
 } // namespace orba

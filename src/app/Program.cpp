@@ -37,7 +37,7 @@ bool enterUserDataFolder(const QString& installedDir, const QString& folder) {
 } // namespace
 
 int runProgram(int argc, char** argv) {
-    Application::name();
+    Application::introduceName();
     const CommandLine commandLine(argumentsOf(argc, argv));
     if (!commandLine.starts()) {
         // Answered on the console, also where there is no window system.
