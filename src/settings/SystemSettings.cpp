@@ -11,8 +11,17 @@ namespace {
 // lies in every such folder and nowhere else.
 const QString kUserDataRecord = QStringLiteral("datenstand.dat");
 
-bool sameName(const QString& a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+// Only blanks and tabs around a name count for nothing, as in the settings file itself.
+QStringView withoutBlanks(QStringView name) {
+    while (!name.isEmpty() && (name.front() == u' ' || name.front() == u'\t'))
+        name = name.sliced(1);
+    while (!name.isEmpty() && (name.back() == u' ' || name.back() == u'\t'))
+        name.chop(1);
+    return name;
+}
+
+bool sameName(QStringView a, QStringView b) {
+    return withoutBlanks(a).compare(withoutBlanks(b), Qt::CaseInsensitive) == 0;
 }
 
 bool isOrganisations(const QString& section, const QString& key) {
@@ -21,7 +30,7 @@ bool isOrganisations(const QString& section, const QString& key) {
         {QStringLiteral("Aktualisierung"), QStringLiteral("Adresse")},
         {QStringLiteral("Aktualisierung"), QStringLiteral("Schluessel")}};
     for (const auto& [s, k] : keys) {
-        if (sameName(s, section.trimmed()) && sameName(k, key.trimmed()))
+        if (sameName(s, section) && sameName(k, key))
             return true;
     }
     return false;
@@ -41,7 +50,7 @@ QString SystemSettings::defaultPath() {
 
 std::optional<QString> SystemSettings::ownValue(const QString& section, const QString& key) const {
     for (const auto& [name, value] : m_file.readSection(section)) {
-        if (sameName(name, key.trimmed()))
+        if (sameName(name, key))
             return value;
     }
     return std::nullopt;
