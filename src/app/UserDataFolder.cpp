@@ -24,10 +24,9 @@ bool isSettings(const QString& name) {
     return name.compare(QStringLiteral("orbaw.ini"), Qt::CaseInsensitive) == 0;
 }
 
-// The files ORBA writes itself; once there, they are the user's.
+// The other files ORBA writes itself; once there, they are the user's.
 bool isUsersOwn(const QString& name) {
-    static const QStringList own = {QStringLiteral("orbaw.ini"), QStringLiteral("benu.dat"),
-                                    QStringLiteral("orba.lst")};
+    static const QStringList own = {QStringLiteral("benu.dat"), QStringLiteral("orba.lst")};
     return own.contains(name, Qt::CaseInsensitive) ||
            name.endsWith(QStringLiteral(".ntz"), Qt::CaseInsensitive);
 }
