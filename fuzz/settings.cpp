@@ -7,6 +7,7 @@
 #include "core/OrbaError.h"
 #include "FuzzSupport.h"
 #include "settings/SettingsFile.h"
+#include "settings/SystemSettings.h"
 
 #include <QFile>
 #include <QSet>
@@ -143,5 +144,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_EXPECT(now == before[i], name.section + QLatin1Char('/') + name.key);
     }
     checkSections(fresh, names);
+
+    // The file as the system-wide settings beneath a user of an installed ORBA who set nothing:
+    // every key reads as from the file itself, and the sections agree with the keys.
+    fuzz::writeFile(QStringLiteral("datenstand.dat"), QByteArray());
+    const SettingsFile layered = openSettings(QStringLiteral("leer.ini"), QString(), kFile);
+    for (const Name& name : names)
+        FUZZ_EXPECT(layered.readString(name.section, name.key, absent) ==
+                        fresh.readString(name.section, name.key, absent),
+                    name.section + QLatin1Char('/') + name.key);
+    checkSections(layered, names);
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include "core/OrbaError.h"
 #include "PemCertificates.h"
-#include "settings/SettingsFile.h"
+#include "settings/SystemSettings.h"
 
 #include <QFile>
 
@@ -50,7 +50,7 @@ QByteArray SmtpConnection::url() const {
 }
 
 SmtpConnection connectionFromSettings(const QString& settingsPath) {
-    const MailAccount account = readMailAccount(SettingsFile(settingsPath));
+    const MailAccount account = readMailAccount(openSettings(settingsPath));
     SmtpConnection connection;
     connection.server = parseSmtpServer(account.host);
     connection.security = securityOf(account);

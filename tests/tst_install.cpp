@@ -2,6 +2,7 @@
 // desktop files checked by the desktop's own tools, the installed program started as its menu
 // entry starts it, and the Debian package built from the same install.
 #include "platform/Installation.h"
+#include "settings/SystemSettings.h"
 #include "TestMain.h"
 #include "TestSupport.h"
 
@@ -68,17 +69,22 @@ private slots:
     void programsDataAndDesktopFilesGoToTheirPlaces() {
         for (const char* program : {"bin/orba", "libexec/orba/send.exe"})
             QVERIFY2(QFileInfo(usr(program)).isExecutable(), program);
-        for (const QString& file : {"share/applications/" + kAppId + ".desktop",
-                                    "share/metainfo/" + kAppId + ".metainfo.xml",
-                                    "share/icons/hicolor/scalable/apps/" + kAppId + ".svg",
-                                    "share/icons/hicolor/16x16/apps/" + kAppId + ".png",
-                                    "share/icons/hicolor/256x256/apps/" + kAppId + ".png"})
+        for (const QString& file : QStringList{
+                 "share/applications/" + kAppId + ".desktop",
+                 "share/metainfo/" + kAppId + ".metainfo.xml",
+                 "share/icons/hicolor/scalable/apps/" + kAppId + ".svg",
+                 "share/icons/hicolor/16x16/apps/" + kAppId + ".png",
+                 "share/icons/hicolor/256x256/apps/" + kAppId + ".png", "share/doc/orba/copyright",
+                 "share/doc/orba/changelog.gz", "share/man/man1/orba.1.gz"})
             QVERIFY2(QFileInfo(usr(file)).isFile(), qPrintable(file));
 
-        // The demo data set, but not the people of its user list.
+        // The demo data set, but not the people of its user list; its settings are the
+        // system-wide settings, where the program looks for them.
         const QString demo = QStringLiteral(ORBA_SOURCE_DIR "/demo");
+        QCOMPARE(read(m_destdir.path() + orba::SystemSettings::defaultPath()),
+                 read(demo + "/orbaw.ini"));
         QStringList expected = filesUnder(demo);
-        QVERIFY(expected.removeOne("benu.dat"));
+        QVERIFY(expected.removeOne("benu.dat") && expected.removeOne("orbaw.ini"));
         QCOMPARE(filesUnder(usr("share/orba")), expected);
         for (const QString& file : expected)
             QVERIFY2(read(usr("share/orba/" + file)) == read(demo + "/" + file), qPrintable(file));
@@ -127,7 +133,8 @@ private slots:
         QCOMPARE(help.exitCode, 0);
         const QString text = QString::fromUtf8(help.output);
         QVERIFY2(text.contains("Aufruf:") && text.contains("--benutzerdaten") &&
-                     text.contains("eigenen Datenordner des Benutzers"),
+                     text.contains("eigenen Datenordner des Benutzers") &&
+                     text.contains("Dies ist eine Demo"),
                  help.output.constData());
     }
 
@@ -212,12 +219,38 @@ private slots:
         files.sort();
         QCOMPARE(files, filesUnder(m_destdir.path()));
 
-        const Run fields = run("dpkg-deb", {"--field", deb, "Version", "Depends"});
+        const Run fields = run("dpkg-deb", {"--field", deb, "Version", "Depends", "Description"});
         QCOMPARE(fields.exitCode, 0);
-        QVERIFY2(fields.output.startsWith("Version: " ORBA_VERSION "\n"),
+        QVERIFY2(fields.output.startsWith("Version: " ORBA_VERSION "\n") &&
+                     fields.output.contains("(Demo)"),
                  fields.output.constData());
         for (const char* library : {"libqt6widgets6", "libqt6printsupport6", "libcurl4", "libchm1"})
             QVERIFY2(fields.output.contains(library), fields.output.constData());
+        const Run conffiles = run("dpkg-deb", {"--info", deb, "conffiles"});
+        QCOMPARE(conffiles.output, (orba::SystemSettings::defaultPath() + "\n").toUtf8());
+
+        if (QStandardPaths::findExecutable("lintian").isEmpty())
+            QSKIP("lintian is not installed (scripts/deps.sh installs it)");
+        const Run lintian = run("lintian", {deb});
+        for (const QByteArray& line : lintian.output.split('\n'))
+            QVERIFY2(!line.startsWith("E:") && !line.startsWith("W:"), lintian.output.constData());
+    }
+
+    // A data set whose update key is the demo's is refused unless it is built as a demo.
+    void theDemoKeyIsRefusedUnlessItIsADemo_data() {
+        QTest::addColumn<QString>("demo");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("declared a demo") << "ON" << 0;
+        QTest::newRow("an organisation's") << "OFF" << 1;
+    }
+    void theDemoKeyIsRefusedUnlessItIsADemo() {
+        QFETCH(QString, demo);
+        QFETCH(int, exitCode);
+        const Run check =
+            run(CMAKE_COMMAND, {"-DORBA_DATA_SET=" ORBA_SOURCE_DIR "/demo", "-DORBA_DEMO=" + demo,
+                                "-P", ORBA_SOURCE_DIR "/cmake/CheckDataSet.cmake"});
+        QCOMPARE(check.exitCode, exitCode);
+        QCOMPARE(check.output.contains("Demo-Schl"), exitCode != 0);
     }
 };
 

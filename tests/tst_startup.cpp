@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 #include "app/Tstart.h"
 #include "catalogue/Terwsuch.h"
+#include "core/Guard.h"
 #include "lists/ListGrid.h"
 #include "platform/WindowsDirectory.h"
 #include "settings/Tsetup.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -160,6 +162,17 @@ private slots:
         QCOMPARE(main.StringGrid1->cell(0, 0), QStringLiteral("Nr"));
     }
 
+    // A note for the next error goes with the first message of start-up only.
+    void aNoteGoesWithTheFirstErrorOnly() {
+        WorkingDir dir;
+        noteOnNextError("Hinweis");
+        QStringList messages;
+        const auto session = start(&messages);
+        QVERIFY(messages.size() >= 2);
+        QCOMPARE(messages[0], "Datei orb32.dat kann nicht geöffnet werden\n\nHinweis");
+        QVERIFY(!messages[1].contains("Hinweis"));
+    }
+
     void hiddenMenuEntriesStayHidden() {
         WorkingDir dir;
         dir.write("orb32.dat", kCatalogue);
@@ -242,14 +255,18 @@ private slots:
         dir.write("orb32.dat", kCatalogue);
         const auto session = start();
         bool cancelVisible = false;
+        QString licence;
         orba::test::answerNextModal([&](QWidget* modal) {
             QCOMPARE(modal->objectName(), QStringLiteral("Tstart"));
             auto* cancel = modal->findChild<QWidget*>("BitBtn1");
             cancelVisible = cancel && cancel->isVisible();
+            if (auto* label = modal->findChild<QLabel*>("Lizenz"); label && label->isVisible())
+                licence = label->text();
             static_cast<QDialog*>(modal)->reject();
         });
         session->mainWindow().Infober1->trigger();
         QVERIFY(cancelVisible);
+        QVERIFY(licence.contains("EUPL-1.2"));
     }
 
 private:

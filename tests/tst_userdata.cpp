@@ -2,6 +2,7 @@
 // and filled from the installed data set, the user's files kept, newer published data taken.
 #include "app/UserDataFolder.h"
 #include "core/OrbaError.h"
+#include "settings/SystemSettings.h"
 #include "TestMain.h"
 #include "TestSupport.h"
 #include "update/UpdateManifest.h"
@@ -51,14 +52,20 @@ class TestUserData : public QObject {
     Q_OBJECT
 
 private slots:
+    // All but the settings, which the folder's settings file finds beneath it instead.
     void theFirstUpdateMakesTheFolderAndCopiesTheWholeSet() {
         const Installation i;
         i.update();
         QStringList copied = filesUnder(i.user);
         copied.removeOne(UserDataFolder::recordName);
-        QCOMPARE(copied, filesUnder(i.installed));
+        QStringList installed = filesUnder(i.installed);
+        installed.removeOne("orbaw.ini");
+        QCOMPARE(copied, installed);
         for (const QString& name : copied)
             QCOMPARE(i.users(name), i.installedFile(name));
+        QCOMPARE(openSettings(i.user + "/orbaw.ini", {}, i.installed + "/orbaw.ini")
+                     .readInteger("Extras", "cdstart", 7),
+                 0);
     }
 
     // After a first start the user works and a package update may bring new files; a second
@@ -150,7 +157,7 @@ private slots:
             i.update();
             QFAIL("no error");
         } catch (const OrbaError& e) {
-            QCOMPARE(e.message(), "Datei " + i.user + " kann nicht erstellt werden");
+            QCOMPARE(e.message(), "Ordner " + i.user + " kann nicht erstellt werden");
         }
     }
 };

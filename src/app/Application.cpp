@@ -10,11 +10,15 @@
 
 namespace orba {
 
-void Application::introduce(QCoreApplication& app) {
+void Application::introduceName() {
     // The name gives the per-user data folder (~/.local/share/orba) and the window class the
     // desktop entry matches.
     setApplicationName(QStringLiteral("orba"));
     setApplicationVersion(QStringLiteral(ORBA_VERSION));
+}
+
+void Application::introduce(QCoreApplication& app) {
+    introduceName();
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // Qt's own texts (print and file dialogs, the command-line help) speak German too.
     auto* translator = new QTranslator(&app);

@@ -13,6 +13,8 @@ public:
 
     // Name, version and German texts, also for an application without windows.
     static void introduce(QCoreApplication& app);
+    // Name and version alone, which hold even before the application object exists.
+    static void introduceName();
 };
 
 } // namespace orba

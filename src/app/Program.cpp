@@ -8,21 +8,17 @@
 #include "platform/Installation.h"
 #include "update/UpdateInstaller.h"
 
-#include <cstring>
 #include <QDir>
 
 namespace orba {
 namespace {
 
-// Help and version are answered on the console, also where there is no window system.
-bool asksForTextOnly(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version"}) {
-            if (std::strcmp(argv[i], option) == 0)
-                return true;
-        }
-    }
-    return false;
+// The command line exactly as the program got it, before Qt takes its own options out.
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
 }
 
 // Fills or updates the user's data folder from the installed data set and makes it the working
@@ -43,17 +39,23 @@ bool enterUserDataFolder(const QString& installedDir, const QString& folder) {
 } // namespace
 
 int runProgram(int argc, char** argv) {
-    if (asksForTextOnly(argc, argv)) {
+    Application::introduceName();
+    const CommandLine commandLine(argumentsOf(argc, argv));
+    if (!commandLine.starts()) {
+        // Answered on the console, also where there is no window system.
         QCoreApplication console(argc, argv);
         Application::introduce(console);
-        readCommandLine(console.arguments());
+        return commandLine.answer();
     }
     Application app(argc, argv);
-    const StartOptions options = readCommandLine(app.arguments());
+    const StartOptions options = commandLine.options();
     if (options.userData &&
         !enterUserDataFolder(platform::installedDataDir(), platform::userDataDir()))
         return 1;
+    if (!options.userData)
+        noteOnNextError(installedDataHint(QDir::currentPath(), platform::installedDataDir()));
     const auto session = startUp();
+    noteOnNextError(QString());
     return session ? app.exec() : 1;
 }
 

@@ -11,7 +11,7 @@
 #include "output/MailSignIn.h"
 #include "platform/PasswordStore.h"
 #include "platform/WindowsDirectory.h"
-#include "settings/SettingsFile.h"
+#include "settings/SystemSettings.h"
 #include "settings/Tsetup.h"
 #include "update/UpdateInstaller.h"
 #include "update/UpdateSettings.h"
@@ -84,8 +84,8 @@ void TForm1::LoadStartupData() {
     guarded([&] { m_catalogue.load(QStringLiteral("orb32.dat")); });
 
     Trace("  form1-Init ini-dateen lesen");
-    m_settings =
-        std::make_unique<SettingsFile>(QStringLiteral("orbaw.ini"), QStringLiteral(".\\orbaw.ini"));
+    m_settings = std::make_unique<SettingsFile>(
+        openSettings(QStringLiteral("orbaw.ini"), QStringLiteral(".\\orbaw.ini")));
     if (const std::optional<OrbaError>& unread = m_settings->readError())
         showError(unread->message() + QStringLiteral("\n\nORBA startet mit den Grundeinstellungen "
                                                      "und schreibt nicht in die Datei, solange "

@@ -48,10 +48,17 @@ Tstart::Tstart() {
     BitBtn1->setGeometry(118, 218, 82, 26);
     BitBtn1->hide();
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
+
+    Lizenz = new QLabel(QStringLiteral("Lizenz: EUPL-1.2"), this);
+    Lizenz->setObjectName(QStringLiteral("Lizenz"));
+    Lizenz->setToolTip(QStringLiteral("European Union Public Licence 1.2"));
+    Lizenz->setGeometry(8, 218, 106, 26);
+    Lizenz->hide();
 }
 
 void Tstart::showAsAboutBox() {
     BitBtn1->show();
+    Lizenz->show();
     exec();
 }
 

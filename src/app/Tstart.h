@@ -18,6 +18,8 @@ public:
 private:
     QLabel* Image1;
     QPushButton* BitBtn1;
+    // The about box names the licence.
+    QLabel* Lizenz;
 };
 
 } // namespace orba

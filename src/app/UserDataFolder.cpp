@@ -18,10 +18,15 @@ using Record = QHash<QString, QString>;
 
 const QChar separator = QLatin1Char('|');
 
-// The files ORBA writes itself; once there, they are the user's.
+// The settings are never copied: what the user has not set comes from the system-wide settings
+// beneath the user's own file (SystemSettings).
+bool isSettings(const QString& name) {
+    return name.compare(QStringLiteral("orbaw.ini"), Qt::CaseInsensitive) == 0;
+}
+
+// The other files ORBA writes itself; once there, they are the user's.
 bool isUsersOwn(const QString& name) {
-    static const QStringList own = {QStringLiteral("orbaw.ini"), QStringLiteral("benu.dat"),
-                                    QStringLiteral("orba.lst")};
+    static const QStringList own = {QStringLiteral("benu.dat"), QStringLiteral("orba.lst")};
     return own.contains(name, Qt::CaseInsensitive) ||
            name.endsWith(QStringLiteral(".ntz"), Qt::CaseInsensitive);
 }
@@ -75,7 +80,7 @@ UserDataFolder::UserDataFolder(QString installedDir, QString path)
 void UserDataFolder::update() const {
     const QDir folder(m_path);
     if (!folder.mkpath(QStringLiteral(".")))
-        throw OrbaError::cannotCreate(m_path);
+        throw OrbaError::cannotCreateFolder(m_path);
     const QString recordPath = folder.filePath(recordName);
     const Record copied = readRecord(recordPath);
     Record record;
@@ -88,7 +93,7 @@ void UserDataFolder::update() const {
         const QString name = installed.relativeFilePath(source);
         const QString target = folder.filePath(name);
         const bool present = QFileInfo::exists(target);
-        if (present && isUsersOwn(name))
+        if (isSettings(name) || (present && isUsersOwn(name)))
             continue;
         const QByteArray bytes = textfile::readBytes(source);
         const QString print = fingerprint(bytes);
@@ -99,10 +104,11 @@ void UserDataFolder::update() const {
         if (present && keepUsersUpdate && comesWithUpdates(name))
             continue;
         if (!folder.mkpath(QFileInfo(name).path()))
-            throw OrbaError::cannotCreate(QFileInfo(target).path());
+            throw OrbaError::cannotCreateFolder(QFileInfo(target).path());
         textfile::replaceFile(target, bytes);
     }
-    if (record != copied)
+    // The record also marks the folder as the user's data folder of an installed ORBA.
+    if (record != copied || !QFileInfo::exists(recordPath))
         writeRecord(recordPath, record);
 }
 

@@ -11,6 +11,8 @@ namespace orba {
 
 // The application's error display: shows the message in a message box.
 void showError(const QString& message);
+// A note that the next error shown carries below its message, once; empty for none.
+void noteOnNextError(const QString& note);
 
 // Runs a handler; an error that escapes it is shown and the loop goes on.
 template <typename Fn> void guarded(Fn&& fn) {

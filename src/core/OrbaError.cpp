@@ -12,6 +12,10 @@ OrbaError OrbaError::cannotCreate(const QString& fileName) {
     return OrbaError(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(fileName));
 }
 
+OrbaError OrbaError::cannotCreateFolder(const QString& folder) {
+    return OrbaError(QStringLiteral("Ordner %1 kann nicht erstellt werden").arg(folder));
+}
+
 OrbaError OrbaError::cannotWriteSettings(const QString& fileName) {
     return OrbaError(QStringLiteral("Nach %1 kann nicht geschrieben werden").arg(fileName));
 }

@@ -15,6 +15,7 @@ public:
 
     static OrbaError cannotOpen(const QString& fileName);
     static OrbaError cannotCreate(const QString& fileName);
+    static OrbaError cannotCreateFolder(const QString& folder);
     static OrbaError cannotWriteSettings(const QString& fileName);
     // A user's file that cannot be taken in whole: it holds a NUL or broken text, or characters
     // that cp1252 lacks.

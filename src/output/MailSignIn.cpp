@@ -1,7 +1,7 @@
 #include "output/MailSignIn.h"
 
 #include "platform/PasswordStore.h"
-#include "settings/SettingsFile.h"
+#include "settings/SystemSettings.h"
 
 namespace orba {
 namespace {
@@ -20,7 +20,7 @@ std::optional<QByteArray> MailSignIn::mailerInput() {
     m_pending.reset();
     m_saveChoice.reset();
     // The file as it is now, which is what the mailer will read.
-    const MailAccount account = readMailAccount(SettingsFile(m_settingsPath));
+    const MailAccount account = readMailAccount(openSettings(m_settingsPath));
     if (!account.signsIn())
         return QByteArray();
     const QString key = accountKey(account);

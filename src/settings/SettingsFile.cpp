@@ -2,6 +2,7 @@
 
 #include "core/OrbaError.h"
 #include "core/TextFile.h"
+#include "settings/SystemSettings.h"
 
 #include <limits>
 #include <optional>
@@ -145,29 +146,35 @@ SettingsFile::SettingsFile(QString path, QString displayName)
     }
 }
 
+std::optional<QString> SettingsFile::lookUp(const QString& section, const QString& key) const {
+    const std::optional<QStringView> value = valueOf(m_lines, section, key);
+    const std::optional<QString> own =
+        value ? std::optional<QString>(stringValue(*value)) : std::nullopt;
+    return m_system ? m_system->value(section, key, own) : own;
+}
+
 QString SettingsFile::readString(const QString& section, const QString& key,
                                  const QString& def) const {
-    const std::optional<QStringView> value = valueOf(m_lines, section, key);
-    return value ? stringValue(*value) : def;
+    return lookUp(section, key).value_or(def);
 }
 
 int SettingsFile::readInteger(const QString& section, const QString& key, int def) const {
-    const std::optional<QStringView> value = valueOf(m_lines, section, key);
+    const std::optional<QString> value = lookUp(section, key);
     return value ? parseInteger(*value).value_or(def) : def;
 }
 
 QList<std::pair<QString, QString>> SettingsFile::readSection(const QString& section) const {
     QList<std::pair<QString, QString>> entries;
     const Location found = locate(m_lines, section, QStringView());
-    if (found.section < 0)
-        return entries;
-    for (qsizetype i = found.section + 1; i < m_lines.size() && !sectionName(m_lines[i]); ++i) {
+    // Without the section, no line of this file belongs to it.
+    const qsizetype end = found.section < 0 ? 0 : m_lines.size();
+    for (qsizetype i = found.section + 1; i < end && !sectionName(m_lines[i]); ++i) {
         const qsizetype eq = assignmentAt(m_lines[i]);
         if (eq >= 0)
             entries.append({trimBlanks(QStringView(m_lines[i]).first(eq)).toString(),
                             stringValue(valueOfLine(m_lines[i]))});
     }
-    return entries;
+    return m_system ? m_system->section(section, entries) : entries;
 }
 
 // The file is read again at every write, so that what another copy of the program or an

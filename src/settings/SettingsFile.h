@@ -2,6 +2,7 @@
 
 #include "core/OrbaError.h"
 
+#include <memory>
 #include <optional>
 #include <QList>
 #include <QString>
@@ -9,6 +10,8 @@
 #include <utility>
 
 namespace orba {
+
+class SystemSettings;
 
 // The INI settings file. Its values are read once; every write reads the file as it is on disk
 // then, changes the one key and writes it back, so that changes made meanwhile by others stay.
@@ -39,7 +42,12 @@ public:
     // it is not written over while it stays so.
     const std::optional<OrbaError>& readError() const { return m_readError; }
 
+    // The system-wide settings this file lies over; only reading consults them.
+    void lieOver(std::shared_ptr<const SystemSettings> system) { m_system = std::move(system); }
+
 private:
+    // The value that counts for the key, from this file or the settings beneath it.
+    std::optional<QString> lookUp(const QString& section, const QString& key) const;
     // None when there is no file; throws when there is one that cannot be read.
     QStringList linesOnDisk() const;
     // Writes `lines` as the new file and, only once that succeeded, takes what it wrote as the
@@ -50,6 +58,7 @@ private:
     QString m_displayName;
     QStringList m_lines;
     std::optional<OrbaError> m_readError;
+    std::shared_ptr<const SystemSettings> m_system;
 };
 
 } // namespace orba
