@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -67,7 +69,7 @@ private slots:
             {reinterpret_cast<QWidget*>(f.benuNeu), "Neuen Benutzer eintragen"},
             {reinterpret_cast<QWidget*>(f.log), "Anmeldung"},
             {reinterpret_cast<QWidget*>(f.resdat), "Reservierungsdatum ändern"},
-            {reinterpret_cast<QWidget*>(f.form15), "Fehler"},
+            {reinterpret_cast<QWidget*>(f.form15), "Eigene E-Mail-Adresse"},
         };
         const QStringList classes = {"TForm1", "Tstat",   "Terwsuch", "Tsetup", "Temail",
                                      "Tinfo",  "Tschlag", "Tnotiz",   "Tbenu",  "Tbenu_neu",
@@ -237,19 +239,53 @@ private slots:
         QVERIFY(!main.isVisible());
     }
 
-    void aboutBoxShowsTheSplashWithItsCancelButton() {
+    void aboutBoxShowsTheSplashWithItsOKButton() {
         WorkingDir dir;
         dir.write("orb32.dat", kCatalogue);
         const auto session = start();
-        bool cancelVisible = false;
+        QString button;
         orba::test::answerNextModal([&](QWidget* modal) {
             QCOMPARE(modal->objectName(), QStringLiteral("Tstart"));
-            auto* cancel = modal->findChild<QWidget*>("BitBtn1");
-            cancelVisible = cancel && cancel->isVisible();
+            auto* ok = modal->findChild<QPushButton*>("BitBtn1");
+            button = ok && ok->isVisible() ? ok->text() : QString();
             static_cast<QDialog*>(modal)->reject();
         });
         session->mainWindow().Infober1->trigger();
-        QVERIFY(cancelVisible);
+        QCOMPARE(button, QStringLiteral("OK"));
+    }
+
+    // Texts of the windows in plain, correct German.
+    void windowTexts_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("part");
+        QTest::newRow("note") << "Tnotiz"
+                              << "Label1"
+                              << "eingeben, z. B.\nfür welche Klassen";
+        QTest::newRow("user list") << "Tbenu"
+                                   << "Label1"
+                                   << "angezeigt, damit Sie";
+        QTest::newRow("user list's school column") << "Tbenu"
+                                                   << "Header2"
+                                                   << "Schule";
+        QTest::newRow("own address") << "TForm15"
+                                     << "Label1"
+                                     << "Eingabefeld ein, um die Mail";
+    }
+    void windowTexts() {
+        QFETCH(QString, window);
+        QFETCH(QString, label);
+        QFETCH(QString, part);
+        WorkingDir dir;
+        dir.write("orb32.dat", kCatalogue);
+        const auto session = start();
+        QWidget* form = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            form = top->objectName() == window ? top : form;
+        QVERIFY(form);
+        auto* text = form->findChild<QLabel*>(label);
+        QVERIFY(text);
+        QVERIFY2(text->text().contains(part), qPrintable(text->text()));
     }
 
 private:

@@ -98,6 +98,8 @@ void TForm1::LoadStartupData() {
 
     Trace("  form1-Init private Liste einlesen");
     guarded([&] { fillPrivateList(); });
+    m_basketFile = BasketFile(LocalDataDir + QStringLiteral("bestell.lst"));
+    guarded([&] { fillBasket(); });
 
     const QString firstColumn = m_settings->readString("udef", "grid_sp0", QString());
     if (!firstColumn.isEmpty())
@@ -205,7 +207,7 @@ void TForm1::ApplyArrangement(bool sideBySide) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (!msg::askWarning(this, QStringLiteral("ORBA 4.0 beenden ?"))) {
+    if (!msg::askWarning(this, closeQuestion())) {
         event->ignore();
         return;
     }

@@ -199,8 +199,9 @@ QStringList TForm1::refindBasket() {
         removed.prepend(StringGrid2->cell(0, row));
         StringGrid2->selectRow(row);
         StringGrid4->selectRow(row);
-        BitBtn6Click();
+        removeBasketRow();
     }
+    guarded([this] { SaveBasket(); });
     return removed;
 }
 
