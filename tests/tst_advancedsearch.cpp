@@ -64,22 +64,29 @@ const QStringList& searchCatalogue() {
                     {record::Eignung, "Kinder, Senioren"},
                     {record::Schlag, "Märchen, Schwarzes Theater"},
                     {record::Alter, "0010"},
+                    {record::Anzspw, "3"},
+                    {record::Anzspm, "2"},
                     {record::Neuanschaffung, "1"}}),
         recordWith({{record::Sig, "AB200"},
                     {record::Titel, "Prinz und Bettler"},
                     {record::Eignung, "Senioren"},
                     {record::Schlag, "Schwarzes Licht, Theaterpädagogik"},
                     {record::Alter, "001"},
+                    {record::Anzspw, "6"},
                     {record::Mehr15, "1"}}),
         recordWith({{record::Sig, "XAB300"},
                     {record::Titel, "PRINZ, ein kleiner König"},
                     {record::Schlag, "Schattentheater"},
                     {record::Alter, "00100"},
+                    {record::Anzspw, " 4"},
+                    {record::Anzspm, "4 "},
                     {record::Medart, "Werkbücher, Theaterstücke"}}),
         recordWith({{record::Sig, "CD400"},
                     {record::Titel, "Kleine Hexe"},
                     {record::Eignung, "Jugendliche / Erwachsene mit Erfahrung"},
                     {record::Alter, "1110"},
+                    {record::Anzspw, "1"},
+                    {record::Anzspm, "ca. 3"},
                     {record::Medart, "Theaterstücke"},
                     {record::Neuanschaffung, "0"}}),
     };
@@ -137,6 +144,9 @@ private slots:
         QTest::newRow("author words")
             << In{.author = "Anna Berg"} << QStringList{"7=Anna", "7=Berg"};
         QTest::newRow("media type Alle") << In{.mediaType = 0} << QStringList{};
+        QTest::newRow("players") << In{.playersFrom = 4, .playersTo = 8} << QStringList{"d=4-8"};
+        QTest::newRow("players from") << In{.playersFrom = 0} << QStringList{"d=0-"};
+        QTest::newRow("players to") << In{.playersTo = 5} << QStringList{"d=-5"};
 
         const In all = {.signature = "X1",
                         .title = "a b",
@@ -149,12 +159,15 @@ private slots:
                         .stage = "ohne Bühne",
                         .author = "f",
                         .moreThan15 = true,
+                        .playersFrom = 2,
+                        .playersTo = 3,
                         .newAcquisition = true,
                         .mediaType = 3};
         QTest::newRow("all in table order")
-            << all << QStringList{"1=X1",         "2=a", "2=b", "3=Kinder", "4=Ostern",
-                                  "5=bis 5 min.", "6=c", "0=d", "0=e",      "8=1",
-                                  "9=ohne Bühne", "7=f", "b=1", "c=1",      "a=AV-Medien"};
+            << all
+            << QStringList{"1=X1", "2=a",   "2=b", "3=Kinder",   "4=Ostern",     "5=bis 5 min.",
+                           "6=c",  "0=d",   "0=e", "8=1",        "9=ohne Bühne", "7=f",
+                           "b=1",  "d=2-3", "c=1", "a=AV-Medien"};
     }
 
     void criteriaTable() {
@@ -181,6 +194,12 @@ private slots:
         QTest::newRow("media type") << In{.mediaType = 1} << Hits{2, 3};
         QTest::newRow("every input must match")
             << In{.signature = "CD", .title = "kleine", .mediaType = 1} << Hits{3};
+        // Female and male together, only where both are numbers.
+        QTest::newRow("players 4 to 8") << In{.playersFrom = 4, .playersTo = 8} << Hits{0, 2};
+        QTest::newRow("players from 6") << In{.playersFrom = 6} << Hits{2};
+        QTest::newRow("players up to 5") << In{.playersTo = 5} << Hits{0};
+        QTest::newRow("players from 0") << In{.playersFrom = 0} << Hits{0, 2};
+        QTest::newRow("players 6 to 7") << In{.playersFrom = 6, .playersTo = 7} << Hits{};
     }
 
     void criteriaFind() {
@@ -196,6 +215,8 @@ private slots:
 
         for (const char* name : {"Edit1", "Edit2", "Edit4", "Edit6", "Edit7", "Edit11"})
             QTest::newRow(name) << name << "x" << true;
+        for (const char* name : {"Edit12", "Edit13"})
+            QTest::newRow(name) << name << "4" << true;
         for (const char* name : {"Edit3", "Edit5", "Edit9", "Edit10", "ComboBox1"}) {
             QTest::addRow("%s second entry", name) << name << "1" << true;
             QTest::addRow("%s first entry", name) << name << "0" << false;
@@ -232,6 +253,8 @@ private slots:
         for (QLineEdit* edit :
              {dialog.Edit1, dialog.Edit2, dialog.Edit4, dialog.Edit6, dialog.Edit7, dialog.Edit11})
             edit->setText("Wort");
+        dialog.Edit12->setText("4");
+        dialog.Edit13->setText("8");
         for (QComboBox* combo :
              {dialog.Edit3, dialog.Edit5, dialog.Edit9, dialog.Edit10, dialog.ComboBox1})
             combo->setCurrentIndex(2);
@@ -333,6 +356,23 @@ private slots:
         QCOMPARE(dialog.exec(), int(QDialog::Rejected));
         QCOMPARE(dialog.input().author, QStringLiteral("Berg"));
         QCOMPARE(dialog.input().ageGroup, 2);
+    }
+
+    void playersFromAboveToAreRefused() {
+        Terwsuch dialog(nullptr, 0);
+        test::ModalSeen seen;
+        bool stayedOpen = false;
+        test::answerNextModal([&](QWidget*) {
+            dialog.Edit12->setText("9");
+            dialog.Edit13->setText("4");
+            test::clickInNextModal("OK", &seen);
+            dialog.BitBtn5->click();
+            stayedOpen = dialog.isVisible();
+            dialog.BitBtn2->click();
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+        QVERIFY(stayedOpen);
+        QCOMPARE(seen.caption, QStringLiteral("Fehler"));
     }
 
     void inputsSurviveSecondOpening() {

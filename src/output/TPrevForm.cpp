@@ -87,6 +87,8 @@ TPrevForm::TPrevForm(QWidget* parent, QPrinter* printer)
 void TPrevForm::setPages(QList<ReportPage> pages) {
     QRPreview1->setPageLayout(m_printer->pageLayout());
     QRPreview1->setPages(std::move(pages));
+    // Before the window is shown, so that the fit allows for the room the total takes.
+    showState();
 }
 
 const QList<ReportPage>& TPrevForm::pages() const {
