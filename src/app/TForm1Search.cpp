@@ -109,6 +109,7 @@ void TForm1::SpeedButton3Click() {
     m_subjectAreas->setCaptionText(m_subjectAreaCaption);
     if (m_subjectAreas->exec() != QDialog::Accepted)
         return;
+    showSearchSummary(QString());
     SpeedButton2->show();
     SelectPage(0);
     RunSearch({QStringLiteral("3=") + m_subjectAreas->selectedSubjectArea()});
