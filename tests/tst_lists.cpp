@@ -105,6 +105,8 @@ void copyMasks(const WorkingDir& dir) {
 void answerDateDialog(const QString& date, bool allRows = false, QString* shown = nullptr) {
     orba::test::answerNextModal([=](QWidget* dialog) {
         auto* field = dialog->findChild<QDateEdit*>("DateEdit1");
+        if (!field)
+            return static_cast<QDialog*>(dialog)->reject();
         if (shown)
             *shown = field->text();
         field->setDate(QDate::fromString(date, QStringLiteral("dd.MM.yyyy")));
