@@ -9,6 +9,7 @@
 #include "FuzzSupport.h"
 
 #include <algorithm>
+#include <climits>
 
 using namespace orba;
 
@@ -37,6 +38,8 @@ public:
             return m_value.isEmpty() || (m_encodable && field(0).startsWith(m_value));
         case '8':
             return ageGroup(field(14));
+        case 'D':
+            return players(field(4), field(5));
         default:
             break;
         }
@@ -79,6 +82,40 @@ private:
         if (number <= 0)
             return true;
         return number <= 4 && flags.size() == 4 && flags[number - 1] == '1';
+    }
+
+    // "from-to", each end digits or nothing, taken up to 1000000; any other value tests nothing.
+    // Passes a record whose female and male players, each digits between blanks taken up to
+    // 100000, add up to within the range.
+    bool players(const QByteArray& female, const QByteArray& male) const {
+        const qsizetype dash = m_value.indexOf('-');
+        if (dash < 0)
+            return true;
+        const auto number = [](const QByteArray& digits, qint64 cap) -> qint64 {
+            qint64 value = 0;
+            for (const char c : digits) {
+                if (c < '0' || c > '9')
+                    return -1;
+                value = std::min(value * 10 + (c - '0'), cap);
+            }
+            return value;
+        };
+        const QByteArray fromText = m_value.left(dash);
+        const QByteArray toText = m_value.mid(dash + 1);
+        const qint64 from = number(fromText, 1000000);
+        const qint64 to = toText.isEmpty() ? INT_MAX : number(toText, 1000000);
+        if (from < 0 || to < 0)
+            return true;
+        const auto count = [&](QByteArray text) -> qint64 {
+            while (text.startsWith(' '))
+                text.remove(0, 1);
+            while (text.endsWith(' '))
+                text.chop(1);
+            return text.isEmpty() ? -1 : number(text, 100000);
+        };
+        const qint64 women = count(female);
+        const qint64 men = count(male);
+        return women >= 0 && men >= 0 && from <= women + men && women + men <= to;
     }
 
     char m_code = '\0';

@@ -64,22 +64,29 @@ const QStringList& searchCatalogue() {
                     {record::Eignung, "Kinder, Senioren"},
                     {record::Schlag, "Märchen, Schwarzes Theater"},
                     {record::Alter, "0010"},
+                    {record::Anzspw, "3"},
+                    {record::Anzspm, "2"},
                     {record::Neuanschaffung, "1"}}),
         recordWith({{record::Sig, "AB200"},
                     {record::Titel, "Prinz und Bettler"},
                     {record::Eignung, "Senioren"},
                     {record::Schlag, "Schwarzes Licht, Theaterpädagogik"},
                     {record::Alter, "001"},
+                    {record::Anzspw, "6"},
                     {record::Mehr15, "1"}}),
         recordWith({{record::Sig, "XAB300"},
                     {record::Titel, "PRINZ, ein kleiner König"},
                     {record::Schlag, "Schattentheater"},
                     {record::Alter, "00100"},
+                    {record::Anzspw, " 4"},
+                    {record::Anzspm, "4 "},
                     {record::Medart, "Werkbücher, Theaterstücke"}}),
         recordWith({{record::Sig, "CD400"},
                     {record::Titel, "Kleine Hexe"},
                     {record::Eignung, "Jugendliche / Erwachsene mit Erfahrung"},
                     {record::Alter, "1110"},
+                    {record::Anzspw, "1"},
+                    {record::Anzspm, "ca. 3"},
                     {record::Medart, "Theaterstücke"},
                     {record::Neuanschaffung, "0"}}),
     };
@@ -137,6 +144,8 @@ private slots:
         QTest::newRow("author words")
             << In{.author = "Anna Berg"} << QStringList{"7=Anna", "7=Berg"};
         QTest::newRow("media type Alle") << In{.mediaType = 0} << QStringList{};
+        QTest::newRow("players") << In{.playersFrom = 4, .playersTo = 8} << QStringList{"d=4-8"};
+        QTest::newRow("players to") << In{.playersTo = 5} << QStringList{"d=-5"};
 
         const In all = {.signature = "X1",
                         .title = "a b",
@@ -181,6 +190,11 @@ private slots:
         QTest::newRow("media type") << In{.mediaType = 1} << Hits{2, 3};
         QTest::newRow("every input must match")
             << In{.signature = "CD", .title = "kleine", .mediaType = 1} << Hits{3};
+        // Female and male together, only where both are numbers.
+        QTest::newRow("players 4 to 8") << In{.playersFrom = 4, .playersTo = 8} << Hits{0, 2};
+        QTest::newRow("players from 6") << In{.playersFrom = 6} << Hits{2};
+        QTest::newRow("players up to 5") << In{.playersTo = 5} << Hits{0};
+        QTest::newRow("players 6 to 7") << In{.playersFrom = 6, .playersTo = 7} << Hits{};
     }
 
     void criteriaFind() {
@@ -196,6 +210,8 @@ private slots:
 
         for (const char* name : {"Edit1", "Edit2", "Edit4", "Edit6", "Edit7", "Edit11"})
             QTest::newRow(name) << name << "x" << true;
+        for (const char* name : {"Edit12", "Edit13"})
+            QTest::newRow(name) << name << "4" << true;
         for (const char* name : {"Edit3", "Edit5", "Edit9", "Edit10", "ComboBox1"}) {
             QTest::addRow("%s second entry", name) << name << "1" << true;
             QTest::addRow("%s first entry", name) << name << "0" << false;
@@ -232,6 +248,8 @@ private slots:
         for (QLineEdit* edit :
              {dialog.Edit1, dialog.Edit2, dialog.Edit4, dialog.Edit6, dialog.Edit7, dialog.Edit11})
             edit->setText("Wort");
+        dialog.Edit12->setText("4");
+        dialog.Edit13->setText("8");
         for (QComboBox* combo :
              {dialog.Edit3, dialog.Edit5, dialog.Edit9, dialog.Edit10, dialog.ComboBox1})
             combo->setCurrentIndex(2);
@@ -333,6 +351,16 @@ private slots:
         QCOMPARE(dialog.exec(), int(QDialog::Rejected));
         QCOMPARE(dialog.input().author, QStringLiteral("Berg"));
         QCOMPARE(dialog.input().ageGroup, 2);
+    }
+
+    void playersFromAboveToAreRefused() {
+        Terwsuch dialog(nullptr, 0);
+        const test::MessageWatch messages;
+        dialog.Edit12->setText("9");
+        dialog.Edit13->setText("4");
+        dialog.BitBtn5->click();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(messages.texts().size(), 1);
     }
 
     void inputsSurviveSecondOpening() {

@@ -42,7 +42,7 @@ const QString kSent = u"Meldung|Die Mail wurde gesendet, Protokoll anzeigen ?"_s
 const QString kFailed = u"Fehler|Fehler beim Senden der Mail, Fehlerprotokoll anzeigen ?"_s;
 const QString kFormatMessage = u"Fehler|Falsche E-Mail-Adresse. Die Adresse muss im Format "
                                "'Name@Host' eingegeben werden."_s;
-const QString kPrompt = u"Fehler|"_s;
+const QString kPrompt = u"Eigene E-Mail-Adresse|"_s;
 const QString kPasswordDialog = u"Anmeldung am SMTP-Server|"_s;
 const QString kOwnAddress = u"buecherei@schule.example"_s;
 const QString kRecipient = u"leihverkehr@wirkhaus.example"_s;
@@ -544,26 +544,29 @@ private slots:
         QTest::addColumn<QByteArray>("action");
         QTest::addColumn<int>("waitLimitMs");
         QTest::addColumn<QString>("question");
+        QTest::addColumn<bool>("staysOpen"); // a sent order closes the dialog
         QTest::newRow("sent") << QByteArray("printf '< 250 OK\\r\\nTRANSACTION SUCCESSFULLY "
                                             "COMPLETED\\r\\n' > log.tmp")
-                              << 60000 << kSent;
+                              << 60000 << kSent << false;
         QTest::newRow("mailer reports an error")
             << QByteArray("printf 'Fehler: Kein SMTP-Server eingetragen\\r\\n' > log.tmp") << 60000
-            << kFailed;
-        QTest::newRow("wait runs out") << QByteArray("exec sleep 30") << 300 << kFailed;
+            << kFailed << true;
+        QTest::newRow("wait runs out") << QByteArray("exec sleep 30") << 300 << kFailed << true;
     }
     void sendReportsTheOutcome() {
         QFETCH(QByteArray, action);
         QFETCH(int, waitLimitMs);
         QFETCH(QString, question);
+        QFETCH(bool, staysOpen);
         WorkingDir dir;
         writeFakeMailer(dir, action);
         EmailFixture f;
         f.email.setMailerWaitLimit(std::chrono::milliseconds(waitLimitMs));
         ModalScript script({press(u"Nein"_s)}, &f.email);
 
-        QVERIFY(
-            f.send({u"Bestellung"_s, QString(), u"A 12  Faust  Grüße €"_s}, u"Bestellung Süd"_s));
+        QCOMPARE(
+            f.send({u"Bestellung"_s, QString(), u"A 12  Faust  Grüße €"_s}, u"Bestellung Süd"_s),
+            staysOpen);
 
         QCOMPARE(script.seen, QStringList{question});
         QCOMPARE(argumentsReceived(dir),
@@ -609,15 +612,15 @@ private slots:
         dir.write(u"success.log"_s, "TRANSACTION SUCCESSFULLY COMPLETED\r\n");
         dir.write(u"failure.log"_s, "Fehler: Verbindung abgelehnt\r\n");
         // The second run takes its time, so that a log left from the first would be found first.
-        writeFakeMailer(dir, "if [ -e first.done ]; then sleep 1; cp failure.log log.part; "
-                             "else : > first.done; cp success.log log.part; fi; "
+        writeFakeMailer(dir, "if [ -e first.done ]; then sleep 1; cp success.log log.part; "
+                             "else : > first.done; cp failure.log log.part; fi; "
                              "mv log.part log.tmp");
         EmailFixture f;
         ModalScript script({press(u"Nein"_s), press(u"Nein"_s)}, &f.email);
 
-        QVERIFY(f.send({u"Bestellung"_s}, u"B"_s, 2));
+        QVERIFY(!f.send({u"Bestellung"_s}, u"B"_s, 2));
 
-        QCOMPARE(script.seen, (QStringList{kSent, kFailed}));
+        QCOMPARE(script.seen, (QStringList{kFailed, kSent}));
     }
 
     // The address given is stored and used for the next send without asking again.
@@ -632,7 +635,7 @@ private slots:
                             press(u"Nein"_s), press(u"Nein"_s)},
                            &f.email);
 
-        QVERIFY(f.send({u"B"_s}, u"B"_s, 2));
+        QVERIFY(!f.send({u"B"_s}, u"B"_s, 2));
 
         QCOMPARE(script.seen, (QStringList{kPrompt, kFormatMessage, kPrompt, kFormatMessage,
                                            kPrompt, kSent, kSent}));
@@ -711,7 +714,7 @@ private slots:
         const QStringList body{u"Bestellung"_s, u"Bestellt von:  Jürgen Weiß"_s, QString(),
                                u"A 12  Faust – Der Tragödie erster Teil  12.05.2025"_s};
 
-        QVERIFY(f.send(body, u"Bestellung für Schule Süd \"eilig\"; bitte"_s));
+        QVERIFY(!f.send(body, u"Bestellung für Schule Süd \"eilig\"; bitte"_s));
 
         QCOMPARE(script.seen, QStringList{kSent});
         const QJsonObject mail = m_server.received();
@@ -861,7 +864,7 @@ private slots:
                            &f.email);
         const QStringList body{u"Bestellung"_s, u"A 12  Faust"_s};
 
-        QVERIFY(f.send(body, u"Bestellung Süd"_s, 3));
+        QVERIFY(!f.send(body, u"Bestellung Süd"_s, 3));
 
         QCOMPARE(script.seen,
                  (QStringList{kPasswordDialog, kFailed, kPasswordDialog, kSent, kSent}));

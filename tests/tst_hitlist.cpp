@@ -1,11 +1,14 @@
 #include "app/Startup.h"
 #include "app/TForm1.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/HitOrder.h"
 #include "lists/ListGrid.h"
 #include "TestMain.h"
 #include "TestSupport.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -235,6 +238,50 @@ private slots:
         QCOMPARE(m.StringGrid1->selectedRow(), 3);
         QVERIFY(m.PopupMenu1->isVisible());
         m.PopupMenu1->close();
+    }
+
+    // German order, case aside, numbers by value; the same text keeps file order either way.
+    void hitOrder() {
+        const WorkingDir dir;
+        dir.write("orb32.dat", "TH10|Zauber\r\nTH9|\xc4pfel\r\nth8|apfel\r\nAB1|B\xfchne\r\n"
+                               "AB2|B\xfchne\r\n");
+        Catalogue catalogue;
+        catalogue.load("orb32.dat");
+        const auto sorted = [&](HitColumn column, Qt::SortOrder order) {
+            std::vector<qint32> hits{0, 1, 2, 3, 4};
+            sortHits(hits, catalogue, column, order);
+            return QList<qint32>(hits.begin(), hits.end());
+        };
+        QCOMPARE(sorted(HitColumn::Signature, Qt::AscendingOrder), (QList<qint32>{3, 4, 2, 1, 0}));
+        QCOMPARE(sorted(HitColumn::Title, Qt::AscendingOrder), (QList<qint32>{2, 1, 3, 4, 0}));
+        QCOMPARE(sorted(HitColumn::Title, Qt::DescendingOrder), (QList<qint32>{0, 3, 4, 1, 2}));
+    }
+
+    // A click on a heading sorts, a second one turns the order round; the selected medium stays
+    // selected, and the next search lists in file order again.
+    void aClickOnAHeadingSortsUntilTheNextSearch() {
+        Program p(smallCatalogue());
+        TForm1& m = p.main();
+        p.search("");
+        m.StringGrid1->selectRow(2);
+        QHeaderView* headings = m.StringGrid1->horizontalHeader();
+        const auto click = [&](int column) {
+            const QPoint at(headings->sectionViewportPosition(column) + 5, 5);
+            QTest::mouseClick(headings->viewport(), Qt::LeftButton, {}, at);
+        };
+        const QStringList byTitle{QString::fromUtf8("Der Dieb im Mühlenhof"),
+                                  QString::fromUtf8("GRÖSSTE BÜHNE"), "Masken im Film",
+                                  "Spielen mit Masken", "Stegreif und Maske"};
+        click(1);
+        QCOMPARE(p.titles(), byTitle);
+        QCOMPARE(m.StringGrid1->cell(1, m.StringGrid1->selectedRow()), "Spielen mit Masken");
+        click(1);
+        QCOMPARE(p.titles(), QList<QString>(byTitle.rbegin(), byTitle.rend()));
+        m.nachSignatursortieren1->trigger();
+        QCOMPARE(m.StringGrid1->cell(0, 1), QStringLiteral("AV 300"));
+        p.search("");
+        QCOMPARE(m.StringGrid1->cell(0, 1), QStringLiteral("TH 100"));
+        QVERIFY(!headings->isSortIndicatorShown());
     }
 };
 

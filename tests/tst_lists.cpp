@@ -11,11 +11,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
+#include <QDateEdit>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -85,8 +88,31 @@ private:
     QStringList m_shown;
 };
 
+QString inDays(int days) {
+    return QDate::currentDate().addDays(days).toString(QStringLiteral("dd.MM.yyyy"));
+}
+
 QString today() {
-    return QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+    return inDays(0);
+}
+
+void copyMasks(const WorkingDir& dir) {
+    for (const char* file : {"medien.r01", "bestell.r02", "medien.bmp", "bestell.bmp", "linie.bmp"})
+        QFile::copy(QStringLiteral(ORBA_SOURCE_DIR "/demo/") + file, dir.file(file));
+}
+
+// Sets the date in the date dialog, ticked for every row or not, and confirms it.
+void answerDateDialog(const QString& date, bool allRows = false, QString* shown = nullptr) {
+    orba::test::answerNextModal([=](QWidget* dialog) {
+        auto* field = dialog->findChild<QDateEdit*>("DateEdit1");
+        if (!field)
+            return static_cast<QDialog*>(dialog)->reject();
+        if (shown)
+            *shown = field->text();
+        field->setDate(QDate::fromString(date, QStringLiteral("dd.MM.yyyy")));
+        dialog->findChild<QCheckBox*>("CheckBox1")->setChecked(allRows);
+        dialog->findChild<QPushButton*>("BitBtn1")->click();
+    });
 }
 
 } // namespace
@@ -261,7 +287,7 @@ private slots:
         clickInNextModal("OK", &seen);
         p.searchAll();
         p.hitToBasket(3);
-        QCOMPARE(seen.text, QStringLiteral("Medium ist bereits im Warenkorb"));
+        QCOMPARE(seen.text, QStringLiteral("Medium ist bereits im Bestellkorb"));
 
         clickInNextModal("Ja");
         m.gesamteListelschen1->trigger();
@@ -283,7 +309,7 @@ private slots:
         ModalSeen seen;
         clickInNextModal("OK", &seen);
         m.BitBtn8->click();
-        QCOMPARE(seen.text, QStringLiteral("Medium ist bereits im Warenkorb"));
+        QCOMPARE(seen.text, QStringLiteral("Medium ist bereits im Bestellkorb"));
         p.hitToPrivateList(3);
         m.StringGrid3->selectRow(2);
         m.BitBtn14->click();
@@ -294,8 +320,8 @@ private slots:
     void changingTheReservationDate_data() {
         QTest::addColumn<bool>("allRows");
         QTest::addColumn<QStringList>("dates");
-        QTest::newRow("selected row") << false << QStringList{today(), "1.2.2027"};
-        QTest::newRow("every row") << true << QStringList{"1.2.2027", "1.2.2027"};
+        QTest::newRow("selected row") << false << QStringList{today(), inDays(7)};
+        QTest::newRow("every row") << true << QStringList{inDays(7), inDays(7)};
     }
 
     void changingTheReservationDate() {
@@ -307,18 +333,148 @@ private slots:
         p.hitToBasket(1);
         p.hitToBasket(2);
         m.StringGrid2->selectRow(2);
-        QString shownDay;
-        orba::test::answerNextModal([&](QWidget* dialog) {
-            shownDay = dialog->findChild<QLineEdit*>("Edit1")->text();
-            dialog->findChild<QLineEdit*>("Edit1")->setText("1");
-            dialog->findChild<QLineEdit*>("Edit2")->setText("2");
-            dialog->findChild<QLineEdit*>("Edit3")->setText("2027");
-            dialog->findChild<QCheckBox*>("CheckBox1")->setChecked(allRows);
-            dialog->findChild<QPushButton*>("BitBtn1")->click();
-        });
+        QString shown;
+        answerDateDialog(inDays(7), allRows, &shown);
         m.Reservierungsdatumndern1->trigger();
-        QCOMPARE(shownDay, today().left(2));
+        QCOMPARE(shown, today());
         QCOMPARE(p.column(m.StringGrid4, 0), dates);
+    }
+
+    // Collected on one day, ordered on another: the basket, its dates and its count come back;
+    // emptied, it leaves no file.
+    void theBasketIsKeptBetweenRuns() {
+        Program p;
+        TForm1& first = p.start();
+        p.searchAll();
+        p.hitToBasket(1);
+        p.hitToBasket(3);
+        answerDateDialog(inDays(7));
+        first.Reservierungsdatumndern1->trigger();
+        QCOMPARE(p.dir.read("bestell.lst"), "TH 100|M\xfchlenspiel|0|" + today().toLatin1() +
+                                                "\r\nAV 300|Film ab|2|" + inDays(7).toLatin1() +
+                                                "\r\n");
+        ModalSeen seen;
+        clickInNextModal("Nein", &seen);
+        first.Beenden1->trigger();
+        QVERIFY(seen.text.endsWith("Der Bestellkorb mit 2 Medien bleibt bis zum nächsten Start "
+                                   "erhalten."));
+        p.session.reset();
+        TForm1& second = p.start();
+        QCOMPARE(p.column(second.StringGrid4, 0), (QStringList{today(), inDays(7)}));
+        QCOMPARE(second.PageControl1->tabText(2), QStringLiteral("Bestellkorb (2)"));
+        clickInNextModal("Ja");
+        second.gesamteListelschen1->trigger();
+        QCOMPARE(second.PageControl1->tabText(2), QStringLiteral("Bestellkorb"));
+        QVERIFY(!QFile::exists(p.dir.file("bestell.lst")));
+    }
+
+    // Entries come back by signature; one the catalogue lost leaves, named; a date that is no
+    // date is shown as it is and stops the order until it is corrected.
+    void anOlderBasketFileIsFoundAgainAndChecked() {
+        Program p;
+        copyMasks(p.dir);
+        p.dir.write("bestell.lst", "WB 200|Masken bauen|0|ab.xy.\r\nXY 999|Weg|5|01.01.2030\r\n"
+                                   "TH 100|M\xfchlenspiel|7|" +
+                                       inDays(3).toLatin1() + "\r\n");
+        {
+            const orba::test::MessageWatch startMessages;
+            p.session = startUp();
+            QVERIFY(startMessages.texts().contains(
+                "Nicht mehr im Katalog und darum aus dem Bestellkorb genommen: XY 999."));
+        }
+        TForm1& m = p.main();
+        QCOMPARE(p.column(m.StringGrid4, 0), (QStringList{"ab.xy.", inDays(3)}));
+        QCOMPARE(m.StringGrid2->rowIndex(1), 1);
+        QVERIFY(!p.dir.read("bestell.lst").contains("XY 999"));
+
+        m.SelectPage(2);
+        m.StringGrid2->selectRow(2);
+        for (QPushButton* order : {m.BitBtn4, m.BitBtn5}) {
+            ModalSeen seen;
+            clickInNextModal("OK", &seen);
+            order->click();
+            QCOMPARE(seen.text, QStringLiteral("Das Reservierungsdatum „ab.xy.“ von „Masken "
+                                               "bauen“ ist kein gültiges Datum. Bitte ändern Sie "
+                                               "es vor der Bestellung."));
+            QCOMPARE(m.StringGrid4->selectedRow(), 1);
+            QCOMPARE(m.print().lastPageCount(), 0);
+        }
+    }
+
+    // Two copies on one folder each add to the basket: both entries stay, dates with them.
+    void twoCopiesKeepEachOthersBasket() {
+        Program p;
+        p.start();
+        std::unique_ptr<Session> other = std::move(p.session);
+        p.start();
+        p.searchAll();
+        p.hitToBasket(1);
+        std::swap(p.session, other);
+        p.searchAll();
+        p.hitToBasket(3);
+        QCOMPARE(p.column(p.main().StringGrid2, 0), (QStringList{"TH 100", "AV 300"}));
+        QCOMPARE(p.column(p.main().StringGrid4, 0), (QStringList{inDays(0), inDays(0)}));
+        QCOMPARE(p.dir.read("bestell.lst").count("|" + inDays(0).toLatin1() + "\r\n"), 2);
+    }
+
+    // A file in the basket's place that cannot be read is never written over in that run, and
+    // ending says that the basket is not kept.
+    void aBasketFileThatCannotBeReadIsLeftAlone() {
+        Program p;
+        QVERIFY(QDir(p.dir.path()).mkdir("bestell.lst"));
+        TForm1& m = p.start();
+        p.searchAll();
+        ModalSeen seen;
+        clickInNextModal("OK", &seen);
+        p.hitToBasket(1);
+        QVERIFY2(seen.text.contains("beim Start nicht gelesen werden"), qPrintable(seen.text));
+        QCOMPARE(m.PageControl1->tabText(2), QStringLiteral("Bestellkorb (1)"));
+        QVERIFY(QDir(p.dir.file("bestell.lst")).exists());
+        clickInNextModal("Nein", &seen);
+        m.Beenden1->trigger();
+        QVERIFY2(seen.text.contains("konnte nicht gespeichert werden"), qPrintable(seen.text));
+    }
+
+    // Typed into the date column itself: a date field, which refuses days gone by.
+    void theDateColumnTakesDatesFromTodayOn() {
+        Program p;
+        TForm1& m = p.start();
+        p.searchAll();
+        p.hitToBasket(1);
+        m.SelectPage(2);
+        const auto enter = [&](int days) {
+            m.StringGrid4->edit(m.StringGrid4->model()->index(0, 0));
+            auto* field = m.StringGrid4->findChild<QDateEdit*>("DateEdit1");
+            QVERIFY(field);
+            field->setDate(QDate::currentDate().addDays(days));
+            QTest::keyClick(field, Qt::Key_Return);
+        };
+        const orba::test::MessageWatch messages;
+        enter(-1);
+        QTRY_COMPARE(messages.texts().size(), 1);
+        QVERIFY(messages.texts().first().contains("in der Vergangenheit"));
+        QCOMPARE(m.StringGrid4->cell(0, 1), today());
+        enter(3);
+        QTRY_COMPARE(m.StringGrid4->cell(0, 1), inDays(3));
+        QVERIFY(p.dir.read("bestell.lst").endsWith(inDays(3).toLatin1() + "\r\n"));
+    }
+
+    // Escape or the close box of the user list before an order ends the command.
+    void cancellingTheUserListEndsTheOrder() {
+        Program p;
+        copyMasks(p.dir);
+        p.dir.write("orbaw.ini", "[Benutzer]\r\nBenutzerliste=1\r\n");
+        TForm1& m = p.start();
+        p.searchAll();
+        p.hitToBasket(1);
+        m.SelectPage(2);
+        const DialogWatch dialogs;
+        m.BitBtn4->click();
+        m.BitBtn5->click();
+        QStringList shown = dialogs.shown();
+        shown.removeAll("orba::Tprogbar");
+        QCOMPARE(shown, (QStringList{"orba::Tbenu", "orba::Tbenu"}));
+        QCOMPARE(m.print().lastPageCount(), 0);
     }
 
     void menuKeyOpensTheListsMenuAtTheSelectedRow_data() {

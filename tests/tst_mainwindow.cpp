@@ -171,20 +171,28 @@ private slots:
                  QStringLiteral("<h1>Autor<br> <n>Anna Berg<p> <h1>Titel<br> <n>Masken bauen<p> "));
     }
 
-    void advancedSearchRunsItsCriteriaAndEmptiesTheHistory() {
+    // The window shows what was searched: the search's summary where the search text stood, the
+    // media type that applied; the history stays, and the next simple search clears the summary.
+    void advancedSearchShowsWhatWasSearched() {
         Program p;
         TForm1& m = p.start();
         p.search("spiel");
         QCOMPARE(m.Edit1->count(), 1);
         orba::test::answerNextModal([](QWidget* dialog) {
             dialog->findChild<QLineEdit*>("Edit11")->setText("carl");
+            dialog->findChild<QComboBox*>("ComboBox1")->setCurrentIndex(2);
             dialog->findChild<QPushButton*>("BitBtn5")->click();
         });
         m.erweiterteSuche1->trigger();
         QCOMPARE(m.StringGrid1->rowCount(), 2);
         QCOMPARE(m.StringGrid1->cell(1, 1), QStringLiteral("Licht und Ton"));
-        QCOMPARE(m.Edit1->count(), 0);
+        QCOMPARE(m.Edit1->count(), 1);
         QCOMPARE(m.Edit1->currentText(), QString());
+        QCOMPARE(m.Edit1->lineEdit()->placeholderText(), QStringLiteral("erw. Suche: Autor carl"));
+        QCOMPARE(m.ComboBox1->currentText(), QString::fromUtf8("Werkbücher"));
+        p.search(QString());
+        QCOMPARE(m.Edit1->lineEdit()->placeholderText(), QString());
+        QCOMPARE(m.StringGrid1->rowCount(), 4);
     }
 
     void cancellingTheAdvancedSearchChangesNothing() {

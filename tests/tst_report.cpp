@@ -21,6 +21,7 @@
 #include <new>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -625,6 +626,25 @@ private slots:
         QTest::mouseClick(form.prUpDown2->downButton(), Qt::LeftButton);
         QCOMPARE(form.zoom(), 140);
         QCOMPARE(form.qrEdit2->text(), u"140"_s);
+    }
+
+    // A new preview, a fit and a typed page leave the fields showing what is shown.
+    void previewFieldsShowWhatIsShown() {
+        QPrinter printer(QPrinter::HighResolution);
+        TPrevForm form(nullptr, &printer);
+        for (const int pages : {8, 3}) {
+            form.setPages(QList<ReportPage>(pages));
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            QCOMPARE((QStringList{form.qrEdit1->text(), form.Label3->text(), form.qrEdit2->text()}),
+                     (QStringList{u"1"_s, u"von %1"_s.arg(pages), QString::number(form.zoom())}));
+            typeInto(form.qrEdit1, "9");
+            QTest::keyClick(form.qrEdit1, Qt::Key_Return);
+            QCOMPARE(form.qrEdit1->text(), QString::number(pages));
+            QTest::mouseClick(form.prButton2, Qt::LeftButton);
+            QCOMPARE(form.qrEdit2->text(), QString::number(form.zoom()));
+            form.close();
+        }
     }
 
     void previewPrintsThePagesShown() {

@@ -5,7 +5,7 @@
 
 #include <QCheckBox>
 #include <QDate>
-#include <QLineEdit>
+#include <QDateEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -24,6 +24,10 @@ struct DefaultLocale {
     QLocale previous;
 };
 
+QString inDays(int days) {
+    return orba::formatReservationDate(QDate::currentDate().addDays(days));
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Answer)
@@ -32,58 +36,21 @@ class TestResdat : public QObject {
     Q_OBJECT
 
 private slots:
-    void split_data() {
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("day");
-        QTest::addColumn<QString>("month");
-        QTest::addColumn<QString>("year");
-        QTest::newRow("full") << u"24.12.2026"_s << u"24"_s << u"12"_s << u"2026"_s;
-        QTest::newRow("two-digit year") << u"24.12.26"_s << u"24"_s << u"12"_s << u"26"_s;
-        QTest::newRow("no year") << u"24.12."_s << u"24"_s << u"12"_s << QString();
-        QTest::newRow("day only") << u"24"_s << u"24"_s << QString() << QString();
-        QTest::newRow("one character") << u"7"_s << u"7"_s << QString() << QString();
-        QTest::newRow("empty") << QString() << QString() << QString() << QString();
-        QTest::newRow("typed without leading zeros")
-            << u"1.2.2027"_s << u"1"_s << u"2"_s << u"2027"_s;
-        QTest::newRow("one dot") << u"5.3"_s << u"5"_s << u"3"_s << QString();
-        QTest::newRow("more dots") << u"1.2.20.27"_s << u"1"_s << u"2"_s << u"20.2"_s;
-        QTest::newRow("parts longer than their fields")
-            << u"123.456.78901"_s << u"12"_s << u"45"_s << u"7890"_s;
-        QTest::newRow("longer than ten") << u"24.12.202612"_s << u"24"_s << u"12"_s << u"2026"_s;
-        QTest::newRow("free text") << u"ab Ostern"_s << u"ab"_s << u"Os"_s << u"ern"_s;
+    void readingADate_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date"); // invalid: no date
+        QTest::newRow("as written") << u"24.12.2026"_s << QDate(2026, 12, 24);
+        QTest::newRow("typed without leading zeros") << u"1.2.2027"_s << QDate(2027, 2, 1);
+        QTest::newRow("no such day") << u"31.02.2027"_s << QDate();
+        QTest::newRow("letters") << u"ab.xy."_s << QDate();
+        QTest::newRow("TAB inside") << u"1\t.12.2026"_s << QDate();
+        QTest::newRow("line break after") << u"24.12.2026\n"_s << QDate();
+        QTest::newRow("empty") << QString() << QDate();
     }
-    void split() {
-        QFETCH(QString, date);
-        QFETCH(QString, day);
-        QFETCH(QString, month);
-        QFETCH(QString, year);
-        const orba::DateParts parts = orba::splitReservationDate(date);
-        QCOMPARE(parts.day, day);
-        QCOMPARE(parts.month, month);
-        QCOMPARE(parts.year, year);
-        // Confirming the dialog unchanged keeps the date as the dialog shows it.
-        const orba::DateParts again = orba::splitReservationDate(orba::joinReservationDate(parts));
-        QCOMPARE(again.day, day);
-        QCOMPARE(again.month, month);
-        QCOMPARE(again.year, year);
-    }
-
-    void join_data() {
-        QTest::addColumn<QString>("day");
-        QTest::addColumn<QString>("month");
-        QTest::addColumn<QString>("year");
-        QTest::addColumn<QString>("date");
-        QTest::newRow("no leading zeros") << u"1"_s << u"2"_s << u"2027"_s << u"1.2.2027"_s;
-        QTest::newRow("full") << u"24"_s << u"12"_s << u"2026"_s << u"24.12.2026"_s;
-        QTest::newRow("all empty") << QString() << QString() << QString() << u".."_s;
-        QTest::newRow("not a date") << u"xx"_s << u"3"_s << u""_s << u"xx.3."_s;
-    }
-    void join() {
-        QFETCH(QString, day);
-        QFETCH(QString, month);
-        QFETCH(QString, year);
-        QFETCH(QString, date);
-        QCOMPARE(orba::joinReservationDate({day, month, year}), date);
+    void readingADate() {
+        QFETCH(QString, text);
+        QFETCH(QDate, date);
+        QCOMPARE(orba::readReservationDate(text).value_or(QDate()), date);
     }
 
     void todayIsDayMonthYear_data() {
@@ -100,76 +67,61 @@ private slots:
         const QDate after = QDate::currentDate();
         QVERIFY2(QRegularExpression(u"^\\d\\d\\.\\d\\d\\.\\d\\d\\d\\d$"_s).match(today).hasMatch(),
                  qPrintable(today));
-        const QDate read(today.mid(6, 4).toInt(), today.mid(3, 2).toInt(), today.left(2).toInt());
+        const QDate read = orba::readReservationDate(today).value_or(QDate());
         QVERIFY(read == before || read == after);
     }
 
+    // The field holds only dates; it opens at the stored one, or at today for a text that is no
+    // date or a date gone by.
     void dialog_data() {
         QTest::addColumn<QString>("current");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QStringList>("typed"); // empty: left as shown
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("chosen"); // empty: left as shown
         QTest::addColumn<bool>("tick");
         QTest::addColumn<QString>("button");
         QTest::addColumn<Answer>("answer");
-        QTest::newRow("OK as typed") << u"24.12.2026"_s << QStringList{u"24"_s, u"12"_s, u"2026"_s}
-                                     << QStringList{u"1"_s, u"2"_s, u"2027"_s} << false << u"OK"_s
-                                     << Answer(std::pair(u"1.2.2027"_s, false));
-        QTest::newRow("OK for all")
-            << u"24.12.2026"_s << QStringList{u"24"_s, u"12"_s, u"2026"_s} << QStringList{} << true
-            << u"OK"_s << Answer(std::pair(u"24.12.2026"_s, true));
-        QTest::newRow("short date kept")
-            << u"3.4."_s << QStringList{u"3"_s, u"4"_s, QString()} << QStringList{} << false
-            << u"OK"_s << Answer(std::pair(u"3.4."_s, false));
-        QTest::newRow("empty fields") << u"24.12.2026"_s << QStringList{u"24"_s, u"12"_s, u"2026"_s}
-                                      << QStringList{QString(), QString(), QString()} << false
-                                      << u"OK"_s << Answer(std::pair(u".."_s, false));
-        QTest::newRow("Cancel") << u"24.12.2026"_s << QStringList{u"24"_s, u"12"_s, u"2026"_s}
-                                << QStringList{u"1"_s, u"2"_s, u"2027"_s} << true << u"Abbrechen"_s
+        QTest::newRow("OK with a new date") << inDays(3) << inDays(3) << inDays(10) << false
+                                            << u"OK"_s << Answer(std::pair(inDays(10), false));
+        QTest::newRow("OK for all") << inDays(3) << inDays(3) << QString() << true << u"OK"_s
+                                    << Answer(std::pair(inDays(3), true));
+        QTest::newRow("no date") << u"ab.xy."_s << inDays(0) << QString() << false << u"OK"_s
+                                 << Answer(std::pair(inDays(0), false));
+        QTest::newRow("gone by") << inDays(-5) << inDays(0) << QString() << false << u"OK"_s
+                                 << Answer(std::pair(inDays(0), false));
+        QTest::newRow("Cancel") << inDays(3) << inDays(3) << inDays(10) << true << u"Abbrechen"_s
                                 << Answer();
+        QTest::newRow("gone by: refused")
+            << inDays(3) << inDays(3) << inDays(-1) << false << u"OK"_s << Answer();
     }
     void dialog() {
         QFETCH(QString, current);
-        QFETCH(QStringList, shown);
-        QFETCH(QStringList, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, chosen);
         QFETCH(bool, tick);
         QFETCH(QString, button);
         QFETCH(Answer, answer);
         Tresdat dialog(nullptr);
         // A tick left from an earlier use must not carry over.
         dialog.CheckBox1->setChecked(true);
-        QStringList seen;
+        QString seen;
         bool tickedOnOpening = true;
+        const orba::test::MessageWatch messages;
         orba::test::answerNextModal([&](QWidget*) {
-            seen = QStringList{dialog.Edit1->text(), dialog.Edit2->text(), dialog.Edit3->text()};
+            seen = dialog.DateEdit1->text();
             tickedOnOpening = dialog.CheckBox1->isChecked();
-            if (!typed.isEmpty()) {
-                dialog.Edit1->setText(typed[0]);
-                dialog.Edit2->setText(typed[1]);
-                dialog.Edit3->setText(typed[2]);
-            }
+            if (!chosen.isEmpty())
+                dialog.DateEdit1->setDate(*orba::readReservationDate(chosen));
             dialog.CheckBox1->setChecked(tick);
             (button == u"OK"_s ? dialog.BitBtn1 : dialog.BitBtn2)->click();
+            if (dialog.isVisible())
+                dialog.BitBtn2->click();
         });
         QCOMPARE(dialog.ask(current), answer);
         QCOMPARE(seen, shown);
         QVERIFY(!tickedOnOpening);
-    }
-
-    void fieldsTakeAtMostTheirLength_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("kept");
-        QTest::newRow("day") << u"Edit1"_s << u"12"_s;
-        QTest::newRow("month") << u"Edit2"_s << u"12"_s;
-        QTest::newRow("year") << u"Edit3"_s << u"1234"_s;
-    }
-    void fieldsTakeAtMostTheirLength() {
-        QFETCH(QString, field);
-        QFETCH(QString, kept);
-        Tresdat dialog(nullptr);
-        auto* edit = dialog.findChild<QLineEdit*>(field);
-        QVERIFY(edit);
-        QTest::keyClicks(edit, u"123456"_s);
-        QCOMPARE(edit->text(), kept);
+        const bool past =
+            !chosen.isEmpty() && *orba::readReservationDate(chosen) < QDate::currentDate();
+        QCOMPARE(messages.texts().filter(u"in der Vergangenheit"_s).size(), past ? 1 : 0);
     }
 };
 

@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -69,7 +70,7 @@ private slots:
             {reinterpret_cast<QWidget*>(f.benuNeu), "Neuen Benutzer eintragen"},
             {reinterpret_cast<QWidget*>(f.log), "Anmeldung"},
             {reinterpret_cast<QWidget*>(f.resdat), "Reservierungsdatum ändern"},
-            {reinterpret_cast<QWidget*>(f.form15), "Fehler"},
+            {reinterpret_cast<QWidget*>(f.form15), "Eigene E-Mail-Adresse"},
         };
         const QStringList classes = {"TForm1", "Tstat",   "Terwsuch", "Tsetup", "Temail",
                                      "Tinfo",  "Tschlag", "Tnotiz",   "Tbenu",  "Tbenu_neu",
@@ -250,23 +251,40 @@ private slots:
         QVERIFY(!main.isVisible());
     }
 
-    void aboutBoxShowsTheSplashWithItsCancelButton() {
+    void aboutBoxShowsTheSplashWithItsOkButtonAndLicence() {
         WorkingDir dir;
         dir.write("orb32.dat", kCatalogue);
         const auto session = start();
-        bool cancelVisible = false;
+        bool okVisible = false;
         QString licence;
         orba::test::answerNextModal([&](QWidget* modal) {
             QCOMPARE(modal->objectName(), QStringLiteral("Tstart"));
-            auto* cancel = modal->findChild<QWidget*>("BitBtn1");
-            cancelVisible = cancel && cancel->isVisible();
+            auto* ok = modal->findChild<QWidget*>("BitBtn1");
+            okVisible = ok && ok->isVisible();
             if (auto* label = modal->findChild<QLabel*>("Lizenz"); label && label->isVisible())
                 licence = label->text();
             static_cast<QDialog*>(modal)->reject();
         });
         session->mainWindow().Infober1->trigger();
-        QVERIFY(cancelVisible);
+        QVERIFY(okVisible);
         QVERIFY(licence.contains("EUPL-1.2"));
+    }
+
+    // Texts of the windows in plain, correct German.
+    void windowTexts() {
+        WorkingDir dir;
+        dir.write("orb32.dat", kCatalogue);
+        const auto session = start();
+        const Forms& f = session->forms();
+        const auto text = [](void* form, const char* name) {
+            const auto* label = reinterpret_cast<QWidget*>(form)->findChild<QLabel*>(name);
+            return label ? label->text() : QString();
+        };
+        QVERIFY(text(f.notiz, "Label1").contains("eingeben, z. B.\nfür welche Klassen"));
+        QVERIFY(text(f.benu, "Label1").contains("angezeigt, damit Sie"));
+        QCOMPARE(text(f.benu, "Header2"), QStringLiteral("Schule"));
+        QVERIFY(text(f.form15, "Label1").contains("Eingabefeld ein, um die Mail"));
+        QCOMPARE(f.start->findChild<QPushButton*>("BitBtn1")->text(), QStringLiteral("OK"));
     }
 
 private:

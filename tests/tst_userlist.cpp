@@ -47,18 +47,23 @@ struct UserList {
         return !list->BitBtn4->isEnabled() && !list->BitBtn6->isEnabled();
     }
 
-    // "Neu" with this name typed and OK pressed; `seen` receives a message box that follows.
-    void add(const QString& name, ModalSeen* seen = nullptr) {
+    // "Neu" with this name (and school) typed and OK pressed; `seen` receives a message box that
+    // follows.
+    void add(const QString& name, ModalSeen* seen = nullptr, const QString& school = {}) {
+        bool schoolAsked = false;
         orba::test::answerNextModal([&](QWidget* modal) {
             QCOMPARE(modal, &editor);
             QCOMPARE(editor.windowTitle(), u"Neuen Benutzer eingeben"_s);
             QCOMPARE(editor.Edit1->text(), QString());
+            schoolAsked = editor.Edit2->isVisible() && editor.Edit2->text().isEmpty();
             editor.Edit1->setText(name);
+            editor.Edit2->setText(school);
             if (seen)
                 orba::test::clickInNextModal(u"OK"_s, seen);
             editor.BitBtn1->click();
         });
         list->BitBtn3->click();
+        QVERIFY(schoolAsked);
     }
 
     // "Bearbeiten" on the selected entry; returns what the editor showed as name and school.
@@ -176,8 +181,8 @@ private slots:
 
     void firstNameCreatesTheFile() {
         UserList users({});
-        users.add(u"Jürgen Weiß"_s);
-        QCOMPARE(users.file(), QByteArray("J\xFCrgen Wei\xDF\t\r\n"));
+        users.add(u"Jürgen Weiß"_s, nullptr, u"Goethe-\tSchule\n"_s);
+        QCOMPARE(users.file(), QByteArray("J\xFCrgen Wei\xDF\tGoethe- Schule\r\n"));
         QCOMPARE(users.selectedRow(), 0);
         QVERIFY(users.buttonsEnabled());
     }

@@ -9,7 +9,11 @@
 //     ("einstellungen-email"), the basket with dates ("bestellkorb"), the print preview of an
 //     order ("druckvorschau"), "email", the question for the mail server's password
 //     ("passwort") and the information window ("info"). With names, only the named windows;
-//     "schlagwortliste" and "hilfe" are made only by name.
+//     "schlagwortliste", "hilfe", the reservation date ("reservierungsdatum"), the date column
+//     being edited ("bestellkorb-datum"), "benutzerliste", "neuer-benutzer", the prompt for the
+//     own address ("eigene-adresse"), "notiz", the about box ("info-ueber") and the main window
+//     after an advanced search, sorted by title ("erweiterte-suche-ergebnis") are made only by
+//     name.
 // Each file's name is printed once it is saved.
 #include "app/Application.h"
 #include "app/Startup.h"
@@ -17,8 +21,10 @@
 #include "catalogue/Terwsuch.h"
 #include "catalogue/Tschlag.h"
 #include "display/Tinfo.h"
+#include "display/Tnotiz.h"
 #include "lists/ListGrid.h"
 #include "output/Temail.h"
+#include "output/TForm15.h"
 #include "output/Tpasswort.h"
 #include "platform/HelpViewer.h"
 #include "settings/HelpRouter.h"
@@ -77,14 +83,16 @@ bool modalPicture(const QString& target, const QString& file, const std::functio
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal)
             return;
-        if (modal->objectName() == QLatin1String("Tbenu")) {
+        if (modal->objectName() == target) {
+            if (++ticks == 4) {
+                saved = save(modal, file);
+                modal->close();
+            }
+        } else if (modal->objectName() == QLatin1String("Tbenu")) {
             auto* users = static_cast<orba::Tbenu*>(modal);
             users->ListBox1->setCurrentRow(0);
             users->BitBtn5->click();
-        } else if (modal->objectName() != target) {
-            modal->close();
-        } else if (++ticks == 4) {
-            saved = save(modal, file);
+        } else {
             modal->close();
         }
     });
@@ -97,7 +105,12 @@ int allWindows(const orba::Session& session, const QString& folder, const QStrin
     TForm1& main = session.mainWindow();
     const orba::Forms& forms = session.forms();
     main.resize(900, 640);
-    const QStringList byNameOnly{QStringLiteral("schlagwortliste"), QStringLiteral("hilfe")};
+    const QStringList byNameOnly{
+        QStringLiteral("schlagwortliste"),    QStringLiteral("hilfe"),
+        QStringLiteral("reservierungsdatum"), QStringLiteral("bestellkorb-datum"),
+        QStringLiteral("benutzerliste"),      QStringLiteral("neuer-benutzer"),
+        QStringLiteral("eigene-adresse"),     QStringLiteral("notiz"),
+        QStringLiteral("info-ueber"),         QStringLiteral("erweiterte-suche-ergebnis")};
     int failures = 0;
     auto picture = [&](const QString& name, const std::function<bool(const QString&)>& take) {
         const bool wanted = names.isEmpty() ? !byNameOnly.contains(name) : names.contains(name);
@@ -146,6 +159,18 @@ int allWindows(const orba::Session& session, const QString& folder, const QStrin
     main.ShowMediumDetails(-1);
     settle();
     picture("bestellkorb", ofMain);
+    picture("reservierungsdatum", [&](const QString& file) {
+        main.StringGrid2->selectRow(1);
+        return modalPicture("Tresdat", file, [&] { main.Reservierungsdatumndern1->trigger(); });
+    });
+    picture("bestellkorb-datum", [&](const QString& file) {
+        main.StringGrid4->edit(main.StringGrid4->model()->index(0, 0));
+        settle();
+        const bool saved = save(&main, file);
+        main.StringGrid4->setFocus();
+        settle();
+        return saved;
+    });
     picture("druckvorschau", [&](const QString& file) {
         return modalPicture("TPrevForm", file, [&] { main.BitBtn4->click(); });
     });
@@ -167,6 +192,33 @@ int allWindows(const orba::Session& session, const QString& folder, const QStrin
         const bool saved = save(forms.info, file);
         forms.info->hide();
         return saved;
+    });
+    picture("benutzerliste", [&](const QString& file) {
+        return modalPicture("Tbenu", file, [&] { main.Benutzerliste1->trigger(); });
+    });
+    picture("neuer-benutzer", [&](const QString& file) {
+        return modalPicture("Tbenu_neu", file, [&] { forms.benu->BitBtn3->click(); });
+    });
+    picture("eigene-adresse", [&](const QString& file) {
+        return modalPicture("TForm15", file, [&] { forms.form15->askOwnAddress(); });
+    });
+    picture("notiz", [&](const QString& file) {
+        return modalPicture("Tnotiz", file,
+                            [&] { forms.notiz->editNote(QStringLiteral("WB 200")); });
+    });
+    picture("info-ueber", [&](const QString& file) {
+        return modalPicture("Tstart", file, [&] { main.Infober1->trigger(); });
+    });
+    picture("erweiterte-suche-ergebnis", [&](const QString& file) {
+        forms.erwsuch->BitBtn3->click();
+        forms.erwsuch->Edit12->setText(QStringLiteral("4"));
+        forms.erwsuch->Edit13->setText(QStringLiteral("8"));
+        forms.erwsuch->ComboBox1->setCurrentIndex(1);
+        QTimer::singleShot(400, forms.erwsuch, [&] { forms.erwsuch->BitBtn5->click(); });
+        main.erweiterteSuche1->trigger();
+        main.nachTitelsortieren1->trigger();
+        settle();
+        return save(&main, file);
     });
     picture("hilfe", [&](const QString& file) {
         main.SpeedButton5->click();

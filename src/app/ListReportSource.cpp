@@ -28,7 +28,14 @@ int ListReportSource::recordCount() const {
 }
 
 void ListReportSource::titleData(ValueList& list) {
-    titleValues(list, m_order, m_showUserList, m_askUser);
+    titleValues(list, m_order, m_showUserList, [this] {
+        const std::pair<QString, QString> unknown{QStringLiteral("?"), QStringLiteral("?")};
+        if (!m_askUser)
+            return unknown;
+        const auto user = m_askUser();
+        m_cancelled = !user;
+        return user.value_or(unknown);
+    });
 }
 
 bool ListReportSource::nextRecord(ValueList& list) {

@@ -3,6 +3,7 @@
 #include "output/ReportSource.h"
 
 #include <functional>
+#include <optional>
 #include <QString>
 #include <QStringList>
 #include <utility>
@@ -20,7 +21,8 @@ class ListGrid;
 // row 1) gives no records.
 class ListReportSource : public ReportSource {
 public:
-    using AskUser = std::function<std::pair<QString, QString>()>;
+    // The chosen (name, school); none when the user cancelled the order.
+    using AskUser = std::function<std::optional<std::pair<QString, QString>>()>;
 
     // `dates` is the basket's date column, null for the other lists.
     ListReportSource(const Catalogue& catalogue, const ListGrid& grid, const ListGrid* dates,
@@ -29,6 +31,7 @@ public:
     int recordCount() const override;
     void titleData(ValueList& list) override;
     bool nextRecord(ValueList& list) override;
+    bool cancelled() const override { return m_cancelled; }
 
 private:
     const Catalogue& m_catalogue;
@@ -38,6 +41,7 @@ private:
     bool m_showUserList;
     AskUser m_askUser;
     int m_printRow = 0;
+    bool m_cancelled = false;
 };
 
 } // namespace orba

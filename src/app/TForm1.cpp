@@ -107,6 +107,8 @@ void TForm1::LoadStartupData() {
     guarded([&] { fillPrivateList(); });
     // The catalogue may have changed since the list was saved: its indexes are only hints.
     refindPrivateList();
+    m_basketFile = BasketFile(LocalDataDir + QStringLiteral("bestell.lst"));
+    guarded([&] { fillBasket(); });
 
     const QString firstColumn = m_settings->readString("udef", "grid_sp0", QString());
     if (!firstColumn.isEmpty())
@@ -214,7 +216,7 @@ void TForm1::ApplyArrangement(bool sideBySide) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (!msg::askWarning(this, QStringLiteral("ORBA 4.0 beenden ?"))) {
+    if (!msg::askWarning(this, closeQuestion())) {
         event->ignore();
         return;
     }

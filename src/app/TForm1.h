@@ -4,6 +4,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/SearchCriteria.h"
 #include "core/WholeFile.h"
+#include "lists/BasketFile.h"
 
 #include <memory>
 #include <optional>
@@ -118,6 +119,10 @@ private:
     void SpeedButton1Click();
     void SpeedButton2Click();
     void rememberSearchText(const QString& text);
+    // The summary of an advanced search in the empty search field; an empty one clears it.
+    void showSearchSummary(const QString& summary);
+    void clearHitList();
+    void sortHitList(int column);
     void listHits(std::vector<qint32>& hits);
     void StringGrid1MouseDown(int row, Qt::MouseButton button, QPoint pos);
 
@@ -140,6 +145,15 @@ private:
     void Reservierungsdatumndern1Click();
     void StringGrid2SelectCell(int row);
     void StringGrid2MouseDown(int row, Qt::MouseButton button, QPoint globalPos);
+    void wireBasket();
+    void fillBasket();
+    void showBasket(const QList<BasketEntry>& entries);
+    void SaveBasket();
+    int basketCount() const;
+    void updateBasketTab();
+    void removeBasketRow();
+    bool basketDatesReadable();
+    QString closeQuestion() const;
 
     void Katalogaktualisieren1Click();
     void startUpdate(bool atStart);
@@ -160,10 +174,13 @@ private:
     ListGrid* CurrentGrid = nullptr;
     bool Busy = false;
     bool m_searching = false;
+    int m_hitSortColumn = -1; // none: file order
+    Qt::SortOrder m_hitSortOrder = Qt::AscendingOrder;
     bool SideBySide = false;
     int HtmlHelpMode = 1;
     QString LocalDataDir;
     WholeFile m_privateListFile;
+    BasketFile m_basketFile;
     QString m_subjectAreaCaption;
     HelpRouter* htmlhelp1 = nullptr;
     TQRPrint* QRPrint1 = nullptr;
@@ -237,6 +254,8 @@ public:
     QMenu* PopupMenu1;
     QAction* MediuminWarenkorbkopieren1;
     QAction* MediuminprivateListekopieren1;
+    QAction* nachSignatursortieren1;
+    QAction* nachTitelsortieren1;
     QMenu* PopupMenu2;
     QAction* Notizanzeigenbearbeiten1;
     QAction* MediuminBestellkorbkopieren2;

@@ -113,6 +113,7 @@ void TForm1::wireLists() {
     connect(StringGrid4->verticalScrollBar(), &QScrollBar::valueChanged,
             StringGrid2->verticalScrollBar(), &QScrollBar::setValue);
     on(Benutzerliste1, &QAction::triggered, this, [this] { m_forms.benu->exec(); });
+    wireBasket();
 }
 
 void TForm1::setPrivateListButtons(bool enabled) {
@@ -235,7 +236,7 @@ void TForm1::addToBasket(const ListGrid& source, int sourceColumn) {
     if (copied == CopyResult::NothingToCopy)
         return;
     if (copied == CopyResult::AlreadyThere) {
-        msg::error(this, QStringLiteral("Medium ist bereits im Warenkorb"));
+        msg::error(this, QStringLiteral("Medium ist bereits im Bestellkorb"));
         return;
     }
     StringGrid4->setRowCount(StringGrid2->rowCount());
@@ -244,6 +245,7 @@ void TForm1::addToBasket(const ListGrid& source, int sourceColumn) {
         SelectPage(2);
     setBasketButtons(true);
     StringGrid4->selectRow(StringGrid2->selectedRow());
+    SaveBasket();
 }
 
 void TForm1::MediuminWarenkorbkopieren1Click() {
@@ -255,20 +257,23 @@ void TForm1::BitBtn8Click() {
 }
 
 void TForm1::BitBtn6Click() {
-    setBasketButtons(RemoveGridRow(*StringGrid2));
-    RemoveGridRow(*StringGrid4);
+    removeBasketRow();
+    SaveBasket();
 }
 
 void TForm1::gesamteListelschen1Click() {
     if (!msg::askWarning(this, QStringLiteral("Möchten Sie den gesamten Bestellkorb löschen?")))
         return;
-    const BusyScope busy(Busy);
-    while (StringGrid2->rowCount() > 2) {
-        StringGrid2->selectRow(1);
-        StringGrid4->selectRow(1);
-        BitBtn6Click();
+    {
+        const BusyScope busy(Busy);
+        while (StringGrid2->rowCount() > 2) {
+            StringGrid2->selectRow(1);
+            StringGrid4->selectRow(1);
+            removeBasketRow();
+        }
+        removeBasketRow();
     }
-    BitBtn6Click();
+    SaveBasket();
 }
 
 void TForm1::Reservierungsdatumndern1Click() {
@@ -282,6 +287,7 @@ void TForm1::Reservierungsdatumndern1Click() {
         for (int r = 1; r < StringGrid4->rowCount(); ++r)
             StringGrid4->setCell(0, r, date);
     }
+    SaveBasket();
 }
 
 void TForm1::StringGrid2SelectCell(int row) {

@@ -61,19 +61,25 @@ void TForm1::BitBtn5Click() {
     if (!source)
         return;
     const QStringList body = composeMailBody(*QRPrint1, *source);
+    if (source->cancelled())
+        return;
     m_forms.email->open(body, m_forms.setup->recipient(), m_forms.setup->subject());
 }
 
-// None for an empty list: there is nothing to print or to order.
+// None for an empty list (there is nothing to print or to order) and for a basket whose dates
+// need correcting first. Cancelling the user list ends the command.
 std::unique_ptr<ReportSource> TForm1::reportSource() {
     if (!CurrentGrid || !CurrentGrid->hasEntries())
+        return nullptr;
+    if (CurrentPage == 2 && !basketDatesReadable())
         return nullptr;
     Tbenu* users = m_forms.benu;
     return std::make_unique<ListReportSource>(
         m_catalogue, *CurrentGrid, CurrentPage == 2 ? StringGrid4 : nullptr,
-        m_forms.setup->showUserList(), [users] {
+        m_forms.setup->showUserList(), [users]() -> std::optional<std::pair<QString, QString>> {
             users->setSelection(QStringLiteral("?"), QStringLiteral("?"));
-            users->exec();
+            if (users->exec() != QDialog::Accepted)
+                return std::nullopt;
             return std::pair(users->SelectedName(), users->SelectedSchool());
         });
 }

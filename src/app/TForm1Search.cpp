@@ -1,6 +1,8 @@
 // The simple search, the search engine's binding to the window, and the hit list's menu.
+#include "app/BusyScope.h"
 #include "app/TForm1.h"
 #include "catalogue/AdvancedCriteria.h"
+#include "catalogue/HitOrder.h"
 #include "catalogue/Record.h"
 #include "catalogue/SearchEngine.h"
 #include "catalogue/SearchRun.h"
@@ -13,11 +15,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -39,6 +43,12 @@ void TForm1::buildHitListMenu() {
     MediuminprivateListekopieren1 =
         PopupMenu1->addAction(QStringLiteral("selektiertes Medium in private Liste kopieren"));
     MediuminprivateListekopieren1->setObjectName(QStringLiteral("MediuminprivateListekopieren1"));
+    PopupMenu1->addSeparator();
+    // The keyboard's way to what a click on a column heading does.
+    nachSignatursortieren1 = PopupMenu1->addAction(QStringLiteral("nach Signatur sortieren"));
+    nachSignatursortieren1->setObjectName(QStringLiteral("nachSignatursortieren1"));
+    nachTitelsortieren1 = PopupMenu1->addAction(QStringLiteral("nach Titel sortieren"));
+    nachTitelsortieren1->setObjectName(QStringLiteral("nachTitelsortieren1"));
     PopupMenu1->addSeparator();
     // "Abbruch" only closes the menu, which any choice does.
     PopupMenu1->addAction(QStringLiteral("Abbruch"))->setObjectName(QStringLiteral("Abbruch1"));
@@ -65,6 +75,11 @@ void TForm1::wireSearch() {
        [this](int row, Qt::MouseButton button, QPoint pos) {
            StringGrid1MouseDown(row, button, pos);
        });
+    StringGrid1->horizontalHeader()->setSectionsClickable(true);
+    on(StringGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+       [this](int column) { sortHitList(column); });
+    on(nachSignatursortieren1, &QAction::triggered, this, [this] { sortHitList(0); });
+    on(nachTitelsortieren1, &QAction::triggered, this, [this] { sortHitList(1); });
 }
 
 void TForm1::erweiterteSuche1Click() {
@@ -73,9 +88,13 @@ void TForm1::erweiterteSuche1Click() {
     m_forms.erwsuch->setSuitabilityCaption(m_subjectAreaCaption);
     if (m_forms.erwsuch->exec() != QDialog::Accepted)
         return;
-    const CriteriaList criteria = advancedCriteria(m_forms.erwsuch->input());
-    Edit1->clear();
-    Edit1->clearEditText();
+    const AdvancedSearchInput input = m_forms.erwsuch->input();
+    const CriteriaList criteria = advancedCriteria(input);
+    // The window shows what was searched: the search's summary in the empty search field, which
+    // the next simple search does not take for its text, and the media type that applied. The
+    // history stays.
+    showSearchSummary(advancedSummary(input));
+    ComboBox1->setCurrentIndex(input.mediaType);
     SpeedButton2->show();
     SelectPage(0);
     RunSearch(criteria);
@@ -90,6 +109,7 @@ void TForm1::SpeedButton3Click() {
     m_subjectAreas->setCaptionText(m_subjectAreaCaption);
     if (m_subjectAreas->exec() != QDialog::Accepted)
         return;
+    showSearchSummary(QString());
     SpeedButton2->show();
     SelectPage(0);
     RunSearch({QStringLiteral("3=") + m_subjectAreas->selectedSubjectArea()});
@@ -99,6 +119,7 @@ void TForm1::SpeedButton1Click() {
     if (m_searching)
         return;
     const QString text = Edit1->currentText();
+    showSearchSummary(QString());
     CriteriaList criteria;
     if (!text.isEmpty()) {
         rememberSearchText(text);
@@ -109,6 +130,13 @@ void TForm1::SpeedButton1Click() {
         addCriterion(criteria, ComboBox1->currentText(), false, QLatin1Char('A'));
     SelectPage(0);
     RunSearch(criteria);
+}
+
+void TForm1::showSearchSummary(const QString& summary) {
+    if (!summary.isEmpty())
+        Edit1->setEditText(QString());
+    Edit1->lineEdit()->setPlaceholderText(summary);
+    Edit1->setToolTip(summary);
 }
 
 // The history stays sorted and holds every text once, whatever its case.
@@ -144,10 +172,7 @@ void TForm1::RunSearch(const CriteriaList& criteria) {
     ProgressBar1->setRange(0, int(qMin<qsizetype>(m_catalogue.count(), INT_MAX)));
     ProgressBar1->show();
     Busy = true;
-    StringGrid1->clearRows();
-    StatusPanels[2]->setText(QStringLiteral("0"));
-    view1->Clear();
-    view2->Clear();
+    clearHitList();
 
     // Whatever happens inside, the window comes back out of its search state.
     struct Completion {
@@ -196,6 +221,45 @@ void TForm1::listHits(std::vector<qint32>& hits) {
         StringGrid1->selectRow(1);
         ShowMediumDetails(1);
     }
+}
+
+// The hits of the next list come in file order, and no detail stays from the last one.
+void TForm1::clearHitList() {
+    m_hitSortColumn = -1;
+    StringGrid1->horizontalHeader()->setSortIndicatorShown(false);
+    StringGrid1->clearRows();
+    StatusPanels[2]->setText(QStringLiteral("0"));
+    view1->Clear();
+    view2->Clear();
+}
+
+// A column sorts the hits, the same column again the other way round; the order holds until the
+// next search lists its hits in file order. The selected medium stays selected.
+void TForm1::sortHitList(int column) {
+    if (m_searching || !StringGrid1->hasEntries())
+        return;
+    const Qt::SortOrder order = column == m_hitSortColumn && m_hitSortOrder == Qt::AscendingOrder
+                                    ? Qt::DescendingOrder
+                                    : Qt::AscendingOrder;
+    std::vector<qint32> hits;
+    hits.reserve(std::size_t(StringGrid1->rowCount() - 1));
+    for (int row = 1; row < StringGrid1->rowCount(); ++row)
+        hits.push_back(StringGrid1->rowIndex(row));
+    const qint32 selected = StringGrid1->rowIndex(StringGrid1->selectedRow());
+    {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        sortHits(hits, m_catalogue, column == 0 ? HitColumn::Signature : HitColumn::Title, order);
+    }
+    m_hitSortColumn = column;
+    m_hitSortOrder = order;
+    StringGrid1->horizontalHeader()->setSortIndicatorShown(true);
+    StringGrid1->horizontalHeader()->setSortIndicator(column, order);
+    const BusyScope busy(Busy);
+    StringGrid1->clearRows();
+    StringGrid1->appendIndexRows(hits.data(), qsizetype(hits.size()));
+    const auto at = std::find(hits.begin(), hits.end(), selected);
+    StringGrid1->selectRow(int(at - hits.begin()) + 1);
 }
 
 void TForm1::StringGrid1MouseDown(int, Qt::MouseButton button, QPoint pos) {

@@ -193,10 +193,7 @@ void TForm1::takeOverUpdate(const QStringList& replaced, UpdateOutcome outcome) 
         m_subjectAreas = nullptr;
 
         const BusyScope busy(Busy);
-        StringGrid1->clearRows();
-        StatusPanels[2]->setText(QStringLiteral("0"));
-        view1->Clear();
-        view2->Clear();
+        clearHitList();
         outcome.privateListGone = refindPrivateList();
         outcome.basketRemoved = refindBasket();
         StatusPanels[3]->setText(outcome.statusText());
@@ -228,8 +225,9 @@ QStringList TForm1::refindBasket() {
         removed.prepend(StringGrid2->cell(0, row));
         StringGrid2->selectRow(row);
         StringGrid4->selectRow(row);
-        BitBtn6Click();
+        removeBasketRow();
     }
+    guarded([this] { SaveBasket(); });
     return removed;
 }
 

@@ -43,7 +43,7 @@ Tstart::Tstart() {
         picture = builtInPicture();
     Image1->setPixmap(picture);
 
-    BitBtn1 = new QPushButton(QStringLiteral("Abbrechen"), this);
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(118, 218, 82, 26);
     BitBtn1->hide();

@@ -21,11 +21,18 @@ struct AdvancedSearchInput {
     QString stage{};
     QString author{};
     bool moreThan15 = false;
+    // Female and male players together, from and to; -1 leaves that end open.
+    int playersFrom = -1;
+    int playersTo = -1;
     bool newAcquisition = false;
     int mediaType = 0; // index into record::mediaTypes(), 0 "Alle"
 };
 
 // The criteria of the advanced search, one input after the other; an empty input adds nothing.
 CriteriaList advancedCriteria(const AdvancedSearchInput& input);
+
+// What was searched, in words for the main window: "erw. Suche: Titel Masken; Spieler von 4
+// bis 8". The media type is left out, as the main window shows it beside.
+QString advancedSummary(const AdvancedSearchInput& input);
 
 } // namespace orba

@@ -2,6 +2,7 @@
 
 #include "core/Cp1252.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -152,6 +153,37 @@ QString storedSignature(const QString& displayed) {
     if (blank >= 0)
         stored.remove(blank, 1);
     return stored;
+}
+
+namespace {
+
+// Counts beyond any cast keep the sum of two far from overflowing.
+constexpr int LargestCount = 100000;
+
+std::optional<int> count(QByteArrayView text) {
+    while (!text.isEmpty() && text.front() == ' ')
+        text = text.sliced(1);
+    while (!text.isEmpty() && text.back() == ' ')
+        text.chop(1);
+    if (text.isEmpty())
+        return std::nullopt;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = std::min(value * 10 + (c - '0'), LargestCount);
+    }
+    return value;
+}
+
+} // namespace
+
+std::optional<int> playerCount(QByteArrayView line) {
+    const std::optional<int> female = count(field(line, Anzspw));
+    const std::optional<int> male = count(field(line, Anzspm));
+    if (!female || !male)
+        return std::nullopt;
+    return *female + *male;
 }
 
 int fieldOfCode(char upperCode) {

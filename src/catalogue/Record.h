@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -53,6 +54,10 @@ QString storedSignature(const QString& displayed);
 // The field a search code names ('1' field 0, '2' field 1, '3' field 3, ... '8' field 14,
 // 'C' field 16); -1 for '0', which tests the whole line; -2 for a code outside the table.
 int fieldOfCode(char upperCode);
+
+// The players of a record, female and male together, when both fields hold a number: decimal
+// digits with nothing but blanks around them. None otherwise.
+std::optional<int> playerCount(QByteArrayView line);
 
 // Fixed media types, index 0 "Alle" meaning no restriction.
 const QStringList& mediaTypes();

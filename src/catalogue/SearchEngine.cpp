@@ -7,8 +7,11 @@
 #include "core/Parallel.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <optional>
 #include <tuple>
+#include <utility>
 
 namespace orba {
 namespace {
@@ -77,6 +80,30 @@ int agePosition(QByteArrayView value) {
     return negative ? -number : number;
 }
 
+// A players criterion names its range as "from-to", each end digits or nothing for an open one.
+// None for any other value.
+std::optional<std::pair<int, int>> playerRange(QByteArrayView value) {
+    const qsizetype dash = value.indexOf('-');
+    if (dash < 0)
+        return std::nullopt;
+    const auto bound = [](QByteArrayView digits, int open) -> std::optional<int> {
+        if (digits.isEmpty())
+            return open;
+        int number = 0;
+        for (const char c : digits) {
+            if (c < '0' || c > '9')
+                return std::nullopt;
+            number = std::min(number * 10 + (c - '0'), 1000000);
+        }
+        return number;
+    };
+    const std::optional<int> from = bound(value.first(dash), 0);
+    const std::optional<int> to = bound(value.sliced(dash + 1), INT_MAX);
+    if (!from || !to)
+        return std::nullopt;
+    return std::pair(*from, *to);
+}
+
 bool hasSeparator(const char* begin, const char* end) {
     return std::memchr(begin, '|', end - begin) != nullptr;
 }
@@ -91,10 +118,11 @@ QByteArrayView view(const char* begin, const char* end) {
 } // namespace
 
 struct SearchEngine::Term {
-    enum class Kind { FreeText, FreeTextWithStop, Prefix, Contains, AgeGroup };
+    enum class Kind { FreeText, FreeTextWithStop, Prefix, Contains, AgeGroup, Players };
     Kind kind = Kind::FreeText;
     int field = 0;
-    int position = 0; // age groups only
+    int position = 0;            // age groups only
+    std::pair<int, int> players; // players only: from and to
     Needle value;
     double passShare = 0;
 
@@ -113,6 +141,14 @@ struct SearchEngine::Term {
             if (position <= 0)
                 return Verdict::AlwaysPasses;
             return position > 4 ? Verdict::NeverPasses : Verdict::Test;
+        }
+        if (code == 'D') {
+            const auto range = playerRange(upper);
+            if (!range)
+                return Verdict::AlwaysPasses;
+            kind = Kind::Players;
+            players = *range;
+            return players.first <= players.second ? Verdict::Test : Verdict::NeverPasses;
         }
         if (field == -2)
             return Verdict::AlwaysPasses;
@@ -136,11 +172,15 @@ struct SearchEngine::Term {
 
     // Whether the search needs this term's value somewhere in a line, which makes the value a
     // prefilter.
-    bool needsValue() const { return kind != Kind::AgeGroup; }
+    bool needsValue() const { return kind != Kind::AgeGroup && kind != Kind::Players; }
 
     bool passes(QByteArrayView line) const {
         const char* const begin = line.data();
         const char* const end = begin + line.size();
+        if (kind == Kind::Players) {
+            const std::optional<int> count = record::playerCount(line);
+            return count && *count >= players.first && *count <= players.second;
+        }
         const QByteArrayView text = kind == Kind::FreeText || kind == Kind::FreeTextWithStop
                                         ? QByteArrayView()
                                         : record::field(line, field);
@@ -165,6 +205,8 @@ struct SearchEngine::Term {
             return value.find(text.data(), text.data() + text.size());
         case Kind::AgeGroup:
             return text.size() == 4 && text[position - 1] == '1';
+        case Kind::Players:
+            break;
         }
         return false;
     }

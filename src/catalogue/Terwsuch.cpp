@@ -4,9 +4,11 @@
 #include "catalogue/Tschlag.h"
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
+#include "core/MessageBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,7 +88,7 @@ bool isEnter(const QEvent* event) {
 } // namespace
 
 Terwsuch::Terwsuch(QWidget* parent, int stdoIndex) : QDialog(parent) {
-    setUpDialog(this, "Terwsuch", QStringLiteral("Erweiterte Suche"), 458, 379);
+    setUpDialog(this, "Terwsuch", QStringLiteral("Erweiterte Suche"), 458, 407);
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -139,22 +141,37 @@ void Terwsuch::buildInputs(int stdoIndex) {
     label(this, "Label11", QStringLiteral("Autor"), LabelX, 8);
     Edit11 = textField(this, "Edit11", InputX, 8, fullWidth);
 
+    // Plays are chosen by the size of their cast: female and male players together.
+    QLabel* playersFrom = label(this, "Label14", QStringLiteral("Spieler von"), LabelX, 9);
+    Edit12 = textField(this, "Edit12", InputX, 9, 40);
+    QLabel* playersTo = label(this, "Label15", QStringLiteral("bis"), InputX + 48, 9);
+    playersTo->setFixedWidth(24);
+    Edit13 = textField(this, "Edit13", InputX + 74, 9, 40);
+    label(this, "Label16", QStringLiteral("weiblich und männlich zusammen"), InputX + 124, 9)
+        ->setFixedWidth(InputRight - InputX - 124);
+    for (QLineEdit* count : {Edit12, Edit13})
+        count->setValidator(new QIntValidator(0, 999, count));
+    playersFrom->setBuddy(Edit12);
+    playersTo->setBuddy(Edit13);
+    Edit12->setAccessibleName(QStringLiteral("Spieler von"));
+    Edit13->setAccessibleName(QStringLiteral("Spieler bis"));
+
     CheckBox1 = new QCheckBox(QStringLiteral("mehr als 15 Spieler"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox1->setGeometry(InputX, rowY(9), 160, RowHeight);
+    CheckBox1->setGeometry(InputX, rowY(10), 160, RowHeight);
     CheckBox2 = new QCheckBox(QStringLiteral("Neuanschaffung"), this);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox2->setGeometry(300, rowY(9), 150, RowHeight);
+    CheckBox2->setGeometry(300, rowY(10), 150, RowHeight);
 }
 
 void Terwsuch::buildButtons() {
-    BitBtn5 = addDialogButton(this, "BitBtn5", QStringLiteral("Suchen"), {8, 343, 82, 28});
+    BitBtn5 = addDialogButton(this, "BitBtn5", QStringLiteral("Suchen"), {8, 371, 82, 28});
     BitBtn5->setDefault(true);
-    BitBtn4 = addDialogButton(this, "BitBtn4", QStringLiteral("Eintrag alt"), {98, 343, 82, 28});
+    BitBtn4 = addDialogButton(this, "BitBtn4", QStringLiteral("Eintrag alt"), {98, 371, 82, 28});
     BitBtn4->setEnabled(false);
-    BitBtn3 = addDialogButton(this, "BitBtn3", QStringLiteral("Löschen"), {188, 343, 82, 28});
-    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Abbrechen"), {278, 343, 82, 28});
-    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("&Hilfe"), {368, 343, 82, 28});
+    BitBtn3 = addDialogButton(this, "BitBtn3", QStringLiteral("Löschen"), {188, 371, 82, 28});
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Abbrechen"), {278, 371, 82, 28});
+    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("&Hilfe"), {368, 371, 82, 28});
 
     connect(BitBtn5, &QPushButton::clicked, this, &QDialog::accept);
     on(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
@@ -174,7 +191,7 @@ void Terwsuch::connectChanges() {
 }
 
 QList<QLineEdit*> Terwsuch::textFields() const {
-    return {Edit1, Edit2, Edit4, Edit6, Edit7, Edit11};
+    return {Edit1, Edit2, Edit4, Edit6, Edit7, Edit11, Edit12, Edit13};
 }
 
 QList<QComboBox*> Terwsuch::lists() const {
@@ -203,6 +220,8 @@ AdvancedSearchInput Terwsuch::input() const {
     in.stage = Edit10->currentText();
     in.author = Edit11->text();
     in.moreThan15 = CheckBox1->isChecked();
+    in.playersFrom = Edit12->text().isEmpty() ? -1 : Edit12->text().toInt();
+    in.playersTo = Edit13->text().isEmpty() ? -1 : Edit13->text().toInt();
     in.newAcquisition = CheckBox2->isChecked();
     in.mediaType = qMax(0, ComboBox1->currentIndex());
     return in;
@@ -231,6 +250,17 @@ void Terwsuch::BitBtn3Click() {
 void Terwsuch::SpeedButton3Click() {
     if (m_keywords && m_keywords->exec() == QDialog::Accepted)
         Edit4->setText(m_keywords->chosenKeyword());
+}
+
+void Terwsuch::accept() {
+    const AdvancedSearchInput in = input();
+    if (in.playersFrom >= 0 && in.playersTo >= 0 && in.playersFrom > in.playersTo) {
+        msg::error(this, QStringLiteral("Bei „Spieler von … bis …“ darf die erste Zahl nicht "
+                                        "größer sein als die zweite."));
+        Edit12->setFocus();
+        return;
+    }
+    QDialog::accept();
 }
 
 // Enter anywhere in the dialog starts the search, whatever the focused control would make of it.

@@ -37,6 +37,8 @@ public:
     void BitBtn3Click();
     // Shows the keyword list; on OK its keyword replaces the text of "Schlagwörter".
     void SpeedButton3Click();
+    // "Suchen" and Enter: refuses a players range whose start lies above its end.
+    void accept() override;
 
 public:
     // Controls, named as the window definition names them.
@@ -54,6 +56,8 @@ public:
     QComboBox* Edit9;
     QComboBox* Edit10;
     QLineEdit* Edit11;
+    QLineEdit* Edit12;
+    QLineEdit* Edit13;
     QCheckBox* CheckBox1;
     QCheckBox* CheckBox2;
     QComboBox* ComboBox1;

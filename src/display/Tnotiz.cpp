@@ -34,8 +34,8 @@ Tnotiz::Tnotiz(QWidget* parent) : QDialog(parent) {
     Image1 = addDialogPicture(this, QStringLiteral("ordner.bmp"));
 
     Label1 = new QLabel(
-        QStringLiteral("Hier können Sie Bemerkungen zum ausgewählten Medium eingeben, z.B\n"
-                       "für welchen Klassen dieses Medium geeignet ist."),
+        QStringLiteral("Hier können Sie Bemerkungen zum ausgewählten Medium eingeben, z. B.\n"
+                       "für welche Klassen dieses Medium geeignet ist."),
         this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(48, 8, 401, 32);

@@ -1,29 +1,35 @@
 #include "lists/ReservationDate.h"
 
-#include <algorithm>
-#include <QDate>
+#include <QRegularExpression>
 
 namespace orba {
 
-QString todayAsReservationDate() {
+QString formatReservationDate(QDate date) {
     // The format string takes only numbers, which do not depend on the locale.
-    return QDate::currentDate().toString(u"dd.MM.yyyy");
+    return date.toString(u"dd.MM.yyyy");
 }
 
-DateParts splitReservationDate(const QString& date) {
-    const qsizetype first = date.indexOf(QLatin1Char('.'));
-    if (first < 0)
-        return {date.mid(0, dayLength), date.mid(3, monthLength), date.mid(6, yearLength)};
-    qsizetype second = date.indexOf(QLatin1Char('.'), first + 1);
-    if (second < 0)
-        second = date.size();
-    return {date.left(std::min(first, dayLength)),
-            date.mid(first + 1, std::min(second - first - 1, monthLength)),
-            date.mid(second + 1, yearLength)};
+QString todayAsReservationDate() {
+    return formatReservationDate(QDate::currentDate());
 }
 
-QString joinReservationDate(const DateParts& parts) {
-    return parts.day + QLatin1Char('.') + parts.month + QLatin1Char('.') + parts.year;
+std::optional<QDate> readReservationDate(const QString& text) {
+    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
+        QStringLiteral("([0-9]{1,2})\\.([0-9]{1,2})\\.([0-9]{4})")));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QDate date(match.captured(3).toInt(), match.captured(2).toInt(),
+                     match.captured(1).toInt());
+    return date.isValid() ? std::optional(date) : std::nullopt;
+}
+
+QString pastReservationDateMessage(QDate date) {
+    if (date >= QDate::currentDate())
+        return QString();
+    return QStringLiteral("Der %1 liegt in der Vergangenheit. Bitte wählen Sie als "
+                          "Reservierungsdatum heute oder einen späteren Tag.")
+        .arg(formatReservationDate(date));
 }
 
 } // namespace orba

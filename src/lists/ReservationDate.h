@@ -1,29 +1,23 @@
 #pragma once
 
+#include <optional>
+#include <QDate>
 #include <QString>
 
-// A reservation date is free text. The program writes it as day, month and year with "."
-// between them, and the date dialog edits it in three fields of at most 2, 2 and 4 characters.
+// A reservation date is kept as text: day, month and year with "." between them. The program
+// only ever enters whole dates; a text from an older file may be anything and stays as it is
+// until the user changes it.
 namespace orba {
 
-constexpr qsizetype dayLength = 2;
-constexpr qsizetype monthLength = 2;
-constexpr qsizetype yearLength = 4;
-
-// Today as dd.MM.yyyy, whatever the system's language.
+// A date as dd.MM.yyyy, whatever the system's language.
+QString formatReservationDate(QDate date);
 QString todayAsReservationDate();
 
-struct DateParts {
-    QString day;
-    QString month;
-    QString year;
-};
+// The date a text names: day and month of one or two digits and a year of four, joined by ".",
+// nothing around them; none for any other text and for a day the calendar does not have.
+std::optional<QDate> readReservationDate(const QString& text);
 
-// The texts before the first ".", between the first and the second, and after the second, each
-// cut to its field's length; a text without any "." is taken from characters 1-2, 4-5 and 7-10.
-// So a date reads back as it was joined, however the parts were typed ("1.2.2027").
-DateParts splitReservationDate(const QString& date);
-// The parts joined by ".", exactly as typed: nothing is checked or padded.
-QString joinReservationDate(const DateParts& parts);
+// The German refusal of a date before today; empty for today and later.
+QString pastReservationDateMessage(QDate date);
 
 } // namespace orba

@@ -13,6 +13,8 @@ QStringList composeMailBody(TQRPrint& print, ReportSource& source) {
     QStringList body;
     ValueList title = report.placeholders.copy();
     source.titleData(title);
+    if (source.cancelled())
+        return {};
     RenderBandAsText(report.QRBand1, body, &title);
     body.append(QString());
     RenderBandAsText(report.QRBand2, body, nullptr);

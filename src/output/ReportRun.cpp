@@ -38,6 +38,8 @@ std::optional<QList<ReportPage>> ReportRun::layOut(ReportSource& source, int pag
         band->recordTemplateHeight();
     const DetailBandRestorer restorer(m_report.QRBand3);
     fillTitle(source);
+    if (source.cancelled())
+        return std::nullopt;
 
     ReportPaginator paginator(pageHeight, m_report.QRBand4.height(),
                               snapshotBand(m_report.QRBand2, m_metrics));

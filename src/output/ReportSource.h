@@ -15,6 +15,9 @@ public:
     // Fills the next record's placeholders; false (list untouched) when the data are at their
     // end.
     virtual bool nextRecord(ValueList& list) = 0;
+    // True once the user cancelled the command while the title data were taken: the report
+    // ends there.
+    virtual bool cancelled() const { return false; }
 };
 
 } // namespace orba

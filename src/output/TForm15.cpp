@@ -15,14 +15,14 @@ namespace {
 const QString explanation = QStringLiteral(
     "Zum Versenden der Mails muss in den Einstellungen eine gültige eigene E-Mail-Adresse "
     "eingetragen sein. Geben Sie bitte nachfolgend Ihre eigene E-Mail-Adresse in das "
-    "Eingabefeld ein um die Mail zu verschicken. \n"
+    "Eingabefeld ein, um die Mail zu verschicken. \n"
     "Die E-Mail-Adresse wird dann auch in den Einstellungen unter \"eigene Mail-Adresse\" "
     "eingetragen.");
 
 } // namespace
 
 TForm15::TForm15(QWidget* parent) : QDialog(parent) {
-    setUpDialog(this, "TForm15", QStringLiteral("Fehler"), 420, 230);
+    setUpDialog(this, "TForm15", QStringLiteral("Eigene E-Mail-Adresse"), 420, 230);
     // The prompt is answered with its buttons only.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 

@@ -38,7 +38,7 @@ QPushButton* toolButton(const QString& caption, QWidget* parent) {
 TPrevForm::TPrevForm(QWidget* parent, QPrinter* printer)
     : QDialog(parent), Label1(new QLabel(QStringLiteral("Seite"), this)),
       qrEdit1(numberField(QStringLiteral("1"), this)), prUpDown1(new UpDown(this)),
-      Label2(new QLabel(QStringLiteral("Zoom"), this)),
+      Label3(new QLabel(this)), Label2(new QLabel(QStringLiteral("Zoom"), this)),
       qrEdit2(numberField(QString::number(initialZoom), this)), prUpDown2(new UpDown(this)),
       prButton1(toolButton(QStringLiteral("Seitenhöhe"), this)),
       prButton2(toolButton(QStringLiteral("Seitenbreite"), this)),
@@ -59,11 +59,12 @@ TPrevForm::TPrevForm(QWidget* parent, QPrinter* printer)
     auto* strip = new QHBoxLayout;
     strip->setSpacing(4);
     for (QWidget* widget :
-         std::initializer_list<QWidget*>{Label1, qrEdit1, prUpDown1, Label2, qrEdit2, prUpDown2,
-                                         prButton1, prButton2, prButton3})
+         std::initializer_list<QWidget*>{Label1, qrEdit1, prUpDown1, Label3, Label2, qrEdit2,
+                                         prUpDown2, prButton1, prButton2, prButton3})
         strip->addWidget(widget);
-    strip->insertSpacing(3, 12);
-    strip->insertSpacing(7, 12);
+    strip->insertSpacing(4, 12);
+    strip->insertSpacing(8, 12);
+    Label3->setObjectName(QStringLiteral("Label3"));
     strip->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -77,6 +78,8 @@ TPrevForm::TPrevForm(QWidget* parent, QPrinter* printer)
     on(prButton3, &QPushButton::clicked, this, [this] { emit printRequested(); });
     on(prUpDown1, &UpDown::clicked, this, [this] { prUpDown1Click(); });
     on(prUpDown2, &UpDown::clicked, this, [this] { prUpDown2Click(); });
+    on(qrEdit1, &QLineEdit::editingFinished, this, [this] { showState(); });
+    on(qrEdit2, &QLineEdit::editingFinished, this, [this] { showState(); });
     qrEdit1->installEventFilter(this);
     qrEdit2->installEventFilter(this);
 }
@@ -84,6 +87,8 @@ TPrevForm::TPrevForm(QWidget* parent, QPrinter* printer)
 void TPrevForm::setPages(QList<ReportPage> pages) {
     QRPreview1->setPageLayout(m_printer->pageLayout());
     QRPreview1->setPages(std::move(pages));
+    // Before the window is shown, so that the fit allows for the room the total takes.
+    showState();
 }
 
 const QList<ReportPage>& TPrevForm::pages() const {
@@ -126,28 +131,27 @@ void TPrevForm::FormShow() {
     showPage(1);
     QRPreview1->setZoom(initialZoom);
     prButton1Click();
+    showState();
 }
 
 void TPrevForm::prButton1Click() {
-    const int percent = QRPreview1->wholePageZoom(fitPercent);
-    QRPreview1->setZoom(percent);
-    prUpDown2->setPosition(percent);
+    setZoom(QRPreview1->wholePageZoom(fitPercent));
+    showState();
 }
 
 void TPrevForm::prButton2Click() {
-    const int percent = QRPreview1->pageWidthZoom(fitPercent);
-    QRPreview1->setZoom(percent);
-    prUpDown2->setPosition(percent);
+    setZoom(QRPreview1->pageWidthZoom(fitPercent));
+    showState();
 }
 
 void TPrevForm::prUpDown1Click() {
-    qrEdit1->setText(QString::number(prUpDown1->position()));
     showPage(prUpDown1->position());
+    showState();
 }
 
 void TPrevForm::prUpDown2Click() {
-    qrEdit2->setText(QString::number(prUpDown2->position()));
     QRPreview1->setZoom(prUpDown2->position());
+    showState();
 }
 
 void TPrevForm::qrEdit1KeyUp() {
@@ -168,6 +172,17 @@ void TPrevForm::qrEdit2KeyUp() {
 
 void TPrevForm::showPage(int page) {
     QRPreview1->setCurrentPage(page);
+}
+
+void TPrevForm::setZoom(int percent) {
+    QRPreview1->setZoom(percent);
+    prUpDown2->setPosition(percent);
+}
+
+void TPrevForm::showState() {
+    qrEdit1->setText(QString::number(currentPage()));
+    Label3->setText(QStringLiteral("von %1").arg(pageCount()));
+    qrEdit2->setText(QString::number(zoom()));
 }
 
 } // namespace orba

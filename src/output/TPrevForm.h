@@ -33,6 +33,7 @@ public:
     QLabel* Label1;
     QLineEdit* qrEdit1;
     UpDown* prUpDown1;
+    QLabel* Label3;
     QLabel* Label2;
     QLineEdit* qrEdit2;
     UpDown* prUpDown2;
@@ -59,6 +60,9 @@ private:
     void qrEdit2KeyUp();
 
     void showPage(int page);
+    void setZoom(int percent);
+    // The fields show the page and zoom shown, whatever was typed into them.
+    void showState();
 
     QPrinter* m_printer;
 };

@@ -165,7 +165,7 @@ bool Temail::writeBody() {
     textfile::writeLines(bodyFile, memoLines(Memo1));
     if (textfile::exists(bodyFile))
         return true;
-    msg::error(this, QStringLiteral("Temoräre Maildatei ist nicht vorhanden"));
+    msg::error(this, QStringLiteral("Temporäre Maildatei ist nicht vorhanden"));
     return false;
 }
 
@@ -181,16 +181,20 @@ QString Temail::senderAddress() {
     return entered;
 }
 
+// A sent order closes the dialog, so that a second click cannot send it again; after a failure
+// it stays open for another try.
 void Temail::report(bool sent) {
     const bool showLog =
         sent ? msg::ask(this, QStringLiteral("Meldung"),
                         QStringLiteral("Die Mail wurde gesendet, Protokoll anzeigen ?"))
              : msg::ask(this, QStringLiteral("Fehler"),
                         QStringLiteral("Fehler beim Senden der Mail, Fehlerprotokoll anzeigen ?"));
-    if (!showLog)
-        return;
-    Tfehler log(this);
-    log.exec();
+    if (showLog) {
+        Tfehler log(this);
+        log.exec();
+    }
+    if (sent)
+        accept();
 }
 
 } // namespace orba

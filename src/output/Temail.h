@@ -15,7 +15,8 @@ class MailSignIn;
 class TForm15;
 
 // The e-mail order: recipient, subject and the body rendered from the order mask. "Mail senden"
-// hands them to the mailer "send.exe" and reports what its log says; the dialog stays open.
+// hands them to the mailer "send.exe" and reports what its log says; a sent order closes the
+// dialog.
 class Temail : public QDialog {
     Q_OBJECT
 public:

@@ -88,7 +88,7 @@ Tbenu::Tbenu(QWidget* parent, QString userFilePath)
     Image1 = addDialogPicture(this, QStringLiteral("ordner.bmp"));
 
     Label1 = new QLabel(QStringLiteral("Dieser Dialog wird vor dem Drucken einer Bestellung zur "
-                                       "Auswahl des Namens angezeigt,  damit Sie \n"
+                                       "Auswahl des Namens angezeigt, damit Sie \n"
                                        "Ihren Namen nicht bei jeder Bestellung neu eingeben "
                                        "müssen."),
                         this);
@@ -104,6 +104,11 @@ Tbenu::Tbenu(QWidget* parent, QString userFilePath)
     Header1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Header1->setIndent(kTextMargin);
     Header1->setGeometry(8, 50, kSchoolColumn, 18);
+    Header2 = new QLabel(QStringLiteral("Schule"), this);
+    Header2->setObjectName(QStringLiteral("Header2"));
+    Header2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Header2->setIndent(kTextMargin);
+    Header2->setGeometry(8 + kSchoolColumn, 50, 440 - kSchoolColumn, 18);
 
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));

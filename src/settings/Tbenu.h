@@ -58,6 +58,7 @@ public:
     QLabel* Image1;
     QLabel* Label1;
     QLabel* Header1;
+    QLabel* Header2;
     QListWidget* ListBox1;
     QPushButton* BitBtn4;
     QPushButton* BitBtn3;

@@ -10,7 +10,7 @@
 namespace orba {
 
 Tbenu_neu::Tbenu_neu(QWidget* parent) : QDialog(parent) {
-    setUpDialog(this, "Tbenu_neu", QStringLiteral("Neuen Benutzer eintragen"), 330, 120);
+    setUpDialog(this, "Tbenu_neu", QStringLiteral("Neuen Benutzer eintragen"), 330, 156);
 
     Label1 = new QLabel(QStringLiteral("Name"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -24,19 +24,19 @@ Tbenu_neu::Tbenu_neu(QWidget* parent) : QDialog(parent) {
     Label2 = new QLabel(QStringLiteral("Schulname/Schulnr"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(16, 58, 200, 16);
-    Label2->hide();
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(16, 76, 298, 22);
-    Edit2->hide();
+    guardLineInput(Edit2);
+    Label2->setBuddy(Edit2);
 
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(140, 84, 82, 26);
+    BitBtn1->setGeometry(140, 118, 82, 26);
     BitBtn1->setDefault(true);
     BitBtn2 = new QPushButton(QStringLiteral("Abbrechen"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(232, 84, 82, 26);
+    BitBtn2->setGeometry(232, 118, 82, 26);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -10,8 +10,7 @@ class QPushButton;
 
 namespace orba {
 
-// Name entry for a new or edited user. The school field is there but hidden, so that editing
-// keeps an entry's school text while none can be typed. The caller sets the caption.
+// Name and school of a new or edited user. The caller sets the caption.
 class Tbenu_neu : public QDialog {
     Q_OBJECT
 public:
