@@ -15,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QResizeEvent;
 class QPushButton;
 class QScrollArea;
 class QSplitter;
@@ -80,10 +81,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWindow();
+    void buildTabOrder();
     void buildMenu();
     QWidget* buildTopPanel();
     QWidget* buildHitListPage();
@@ -96,6 +99,13 @@ private:
     void wireOutput();
     void wireArrangementAndHelp();
     void arrange(bool sideBySide);
+    void applyStoredSplit();
+    void shareRoom(QSplitter* splitter, const QResizeEvent* resize);
+    void restoreWindow();
+    void storeWindow();
+    void wireKeyboard();
+    void switchPage(int step);
+    void fitSignatureColumns();
     void printList(const QString& mask, bool preview);
     void BitBtn5Click();
     void erweiterteSuche1Click();
@@ -155,6 +165,9 @@ private:
     bool Busy = false;
     bool m_searching = false;
     bool SideBySide = false;
+    // Until the window has settled on the screen (a window manager may still maximise it), every
+    // size it passes through gets the stored splitter positions; then both sides keep their share.
+    bool m_splitSettled = false;
     int HtmlHelpMode = 1;
     QString LocalDataDir;
     WholeFile m_privateListFile;

@@ -34,6 +34,7 @@ Tinfo::Tinfo(QWidget* parent, SettingsFile& settings)
 
     RxRichEdit1 = new QTextBrowser(this);
     RxRichEdit1->setObjectName(QStringLiteral("RxRichEdit1"));
+    RxRichEdit1->setAccessibleName(QStringLiteral("Aktuelle Informationen"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(RxRichEdit1);

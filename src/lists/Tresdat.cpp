@@ -39,19 +39,22 @@ Tresdat::Tresdat(QWidget* parent) : QDialog(parent) {
                    QStringLiteral("Bitte geben Sie ein neues Reservierungsdatum ein:"), 8, 12, 253);
     Label2 = label(this, "Label2", QStringLiteral("Tag"), 8, 40, 40);
     Edit1 = field(this, "Edit1", dayLength, 8, 36);
+    Label2->setBuddy(Edit1);
     Label3 = label(this, "Label3", QStringLiteral("Monat"), 56, 40, 40);
     Edit2 = field(this, "Edit2", monthLength, 56, 36);
+    Label3->setBuddy(Edit2);
     Label4 = label(this, "Label4", QStringLiteral("Jahr"), 104, 40, 50);
     Edit3 = field(this, "Edit3", yearLength, 104, 52);
+    Label4->setBuddy(Edit3);
 
     CheckBox1 =
-        new QCheckBox(QStringLiteral("alle Medien der Liste auf dieses Datum setzen"), this);
+        new QCheckBox(QStringLiteral("alle &Medien der Liste auf dieses Datum setzen"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setGeometry(8, 96, 255, 20);
 
-    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("OK"), {40, 136, 82, 26});
+    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("&OK"), {40, 136, 82, 26});
     BitBtn1->setDefault(true);
-    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Abbrechen"), {140, 136, 82, 26});
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("&Abbrechen"), {140, 136, 82, 26});
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -29,12 +29,13 @@ Tbenu_neu::Tbenu_neu(QWidget* parent) : QDialog(parent) {
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(16, 76, 298, 22);
     Edit2->hide();
+    Label2->setBuddy(Edit2);
 
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1 = new QPushButton(QStringLiteral("&OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(140, 84, 82, 26);
     BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("Abbrechen"), this);
+    BitBtn2 = new QPushButton(QStringLiteral("&Abbrechen"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setGeometry(232, 84, 82, 26);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
