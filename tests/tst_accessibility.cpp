@@ -266,11 +266,15 @@ private slots:
         m.resize(640, 480 + 200);
         QApplication::processEvents();
         QVERIFY2(m.Panel2->height() > before + 50, qPrintable(QString::number(m.Panel2->height())));
+        const int shared = m.Panel2->height();
         test::clickInNextModal("Ja");
         m.close();
         QCOMPARE(SettingsFile("orbaw.ini").readInteger("Allgemein", "hoehe", 0), 680);
         p.session.reset();
-        QCOMPARE(p.start(QByteArray()).size(), QSize(640, 680));
+        TForm1& again = p.start(QByteArray());
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        QCOMPARE(again.size(), QSize(640, 680));
+        QCOMPARE(again.Panel2->height(), shared);
     }
 
     // The signature columns have room for the catalogue's longest signature.

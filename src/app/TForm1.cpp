@@ -242,14 +242,18 @@ void TForm1::ApplyArrangement(bool sideBySide) {
     ShowMediumDetails(-1);
 }
 
-// The stored position of the arrangement in force, in pixels of the side it measures.
+// The stored position of the arrangement in force, in pixels of the side it measures. It was
+// taken in a window of the stored size (of the design size when none is stored); a window of
+// another size gives the side the same share.
 void TForm1::applyStoredSplit() {
     if (SideBySide) {
-        const int width = m_settings->readInteger("Allgemein", "hsplit", 200);
+        const int width = m_settings->readInteger("Allgemein", "hsplit", 200) * this->width() /
+                          qMax(1, m_settings->readInteger("Allgemein", "breite", DesignWidth));
         const int total = qMax(RxSplitter2->width(), width + 40);
         RxSplitter2->setSizes({total - width, width});
     } else {
-        const int height = m_settings->readInteger("Allgemein", "vsplit", 200);
+        const int height = m_settings->readInteger("Allgemein", "vsplit", 200) * this->height() /
+                           qMax(1, m_settings->readInteger("Allgemein", "hoehe", DesignHeight));
         const int total = qMax(RxSplitter1->height(), height + 40);
         RxSplitter1->setSizes({height, total - height});
     }
@@ -291,12 +295,17 @@ void TForm1::restoreWindow() {
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-// Kept for the next start; keys that hold their value already are not written again.
+// Kept for the next start: the size the window returns to from maximised, its state, and the
+// position of the splitter in force as it would be in a window of that size. Keys that hold
+// their value already are not written again.
 void TForm1::storeWindow() {
-    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-    const std::pair<const char*, int> values[] = {{"breite", normal.width()},
-                                                  {"hoehe", normal.height()},
-                                                  {"maximiert", isMaximized() ? 1 : 0}};
+    const QSize normal = normalGeometry().isValid() ? normalGeometry().size() : size();
+    std::vector<std::pair<const char*, int>> values = {
+        {"breite", normal.width()}, {"hoehe", normal.height()}, {"maximiert", isMaximized()}};
+    if (SideBySide)
+        values.emplace_back("hsplit", Panel6->width() * normal.width() / qMax(1, width()));
+    else
+        values.emplace_back("vsplit", Panel2->height() * normal.height() / qMax(1, height()));
     for (const auto& [key, value] : values) {
         if (m_settings->readInteger("Allgemein", key, -1) != value)
             m_settings->writeInteger(QStringLiteral("Allgemein"), QLatin1String(key), value);

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScreen>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QToolBar>
@@ -272,6 +274,11 @@ void HelpViewer::present() {
         owner = m_owner;
     if (parentWidget() != owner)
         setParent(owner, windowFlags());
+    if (!isVisible() && screen()) {
+        const QRect free = screen()->availableGeometry();
+        resize(size().boundedTo(free.size() -
+                                QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight))));
+    }
     show();
     raise();
     activateWindow();
