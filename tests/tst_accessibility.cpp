@@ -214,6 +214,9 @@ private slots:
         QCOMPARE(m.currentPage(), 1);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
         QCOMPARE(m.currentPage(), 2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(m.currentPage(), 1);
     }
 
     // Enter acts on the focused "Start", "Medienart", private-list row and "Mail senden"; F1
@@ -258,6 +261,8 @@ private slots:
         TForm1& m = p.start(kTitleAndAuthor + "[Allgemein]\r\nbreite=9000\r\nhoehe=600\r\n");
         const QRect free = m.screen()->availableGeometry();
         QVERIFY(m.width() <= free.width() && m.height() <= free.height());
+        m.resize(100, 100);
+        QVERIFY(m.SpeedButton6->geometry().right() < m.Panel1->width());
         m.resize(640, 480);
         QVERIFY(QTest::qWaitForWindowExposed(&m));
         m.RxSplitter1->setSizes({150, 150});

@@ -83,10 +83,10 @@ void TForm1::wireHandlers() {
     wireKeyboard();
 }
 
-// Keys a keyboard user needs beyond what the controls bring: Enter on any focused button, and
-// switching the list pages from anywhere in the window.
+// Keys a keyboard user needs beyond what the controls bring: Enter on the search row's buttons,
+// and switching the list pages from anywhere in the window.
 void TForm1::wireKeyboard() {
-    pressFocusedButtonsOnEnter();
+    pressOnEnter({SpeedButton1, SpeedButton2, SpeedButton4, SpeedButton5, SpeedButton6});
     const std::pair<QKeySequence, int> pageKeys[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
         {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},

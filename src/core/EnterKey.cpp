@@ -1,9 +1,8 @@
 #include "core/EnterKey.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QPushButton>
-#include <QToolButton>
 
 namespace orba {
 namespace {
@@ -20,26 +19,19 @@ protected:
         if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
             (key->modifiers() & ~Qt::KeypadModifier))
             return false;
-        auto* button = qobject_cast<QAbstractButton*>(watched);
-        if (!button || !button->isEnabled())
-            return false;
-        // A push button that is or may become the default presses itself.
-        const auto* push = qobject_cast<QPushButton*>(button);
-        if (!qobject_cast<QToolButton*>(button) && !(push && !push->autoDefault() && !push->isDefault()))
-            return false;
-        button->click();
+        auto* button = static_cast<QAbstractButton*>(watched);
+        if (button->isEnabled())
+            button->click();
         return true;
     }
 };
 
 } // namespace
 
-void pressFocusedButtonsOnEnter() {
-    static EnterKey* filter = nullptr;
-    if (filter)
-        return;
-    filter = new EnterKey(qApp);
-    qApp->installEventFilter(filter);
+void pressOnEnter(std::initializer_list<QAbstractButton*> buttons) {
+    static auto* filter = new EnterKey(qApp);
+    for (QAbstractButton* button : buttons)
+        button->installEventFilter(filter);
 }
 
 } // namespace orba

@@ -105,6 +105,8 @@ QLabel* addDialogPicture(QDialog* dialog, const QString& bitmapFile) {
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setGeometry(8, 8, 32, 32);
     picture->setScaledContents(true);
+    picture->setAccessibleName(QStringLiteral("Ordner"));
+    picture->setAccessibleDescription(QStringLiteral("Sinnbild des Dialogs"));
     QPixmap pixmap;
     if (textfile::exists(bitmapFile) && pixmap.load(bitmapFile))
         picture->setPixmap(pixmap);

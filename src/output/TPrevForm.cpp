@@ -1,5 +1,6 @@
 #include "output/TPrevForm.h"
 
+#include "core/EnterKey.h"
 #include "core/Guard.h"
 #include "core/LeadingInteger.h"
 #include "core/ScreenFit.h"
@@ -92,6 +93,7 @@ TPrevForm::TPrevForm(QWidget* parent, QPrinter* printer)
     on(prUpDown2, &UpDown::clicked, this, [this] { prUpDown2Click(); });
     qrEdit1->installEventFilter(this);
     qrEdit2->installEventFilter(this);
+    pressOnEnter({prButton1, prButton2, prButton3});
 }
 
 void TPrevForm::setPages(QList<ReportPage> pages) {

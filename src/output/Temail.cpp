@@ -1,5 +1,6 @@
 #include "output/Temail.h"
 
+#include "core/EnterKey.h"
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/MessageBox.h"
@@ -105,9 +106,10 @@ Temail::Temail(QWidget* parent) : QDialog(parent) {
     BitBtn3 = addDialogButton(this, "BitBtn3", QStringLiteral("Mail &senden"), {12, 288, 110, 26});
     BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("&Abbrechen"), {374, 288, 82, 26});
     BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("&Hilfe"), {466, 288, 82, 26});
-    // Enter in a field must not send the mail.
+    // Enter in a field must not send the mail; Enter on a button presses it.
     for (QPushButton* each : {BitBtn3, BitBtn2, BitBtn1})
         each->setAutoDefault(false);
+    pressOnEnter({BitBtn3, BitBtn2, BitBtn1});
 
     on(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);

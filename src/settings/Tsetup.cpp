@@ -1,6 +1,7 @@
 #include "settings/Tsetup.h"
 
 #include "app/TForm1.h"
+#include "core/EnterKey.h"
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/StorableInput.h"
@@ -101,6 +102,8 @@ Tsetup::Tsetup(TForm1& main) : QDialog(&main), m_main(main) {
     layout->addWidget(PageControl1);
     layout->addWidget(buildButtons());
 
+    // Enter on a focused button presses that button, not the default "OK".
+    pressOnEnter({SpeedButton1, SpeedButton2, BitBtn1, BitBtn2});
     on(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
     on(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
     on(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
