@@ -99,14 +99,15 @@ private slots:
         TForm1& m = p.start();
         QStringList unnamed;
         const QSet<QAccessible::Role> controls = {
-            QAccessible::Button,       QAccessible::CheckBox, QAccessible::ComboBox,
-            QAccessible::EditableText, QAccessible::Table,    QAccessible::List,
+            QAccessible::Button,       QAccessible::CheckBox,    QAccessible::ComboBox,
+            QAccessible::EditableText, QAccessible::Table,       QAccessible::List,
             QAccessible::Tree,         QAccessible::PageTabList, QAccessible::ProgressBar};
         forEachWindowState(m, [&](QWidget* window) {
             for (QWidget* w : shownIn(window)) {
                 QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
                 const QString name = a->text(QAccessible::Name);
-                if (a->role() == QAccessible::Graphic && a->text(QAccessible::Description).isEmpty())
+                if (a->role() == QAccessible::Graphic &&
+                    a->text(QAccessible::Description).isEmpty())
                     unnamed << where(w) + " ohne Beschreibung";
                 if (w->focusProxy() ||
                     (!controls.contains(a->role()) && !(w->focusPolicy() & Qt::TabFocus)))
@@ -121,7 +122,8 @@ private slots:
         unnamed.removeDuplicates();
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join('\n')));
         for (auto [list, name] : {std::pair{m.StringGrid1, "Trefferliste"},
-                                  {m.StringGrid3, "private Liste"}, {m.StringGrid2, "Bestellkorb"}})
+                                  {m.StringGrid3, "private Liste"},
+                                  {m.StringGrid2, "Bestellkorb"}})
             QCOMPARE(QAccessible::queryAccessibleInterface(list)->text(QAccessible::Name), name);
     }
 
@@ -143,9 +145,10 @@ private slots:
             for (QWidget* w : shownIn(window)) {
                 auto* b = qobject_cast<QAbstractButton*>(w);
                 // A tab bar's scroll buttons are the tab bar's own.
-                if (b && (b->focusPolicy() & Qt::TabFocus) && !qobject_cast<QTabBar*>(b->parent())) {
-                    const QKeySequence key = b->shortcut().isEmpty() ? QKeySequence::mnemonic(b->text())
-                                                                     : b->shortcut();
+                if (b && (b->focusPolicy() & Qt::TabFocus) &&
+                    !qobject_cast<QTabBar*>(b->parent())) {
+                    const QKeySequence key =
+                        b->shortcut().isEmpty() ? QKeySequence::mnemonic(b->text()) : b->shortcut();
                     key.isEmpty() ? void(faults << where(w) + " ohne Zugriffstaste")
                                   : take(key, b->text());
                 }
@@ -200,8 +203,10 @@ private slots:
         Program p;
         TForm1& m = p.start();
         QVERIFY(QTest::qWaitForWindowExposed(&m));
-        for (auto [page, list] : {std::pair{0, m.StringGrid1}, {1, m.StringGrid3},
-                                  {2, m.StringGrid2}, {2, m.StringGrid4}})
+        for (auto [page, list] : {std::pair{0, m.StringGrid1},
+                                  {1, m.StringGrid3},
+                                  {2, m.StringGrid2},
+                                  {2, m.StringGrid4}})
             for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
                 m.SelectPage(page);
                 list->setFocus();

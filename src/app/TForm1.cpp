@@ -56,8 +56,8 @@ TForm1::TForm1(Forms& forms) : m_forms(forms) {
     SideBySide = false;
     wireHandlers();
     for (QObject* watched : {static_cast<QObject*>(ScrollBox1), static_cast<QObject*>(ScrollBox2),
-                             static_cast<QObject*>(RxSplitter1),
-                             static_cast<QObject*>(RxSplitter2), static_cast<QObject*>(ComboBox1)})
+                             static_cast<QObject*>(RxSplitter1), static_cast<QObject*>(RxSplitter2),
+                             static_cast<QObject*>(ComboBox1)})
         watched->installEventFilter(this);
 }
 
@@ -246,14 +246,19 @@ void TForm1::ApplyArrangement(bool sideBySide) {
 // taken in a window of the stored size (of the design size when none is stored); a window of
 // another size gives the side the same share.
 void TForm1::applyStoredSplit() {
+    const auto stored = [this](const char* key, const char* referenceKey, int reference,
+                               int extent) {
+        const qint64 pixels =
+            qint64(m_settings->readInteger("Allgemein", key, 200)) * extent /
+            qMax(1, m_settings->readInteger("Allgemein", referenceKey, reference));
+        return int(std::clamp<qint64>(pixels, 0, extent));
+    };
     if (SideBySide) {
-        const int width = m_settings->readInteger("Allgemein", "hsplit", 200) * this->width() /
-                          qMax(1, m_settings->readInteger("Allgemein", "breite", DesignWidth));
+        const int width = stored("hsplit", "breite", DesignWidth, this->width());
         const int total = qMax(RxSplitter2->width(), width + 40);
         RxSplitter2->setSizes({total - width, width});
     } else {
-        const int height = m_settings->readInteger("Allgemein", "vsplit", 200) * this->height() /
-                           qMax(1, m_settings->readInteger("Allgemein", "hoehe", DesignHeight));
+        const int height = stored("vsplit", "hoehe", DesignHeight, this->height());
         const int total = qMax(RxSplitter1->height(), height + 40);
         RxSplitter1->setSizes({height, total - height});
     }
@@ -284,12 +289,11 @@ void TForm1::shareRoom(QSplitter* splitter, const QResizeEvent* resize) {
 void TForm1::restoreWindow() {
     const QRect free = screen()->availableGeometry();
     const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-    const int width = m_settings->readInteger("Allgemein", "breite",
-                                              qMax(DesignWidth, free.width() * 2 / 3));
-    const int height = m_settings->readInteger("Allgemein", "hoehe",
-                                               qMax(DesignHeight, free.height() * 2 / 3));
-    resize(fitOnScreen(free.left(), free.top(), width, height,
-                       free.adjusted(0, titleBar, 0, 0))
+    const int width =
+        m_settings->readInteger("Allgemein", "breite", qMax(DesignWidth, free.width() * 2 / 3));
+    const int height =
+        m_settings->readInteger("Allgemein", "hoehe", qMax(DesignHeight, free.height() * 2 / 3));
+    resize(fitOnScreen(free.left(), free.top(), width, height, free.adjusted(0, titleBar, 0, 0))
                .size());
     if (m_settings->readInteger("Allgemein", "maximiert", 0) != 0)
         setWindowState(windowState() | Qt::WindowMaximized);

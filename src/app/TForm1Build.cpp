@@ -171,13 +171,12 @@ void TForm1::buildWindow() {
 // Along the window as it reads: the search row, the tabs, the list of the page shown and its
 // buttons, then the details beside or below the lists.
 void TForm1::buildTabOrder() {
-    const QList<QWidget*> order = {Edit1,        ComboBox1, SpeedButton1, SpeedButton2,
-                                   SpeedButton4, SpeedButton5, SpeedButton6, PageControl1,
-                                   StringGrid1,  BitBtn1,   BitBtn2,      BitBtn3,
-                                   StringGrid3,  BitBtn8,   BitBtn9,      BitBtn10,
-                                   BitBtn19,     StringGrid2, StringGrid4, BitBtn4,
-                                   BitBtn5,      BitBtn6,   BitBtn20,     view2,
-                                   view1};
+    const QList<QWidget*> order = {
+        Edit1,        ComboBox1,    SpeedButton1, SpeedButton2, SpeedButton4,
+        SpeedButton5, SpeedButton6, PageControl1, StringGrid1,  BitBtn1,
+        BitBtn2,      BitBtn3,      StringGrid3,  BitBtn8,      BitBtn9,
+        BitBtn10,     BitBtn19,     StringGrid2,  StringGrid4,  BitBtn4,
+        BitBtn5,      BitBtn6,      BitBtn20,     view2,        view1};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -209,8 +208,7 @@ void TForm1::buildMenu() {
     Anzeige1->addSeparator();
     horizontaleTeilung1 =
         entry(Anzeige1, "horizontaleTeilung1", QStringLiteral("&horizontale Teilung"));
-    vertikaleTeilung1 =
-        entry(Anzeige1, "vertikaleTeilung1", QStringLiteral("&vertikale Teilung"));
+    vertikaleTeilung1 = entry(Anzeige1, "vertikaleTeilung1", QStringLiteral("&vertikale Teilung"));
     horizontaleTeilung1->setCheckable(true);
     vertikaleTeilung1->setCheckable(true);
 

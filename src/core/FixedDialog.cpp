@@ -40,8 +40,8 @@ private:
                 auto* control = qobject_cast<QWidget*>(child);
                 if (!control || control->isWindow())
                     continue;
-                const bool hidden = control->testAttribute(Qt::WA_WState_ExplicitShowHide) &&
-                                    control->isHidden();
+                const bool hidden =
+                    control->testAttribute(Qt::WA_WState_ExplicitShowHide) && control->isHidden();
                 control->setParent(content);
                 control->setHidden(hidden);
             }

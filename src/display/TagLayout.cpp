@@ -143,8 +143,8 @@ private:
         }
         const int lineHeight = m_measurer.height(m_line, m_font);
         if (!m_line.isEmpty())
-            m_result.ops.append({DrawOp::Kind::Text, int(m_x), int(m_y), lineHeight, m_line,
-                                 m_font, m_colour, m_hardBreak});
+            m_result.ops.append({DrawOp::Kind::Text, int(m_x), int(m_y), lineHeight, m_line, m_font,
+                                 m_colour, m_hardBreak});
         m_y += lineHeight + pixelsOf(m_input.lineFeed);
         if (m_paragraph)
             m_y += lineHeight + pixelsOf(m_input.block);

@@ -39,8 +39,8 @@ public:
                          int* endOffset) const override {
         return segment(reading().segmentAt(offset, boundary), startOffset, endOffset);
     }
-    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary,
-                             int* startOffset, int* endOffset) const override {
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                             int* endOffset) const override {
         return segment(reading().segmentBefore(offset, boundary), startOffset, endOffset);
     }
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
@@ -74,8 +74,7 @@ private:
     Tview* view() const { return static_cast<Tview*>(widget()); }
     const ViewReading& reading() const { return view()->reading(); }
 
-    QString segment(std::pair<qsizetype, qsizetype> range, int* startOffset,
-                    int* endOffset) const {
+    QString segment(std::pair<qsizetype, qsizetype> range, int* startOffset, int* endOffset) const {
         *startOffset = int(range.first);
         *endOffset = int(range.second);
         return reading().text().mid(range.first, range.second - range.first);

@@ -35,8 +35,9 @@ ViewReading::ViewReading(const QList<DrawOp>& ops) {
 }
 
 qsizetype ViewReading::lineAt(qsizetype offset) const {
-    const auto after = std::upper_bound(m_lines.cbegin(), m_lines.cend(), offset,
-                                        [](qsizetype at, const Line& line) { return at < line.start; });
+    const auto after =
+        std::upper_bound(m_lines.cbegin(), m_lines.cend(), offset,
+                         [](qsizetype at, const Line& line) { return at < line.start; });
     return after - m_lines.cbegin() - 1;
 }
 

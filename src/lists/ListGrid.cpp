@@ -132,7 +132,8 @@ void ListGrid::setColumnWidthPx(int column, int width) {
 
 void ListGrid::fitColumn(int column, const QStringList& texts) {
     // The room the cell leaves beside its text: the delegate's margin on each side, the grid line.
-    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+    const int margins =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
     const QFontMetrics metrics(font());
     int width = horizontalHeader()->sectionSizeHint(column);
     for (const QString& text : texts)

@@ -9,8 +9,8 @@
 
 #include <QAccessible>
 #include <QEvent>
-#include <QKeyEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>

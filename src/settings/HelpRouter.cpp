@@ -100,9 +100,9 @@ bool HelpRouter::eventFilter(QObject* watched, QEvent* event) {
         return false;
     auto* widget = static_cast<QWidget*>(watched);
     const int context = helpContextOf(widget);
-    const auto windowHelp =
-        std::find_if(m_windowHelp.cbegin(), m_windowHelp.cend(),
-                     [window = widget->window()](const auto& help) { return help.first == window; });
+    const auto windowHelp = std::find_if(
+        m_windowHelp.cbegin(), m_windowHelp.cend(),
+        [window = widget->window()](const auto& help) { return help.first == window; });
     if (context <= 0 && windowHelp == m_windowHelp.cend())
         return false;
     // The override claims the key from any shortcut, so that the key press itself comes here.

@@ -26,9 +26,10 @@ struct HelpRequest {
 // The program's one help router. Every help request goes through here: the dialogs' help
 // buttons and the main window's contents button follow the HTML help setting; the F1 key in a
 // window or control carrying a help context (the dynamic property "helpContext") always asks
-// the HTML help, and in a window given its help asks that help. Every request is recorded in order and answered by the own help window: there
-// is no classic help viewer on this platform, so a classic request shows the page its context
-// stands for (the contents for the contents), or a note that the help has no such page.
+// the HTML help, and in a window given its help asks that help. Every request is recorded in order
+// and answered by the own help window: there is no classic help viewer on this platform, so a
+// classic request shows the page its context stands for (the contents for the contents), or a note
+// that the help has no such page.
 class HelpRouter : public QObject {
     Q_OBJECT
 public:

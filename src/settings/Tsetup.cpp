@@ -46,8 +46,8 @@ QToolButton* arrowButton(QWidget* page, const char* name, Qt::ArrowType arrow,
     button->setArrowType(arrow);
     button->setAccessibleName(accessibleName);
     button->setShortcut(keys);
-    button->setToolTip(QStringLiteral("%1 (%2)").arg(accessibleName,
-                                                     keys.toString(QKeySequence::NativeText)));
+    button->setToolTip(
+        QStringLiteral("%1 (%2)").arg(accessibleName, keys.toString(QKeySequence::NativeText)));
     return button;
 }
 
@@ -120,8 +120,9 @@ QWidget* Tsetup::buildDisplayPage() {
     SpeedButton2 = arrowButton(page, "SpeedButton2", Qt::DownArrow, QStringLiteral("Nach unten"),
                                QKeySequence(Qt::ALT | Qt::Key_Down));
     vollbild = checkBox(page, "vollbild", QStringLiteral("Voll&bild bei Start"));
-    autoschalt = checkBox(page, "autoschalt",
-                          QStringLiteral("a&utom. Umschalten in entsprechende Liste beim Kopieren"));
+    autoschalt =
+        checkBox(page, "autoschalt",
+                 QStringLiteral("a&utom. Umschalten in entsprechende Liste beim Kopieren"));
     benutzerliste =
         checkBox(page, "benutzerliste",
                  QStringLiteral("Benutzer&liste vor dem Drucken einer Bestellung anzeigen"));
