@@ -34,6 +34,10 @@ def find(root, role, name=None):
         (name is None or a.name == name) and a.getState().contains(pyatspi.STATE_SHOWING))
 
 
+def registered(desktop):
+    return next((a for a in desktop if a is not None and a.name == "orba"), None)
+
+
 def fail(reason):
     print("FEHLER:", reason)
     sys.exit(1)
@@ -44,22 +48,20 @@ def main():
     desktop = pyatspi.Registry.getDesktop(0)
     orba = None
     try:
-        # An X server that is busy with another new client now and then turns one away; the
-        # program is then started again.
+        # An X server that is busy with another new client now and then turns one away; a
+        # program that ends at once is started again.
+        app = None
         for _ in range(3):
             orba = subprocess.Popen([program], cwd=folder)
-            app = wait_for(lambda: orba.poll() is not None or next(
-                (a for a in desktop if a is not None and a.name == "orba"), None))
-            if app is not True:
+            wait_for(lambda: orba.poll() is not None or registered(desktop))
+            app = registered(desktop)
+            if app:
                 break
-        if not app or app is True:
+        if not app:
             fail("ORBA erscheint nicht auf dem Barrierefreiheits-Bus")
         window = wait_for(lambda: find(app, pyatspi.ROLE_FRAME, "ORBA 4.0"))
         if not window:
             fail("kein Hauptfenster \"ORBA 4.0\"")
-        for name in ("Trefferliste", "Bestellkorb", "private Liste"):
-            tab = find(window, pyatspi.ROLE_PAGE_TAB, name)
-            print("Seite:", tab.name if tab else "FEHLT")
         hits = find(window, pyatspi.ROLE_TABLE, "Trefferliste")
         if not hits:
             fail("keine Tabelle \"Trefferliste\"")
