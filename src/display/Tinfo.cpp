@@ -8,6 +8,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -38,6 +39,8 @@ Tinfo::Tinfo(QWidget* parent, SettingsFile& settings)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(RxRichEdit1);
+    // Esc closes the window, as it closes the program's dialogs.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
 
     FormCreate();
 }

@@ -23,11 +23,16 @@ ViewReading::ViewReading(const QList<DrawOp>& ops) {
     for (const DrawOp& op : ops) {
         if (op.kind != DrawOp::Kind::Text)
             continue;
-        if (!m_text.isEmpty())
-            m_text += joinToNext ? QLatin1Char(' ') : QLatin1Char('\n');
         qsizetype length = op.text.size();
         while (length > 0 && op.text[length - 1].isSpace())
             --length;
+        // A line of blanks has nothing to read; a line break it carries still counts.
+        if (length == 0) {
+            joinToNext = joinToNext && !op.hardBreak;
+            continue;
+        }
+        if (!m_lines.isEmpty())
+            m_text += joinToNext ? QLatin1Char(' ') : QLatin1Char('\n');
         m_lines.append({m_text.size(), length, op});
         m_text += QStringView(op.text).first(length);
         joinToNext = !op.hardBreak;
