@@ -8,6 +8,7 @@
 #include "display/DetailText.h"
 #include "display/FontMeasurer.h"
 #include "display/Tview.h"
+#include "display/ViewReading.h"
 #include "FuzzSupport.h"
 
 #include <cstdlib>
@@ -58,6 +59,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_EXPECT(std::abs(op.y) < input.maxHeight && op.height >= 0,
                     QStringLiteral("%1 %2").arg(op.y).arg(op.height));
         FUZZ_EXPECT(op.x >= 0);
+    }
+
+    // What a screen reader reads: the lines in order within the text, and around any offset a
+    // segment of each kind that holds it.
+    const ViewReading reading(result.ops);
+    const qsizetype length = reading.text().size();
+    qsizetype previous = -1;
+    for (const ViewReading::Line& line : reading.lines()) {
+        FUZZ_EXPECT(line.start > previous && line.start + line.length <= length);
+        previous = line.start;
+    }
+    const qsizetype at = length / 2;
+    for (int boundary = QAccessible::CharBoundary; boundary <= QAccessible::NoBoundary;
+         ++boundary) {
+        const auto [first, second] =
+            reading.segmentAt(at, static_cast<QAccessible::TextBoundaryType>(boundary));
+        FUZZ_EXPECT(first >= 0 && first <= at && at <= second && second <= length,
+                    QStringLiteral("%1: %2 %3 %4").arg(boundary).arg(first).arg(at).arg(second));
     }
 
     // Never destroyed, as the application it needs is not.

@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgl-dev
           xvfb xauth fonts-liberation2 poppler-utils libcurl4-openssl-dev
           python3-aiosmtpd libchm-dev xdotool libxcb1-dev openssl qtkeychain-qt6-dev
-          librsvg2-bin dpkg-dev desktop-file-utils appstream libsodium-dev lintian "$@")
+          librsvg2-bin dpkg-dev desktop-file-utils appstream libsodium-dev lintian
+          at-spi2-core dbus python3-pyatspi "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -284,7 +284,7 @@ private slots:
         QVERIFY(text(f.benu, "Label1").contains("angezeigt, damit Sie"));
         QCOMPARE(text(f.benu, "Header2"), QStringLiteral("Schule"));
         QVERIFY(text(f.form15, "Label1").contains("Eingabefeld ein, um die Mail"));
-        QCOMPARE(f.start->findChild<QPushButton*>("BitBtn1")->text(), QStringLiteral("OK"));
+        QCOMPARE(f.start->findChild<QPushButton*>("BitBtn1")->text(), QStringLiteral("&OK"));
     }
 
 private:

@@ -2,12 +2,15 @@
 
 #include "app/Trace.h"
 #include "app/Tstart.h"
+#include "core/EnterKey.h"
 #include "core/Guard.h"
 #include "core/MessageBox.h"
+#include "core/ScreenFit.h"
 #include "core/TextFile.h"
 #include "display/DetailText.h"
 #include "display/Tview.h"
 #include "lists/ListGrid.h"
+#include "lists/SignatureWidth.h"
 #include "output/MailSignIn.h"
 #include "platform/PasswordStore.h"
 #include "platform/WindowsDirectory.h"
@@ -20,17 +23,26 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 
 namespace orba {
 namespace {
 
 constexpr int ScrollBarRoom = 22;
+constexpr int DesignWidth = 605;
+constexpr int DesignHeight = 455;
+// Long enough for a window manager to have maximised a window it was asked to.
+constexpr int SettleMs = 1000;
 
 } // namespace
 
@@ -45,8 +57,10 @@ TForm1::TForm1(Forms& forms) : m_forms(forms) {
     SelectPage(0);
     SideBySide = false;
     wireHandlers();
-    ScrollBox1->installEventFilter(this);
-    ScrollBox2->installEventFilter(this);
+    for (QObject* watched : {static_cast<QObject*>(ScrollBox1), static_cast<QObject*>(ScrollBox2),
+                             static_cast<QObject*>(RxSplitter1), static_cast<QObject*>(RxSplitter2),
+                             static_cast<QObject*>(ComboBox1)})
+        watched->installEventFilter(this);
 }
 
 TForm1::~TForm1() = default;
@@ -58,6 +72,9 @@ void TForm1::wireHandlers() {
     on(Infober1, &QAction::triggered, this, [this] { Infober1Click(); });
     on(Einstellungen1, &QAction::triggered, this, [this] { Einstellungen1Click(); });
     on(Katalogaktualisieren1, &QAction::triggered, this, [this] { Katalogaktualisieren1Click(); });
+    // A position the user chose is the one to keep sharing from.
+    for (QSplitter* splitter : {RxSplitter1, RxSplitter2})
+        on(splitter, &QSplitter::splitterMoved, this, [this] { m_splitSettled = true; });
     // The hit list and the private list share one selection handler.
     for (ListGrid* grid : {StringGrid1, StringGrid3})
         on(grid, &ListGrid::rowSelected, this, [this](int row) { StringGrid1SelectCell(row); });
@@ -65,6 +82,30 @@ void TForm1::wireHandlers() {
     wireLists();
     wireOutput();
     wireArrangementAndHelp();
+    wireKeyboard();
+}
+
+// Keys a keyboard user needs beyond what the controls bring: Enter on the search row's buttons,
+// and switching the list pages from anywhere in the window.
+void TForm1::wireKeyboard() {
+    pressOnEnter({SpeedButton1, SpeedButton2, SpeedButton4, SpeedButton5, SpeedButton6});
+    const std::pair<QKeySequence, int> pageKeys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}};
+    for (const auto& [keys, step] : pageKeys)
+        on(new QShortcut(keys, this), &QShortcut::activated, this,
+           [this, step = step] { switchPage(step); });
+}
+
+// A list that had the focus hands it to the list of the page now shown.
+void TForm1::switchPage(int step) {
+    const bool inPages = PageControl1->isAncestorOf(focusWidget());
+    const int count = PageControl1->count();
+    PageControl1->setCurrentIndex((PageControl1->currentIndex() + step + count) % count);
+    if (inPages && CurrentGrid)
+        CurrentGrid->setFocus(Qt::TabFocusReason);
 }
 
 void TForm1::FormCreate() {
@@ -90,6 +131,7 @@ void TForm1::LoadStartupData() {
         showError(unread->message() + QStringLiteral("\n\nORBA startet mit den Grundeinstellungen "
                                                      "und schreibt nicht in die Datei, solange "
                                                      "sie nicht gelesen werden kann."));
+    restoreWindow();
     guarded([&] { ApplyArrangement(m_settings->readInteger("Anzeige", "hsplit", 0) == 1); });
 
     const int mediaType = m_settings->readInteger("Anzeige", "medart", 0);
@@ -109,6 +151,7 @@ void TForm1::LoadStartupData() {
     refindPrivateList();
     m_basketFile = BasketFile(LocalDataDir + QStringLiteral("bestell.lst"));
     guarded([&] { fillBasket(); });
+    fitSignatureColumns();
 
     const QString firstColumn = m_settings->readString("udef", "grid_sp0", QString());
     if (!firstColumn.isEmpty())
@@ -199,20 +242,107 @@ void TForm1::ApplyArrangement(bool sideBySide) {
         Panel6->show();
         // The upper area reaches down to the status bar; the lower area has no room.
         ScrollBox1->hide();
-        const int width = m_settings->readInteger("Allgemein", "hsplit", 200);
-        const int total = qMax(RxSplitter2->width(), width + 40);
-        RxSplitter2->setSizes({total - width, width});
     } else {
         for (QWidget* panel : {Panel3, Panel4, Panel5})
             panel->show();
         for (QWidget* panel : {Panel6, Panel7, Panel9})
             panel->hide();
         ScrollBox1->show();
-        const int height = m_settings->readInteger("Allgemein", "vsplit", 200);
+    }
+    applyStoredSplit();
+    ShowMediumDetails(-1);
+}
+
+// The stored position of the arrangement in force, in pixels of the side it measures. It was
+// taken in a window of the stored size (of the design size when none is stored); a window of
+// another size gives the side the same share.
+void TForm1::applyStoredSplit() {
+    const auto stored = [this](const char* key, const char* referenceKey, int reference,
+                               int extent) {
+        const qint64 pixels =
+            qint64(m_settings->readInteger("Allgemein", key, 200)) * extent /
+            qMax(1, m_settings->readInteger("Allgemein", referenceKey, reference));
+        return int(std::clamp<qint64>(pixels, 0, extent));
+    };
+    if (SideBySide) {
+        const int width = stored("hsplit", "breite", DesignWidth, this->width());
+        const int total = qMax(RxSplitter2->width(), width + 40);
+        RxSplitter2->setSizes({total - width, width});
+    } else {
+        const int height = stored("vsplit", "hoehe", DesignHeight, this->height());
         const int total = qMax(RxSplitter1->height(), height + 40);
         RxSplitter1->setSizes({height, total - height});
     }
-    ShowMediumDetails(-1);
+}
+
+// Both sides of a splitter keep their share of the room as the window changes size, so that
+// neither the lists nor the details stay small on a large screen.
+void TForm1::shareRoom(QSplitter* splitter, const QResizeEvent* resize) {
+    if (!m_settings || splitter->widget(0)->isHidden() || splitter->widget(1)->isHidden())
+        return;
+    if (!m_splitSettled) {
+        applyStoredSplit();
+        return;
+    }
+    const bool across = splitter->orientation() == Qt::Horizontal;
+    const int grown = across ? resize->size().width() - resize->oldSize().width()
+                             : resize->size().height() - resize->oldSize().height();
+    const QList<int> sizes = splitter->sizes();
+    const int room = sizes[0] + sizes[1];
+    if (grown == 0 || room <= 0 || !resize->oldSize().isValid())
+        return;
+    const int first = qRound(double(sizes[0]) * (room + grown) / room);
+    splitter->setSizes({first, room + grown - first});
+}
+
+// The last size and state of the window, never larger than the screen's free area less the
+// title bar; at the first start two thirds of that area, at least the window's design size.
+void TForm1::restoreWindow() {
+    const QRect free = screen()->availableGeometry();
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const int width =
+        m_settings->readInteger("Allgemein", "breite", qMax(DesignWidth, free.width() * 2 / 3));
+    const int height =
+        m_settings->readInteger("Allgemein", "hoehe", qMax(DesignHeight, free.height() * 2 / 3));
+    resize(fitOnScreen(free.left(), free.top(), width, height, free.adjusted(0, titleBar, 0, 0))
+               .size());
+    if (m_settings->readInteger("Allgemein", "maximiert", 0) != 0)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+// Kept for the next start: the size the window returns to from maximised, its state, and the
+// position of the splitter in force as it would be in a window of that size. Keys that hold
+// their value already are not written again.
+void TForm1::storeWindow() {
+    const QSize normal = normalGeometry().isValid() ? normalGeometry().size() : size();
+    std::vector<std::pair<const char*, int>> values = {
+        {"breite", normal.width()}, {"hoehe", normal.height()}, {"maximiert", isMaximized()}};
+    if (SideBySide)
+        values.emplace_back("hsplit", Panel6->width() * normal.width() / qMax(1, width()));
+    else
+        values.emplace_back("vsplit", Panel2->height() * normal.height() / qMax(1, height()));
+    for (const auto& [key, value] : values) {
+        if (m_settings->readInteger("Allgemein", key, -1) != value)
+            m_settings->writeInteger(QStringLiteral("Allgemein"), QLatin1String(key), value);
+    }
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    QTimer::singleShot(SettleMs, this, [this] { m_splitSettled = true; });
+}
+
+// The signature columns have room for the catalogue's longest signature and for those of the
+// private list, which may hold media an update took out of the catalogue.
+void TForm1::fitSignatureColumns() {
+    const QStringList longest = longestSignatures(m_catalogue);
+    QStringList kept = longest;
+    for (int row = 1; row < StringGrid3->rowCount(); ++row)
+        kept.append(StringGrid3->cell(0, row));
+    StringGrid1->fitColumn(0, longest);
+    StringGrid2->fitColumn(0, kept);
+    StringGrid3->fitColumn(0, kept);
+    StringGrid3->fitColumn(1, {QStringLiteral("Nein")});
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -222,6 +352,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     // A running search ends before the window and its lists go.
     SpeedButton2Click();
+    guarded([this] { storeWindow(); });
     event->accept();
 }
 
@@ -238,6 +369,16 @@ void TForm1::Infober1Click() {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && (watched == ScrollBox1 || watched == ScrollBox2))
         FormResize();
+    if (event->type() == QEvent::Resize && (watched == RxSplitter1 || watched == RxSplitter2))
+        shareRoom(static_cast<QSplitter*>(watched), static_cast<QResizeEvent*>(event));
+    // Enter on the media type searches, as it does in the search field.
+    if (event->type() == QEvent::KeyPress && watched == ComboBox1) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            SpeedButton1Click();
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

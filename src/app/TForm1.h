@@ -17,6 +17,7 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QResizeEvent;
 class QPushButton;
 class QScrollArea;
 class QSplitter;
@@ -83,10 +84,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWindow();
+    void buildTabOrder();
     void buildMenu();
     QWidget* buildTopPanel();
     QWidget* buildHitListPage();
@@ -99,6 +102,13 @@ private:
     void wireOutput();
     void wireArrangementAndHelp();
     void arrange(bool sideBySide);
+    void applyStoredSplit();
+    void shareRoom(QSplitter* splitter, const QResizeEvent* resize);
+    void restoreWindow();
+    void storeWindow();
+    void wireKeyboard();
+    void switchPage(int step);
+    void fitSignatureColumns();
     void printList(const QString& mask, bool preview);
     void BitBtn5Click();
     void erweiterteSuche1Click();
@@ -177,6 +187,9 @@ private:
     int m_hitSortColumn = -1; // none: file order
     Qt::SortOrder m_hitSortOrder = Qt::AscendingOrder;
     bool SideBySide = false;
+    // Until the window has settled on the screen (a window manager may still maximise it), every
+    // size it passes through gets the stored splitter positions; then both sides keep their share.
+    bool m_splitSettled = false;
     int HtmlHelpMode = 1;
     QString LocalDataDir;
     WholeFile m_privateListFile;

@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
@@ -25,6 +26,7 @@ namespace {
 
 constexpr int ButtonPanelWidth = 132;
 constexpr int TopPanelHeight = 57;
+constexpr int FieldHeight = 26;
 
 template <typename W> W* named(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
@@ -40,11 +42,11 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption,
 }
 
 QToolButton* speedButton(QWidget* parent, const char* name, const QString& caption,
-                         const QString& hint, int x, int width) {
+                         const QString& hint, int width) {
     auto* b = named(new QToolButton(parent), name);
     b->setText(caption);
     b->setToolTip(hint);
-    b->setGeometry(x, 22, width, 26);
+    b->setMinimumSize(width, FieldHeight);
     return b;
 }
 
@@ -77,6 +79,9 @@ Tview* detailView(const char* name, int width, const QString& block) {
     view->resize(width, 500);
     view->setBlock(block);
     view->setBitmapFile(QStringLiteral("ordner.bmp"));
+    view->setAccessibleName(QStringLiteral("Details zum Medium"));
+    view->setAccessibleDescription(QStringLiteral("Die Angaben zum gewählten Medium, mit den "
+                                                  "Pfeiltasten Zeile für Zeile zu lesen"));
     view->SetTags({QStringLiteral("<h1>=<b><img><x=5><c=255,0,0><fs=10>"),
                    QStringLiteral("<h2>=<b><x=5><c=0,0,255><fs=12>"),
                    QStringLiteral("<n>=<fs=10><c=0,0,0>"), QStringLiteral("<blue>=<c=0,0,255>")});
@@ -85,6 +90,8 @@ Tview* detailView(const char* name, int width, const QString& block) {
 
 QScrollArea* scrollBox(const char* name, Tview* view) {
     auto* box = named(new QScrollArea, name);
+    // The view inside takes the focus and scrolls to the line it reads.
+    box->setFocusPolicy(Qt::NoFocus);
     box->setBackgroundRole(QPalette::Base);
     box->setWidget(view);
     box->setWidgetResizable(false);
@@ -111,9 +118,9 @@ void TForm1::buildWindow() {
     TabSheet1 = named(buildHitListPage(), "TabSheet1");
     TabSheet2 = named(buildPrivateListPage(), "TabSheet2");
     TabSheet3 = named(buildBasketPage(), "TabSheet3");
-    PageControl1->addTab(TabSheet1, QStringLiteral("Trefferliste"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("private Liste"));
-    PageControl1->addTab(TabSheet3, QStringLiteral("Bestellkorb"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("&Trefferliste"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("pri&vate Liste"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("&Bestellkorb"));
     // The last column of each list fills the remaining width.
     for (ListGrid* list : {StringGrid1, StringGrid2, StringGrid3})
         list->horizontalHeader()->setStretchLastSection(true);
@@ -158,86 +165,129 @@ void TForm1::buildWindow() {
     setCentralWidget(central);
 
     buildStatusBar();
+    buildTabOrder();
+}
+
+// Along the window as it reads: the search row, the tabs, the list of the page shown and its
+// buttons, then the details beside or below the lists.
+void TForm1::buildTabOrder() {
+    const QList<QWidget*> order = {
+        Edit1,        ComboBox1,    SpeedButton1, SpeedButton2, SpeedButton4,
+        SpeedButton5, SpeedButton6, PageControl1, StringGrid1,  BitBtn1,
+        BitBtn2,      BitBtn3,      StringGrid3,  BitBtn8,      BitBtn9,
+        BitBtn10,     BitBtn19,     StringGrid2,  StringGrid4,  BitBtn4,
+        BitBtn5,      BitBtn6,      BitBtn20,     view2,        view1};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void TForm1::buildMenu() {
     QMenuBar* bar = menuBar();
-    Datei1 = bar->addMenu(QStringLiteral("Datei"));
+    Datei1 = bar->addMenu(QStringLiteral("&Datei"));
     Sachgebiete1 = entry(Datei1, "Sachgebiete1", QStringLiteral("Sachgebiete"));
     Sachgebiete1->setVisible(false);
     Katalog1 = entry(Datei1, "Katalog1", QStringLiteral("Katalog"));
     Katalog1->setVisible(false);
-    Drucken1 = entry(Datei1, "Drucken1", QStringLiteral("Druckvorschau"));
-    Drucken2 = entry(Datei1, "Drucken2", QStringLiteral("Drucken"));
+    Drucken1 = entry(Datei1, "Drucken1", QStringLiteral("Druck&vorschau"));
+    Drucken2 = entry(Datei1, "Drucken2", QStringLiteral("&Drucken"));
     Drucken1->setEnabled(false);
     Drucken2->setEnabled(false);
     Datei1->addSeparator();
-    Beenden1 = entry(Datei1, "Beenden1", QStringLiteral("Beenden"));
+    Beenden1 = entry(Datei1, "Beenden1", QStringLiteral("&Beenden"));
 
-    erweiterteSuche1 = bar->addAction(QStringLiteral("erweiterte Suche"));
+    erweiterteSuche1 = bar->addAction(QStringLiteral("&erweiterte Suche"));
     erweiterteSuche1->setObjectName(QStringLiteral("erweiterteSuche1"));
 
-    Anzeige1 = bar->addMenu(QStringLiteral("Anzeige"));
-    Notiz1 = entry(Anzeige1, "Notiz1", QStringLiteral("Notiz"));
-    Statistik1 = entry(Anzeige1, "Statistik1", QStringLiteral("Statistik"));
+    Anzeige1 = bar->addMenu(QStringLiteral("&Anzeige"));
+    Notiz1 = entry(Anzeige1, "Notiz1", QStringLiteral("&Notiz"));
+    Statistik1 = entry(Anzeige1, "Statistik1", QStringLiteral("&Statistik"));
     Statistik1->setVisible(false);
     StatistikSeparator = Anzeige1->addSeparator();
     StatistikSeparator->setVisible(false);
-    aktuelleInfos1 = entry(Anzeige1, "aktuelleInfos1", QStringLiteral("aktuelle Infos"));
+    aktuelleInfos1 = entry(Anzeige1, "aktuelleInfos1", QStringLiteral("aktuelle &Infos"));
     Anzeige1->addSeparator();
     horizontaleTeilung1 =
-        entry(Anzeige1, "horizontaleTeilung1", QStringLiteral("horizontale Teilung"));
-    vertikaleTeilung1 = entry(Anzeige1, "vertikaleTeilung1", QStringLiteral("vertikale Teilung"));
+        entry(Anzeige1, "horizontaleTeilung1", QStringLiteral("&horizontale Teilung"));
+    vertikaleTeilung1 = entry(Anzeige1, "vertikaleTeilung1", QStringLiteral("&vertikale Teilung"));
     horizontaleTeilung1->setCheckable(true);
     vertikaleTeilung1->setCheckable(true);
 
-    Optionen1 = bar->addMenu(QStringLiteral("Optionen"));
-    Einstellungen1 = entry(Optionen1, "Einstellungen1", QStringLiteral("Einstellungen"));
-    Benutzerliste1 = entry(Optionen1, "Benutzerliste1", QStringLiteral("Benutzerliste"));
+    Optionen1 = bar->addMenu(QStringLiteral("&Optionen"));
+    Einstellungen1 = entry(Optionen1, "Einstellungen1", QStringLiteral("&Einstellungen"));
+    Benutzerliste1 = entry(Optionen1, "Benutzerliste1", QStringLiteral("&Benutzerliste"));
     // Offered only where the settings name the organisation's update address.
     KatalogaktualisierenSeparator = Optionen1->addSeparator();
     Katalogaktualisieren1 =
-        entry(Optionen1, "Katalogaktualisieren1", QStringLiteral("Katalog aktualisieren …"));
+        entry(Optionen1, "Katalogaktualisieren1", QStringLiteral("&Katalog aktualisieren …"));
     KatalogaktualisierenSeparator->setVisible(false);
     Katalogaktualisieren1->setVisible(false);
 
-    Hilfe1 = bar->addMenu(QStringLiteral("Hilfe"));
-    Hilfeindex1 = entry(Hilfe1, "Hilfeindex1", QStringLiteral("Hilfeindex"));
-    Infober1 = entry(Hilfe1, "Infober1", QStringLiteral("Info über ..."));
+    Hilfe1 = bar->addMenu(QStringLiteral("&Hilfe"));
+    Hilfeindex1 = entry(Hilfe1, "Hilfeindex1", QStringLiteral("&Hilfeindex"));
+    Infober1 = entry(Hilfe1, "Infober1", QStringLiteral("&Info über ..."));
 }
 
+// The search row: each field under its label, the buttons beside them. On a narrow screen the
+// fields give up width first, so that the whole row stays in the window.
 QWidget* TForm1::buildTopPanel() {
     Panel1 = named(new QWidget, "Panel1");
     Panel1->setFixedHeight(TopPanelHeight);
 
-    Label1 = named(new QLabel(QStringLiteral("Suchbegriff"), Panel1), "Label1");
-    Label1->move(8, 4);
+    Label1 = named(new QLabel(QStringLiteral("&Suchbegriff"), Panel1), "Label1");
     Edit1 = named(new QComboBox(Panel1), "Edit1");
     Edit1->setEditable(true);
     Edit1->setInsertPolicy(QComboBox::NoInsert);
     // Completion from the history must not change the case of what the user types.
     Edit1->completer()->setCaseSensitivity(Qt::CaseSensitive);
-    Edit1->setGeometry(8, 22, 201, 26);
+    Edit1->setMinimumSize(90, FieldHeight);
+    Edit1->setMaximumWidth(400);
+    Edit1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    Edit1->setAccessibleName(QStringLiteral("Suchbegriff"));
+    Edit1->lineEdit()->setAccessibleName(QStringLiteral("Suchbegriff"));
+    Label1->setBuddy(Edit1);
 
-    Label2 = named(new QLabel(QStringLiteral("Medienart"), Panel1), "Label2");
-    Label2->move(216, 4);
+    Label2 = named(new QLabel(QStringLiteral("&Medienart"), Panel1), "Label2");
     ComboBox1 = named(new QComboBox(Panel1), "ComboBox1");
     ComboBox1->addItems(record::mediaTypes());
     ComboBox1->setToolTip(QStringLiteral("Wählen Sie hier die gewünschte Medienart aus"));
-    ComboBox1->setGeometry(216, 22, 129, 26);
+    ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ComboBox1->setMinimumContentsLength(8);
+    ComboBox1->setMinimumHeight(FieldHeight);
+    ComboBox1->setMaximumWidth(129);
+    ComboBox1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    ComboBox1->setAccessibleName(QStringLiteral("Medienart"));
+    Label2->setBuddy(ComboBox1);
 
-    SpeedButton1 = speedButton(Panel1, "SpeedButton1", QStringLiteral("Start"),
-                               QStringLiteral("Suchvorgang starten"), 352, 57);
+    SpeedButton1 = speedButton(Panel1, "SpeedButton1", QStringLiteral("Sta&rt"),
+                               QStringLiteral("Suchvorgang starten"), 57);
     // "Stop" lies exactly over "Start" and covers it while a search runs.
-    SpeedButton2 = speedButton(Panel1, "SpeedButton2", QStringLiteral("Stop"),
-                               QStringLiteral("Suchvorgang abbrechen"), 352, 57);
+    SpeedButton2 = speedButton(Panel1, "SpeedButton2", QStringLiteral("Sto&p"),
+                               QStringLiteral("Suchvorgang abbrechen"), 57);
+    QSizePolicy coverStart = SpeedButton2->sizePolicy();
+    coverStart.setRetainSizeWhenHidden(true);
+    SpeedButton2->setSizePolicy(coverStart);
     SpeedButton2->hide();
-    SpeedButton4 = speedButton(Panel1, "SpeedButton4", QStringLiteral("erw.Suche"),
-                               QStringLiteral("erweiterte Suche"), 412, 70);
-    SpeedButton5 = speedButton(Panel1, "SpeedButton5", QStringLiteral("Hilfe"),
-                               QStringLiteral("Hilfeindex"), 485, 50);
-    SpeedButton6 = speedButton(Panel1, "SpeedButton6", QStringLiteral("Ende"),
-                               QStringLiteral("ORBA 4.0 beenden"), 538, 50);
+    SpeedButton4 = speedButton(Panel1, "SpeedButton4", QStringLiteral("er&w.Suche"),
+                               QStringLiteral("erweiterte Suche"), 70);
+    SpeedButton5 = speedButton(Panel1, "SpeedButton5", QStringLiteral("H&ilfe"),
+                               QStringLiteral("Hilfeindex"), 50);
+    SpeedButton6 = speedButton(Panel1, "SpeedButton6", QStringLiteral("E&nde"),
+                               QStringLiteral("ORBA 4.0 beenden"), 50);
+
+    auto* row = new QGridLayout(Panel1);
+    row->setContentsMargins(8, 4, 8, 4);
+    row->setHorizontalSpacing(7);
+    row->setVerticalSpacing(2);
+    row->addWidget(Label1, 0, 0);
+    row->addWidget(Edit1, 1, 0);
+    row->addWidget(Label2, 0, 1);
+    row->addWidget(ComboBox1, 1, 1);
+    row->addWidget(SpeedButton1, 1, 2);
+    row->addWidget(SpeedButton2, 1, 2);
+    row->addWidget(SpeedButton4, 1, 3);
+    row->addWidget(SpeedButton5, 1, 4);
+    row->addWidget(SpeedButton6, 1, 5);
+    row->setColumnStretch(6, 1);
     return Panel1;
 }
 
@@ -247,9 +297,11 @@ QWidget* TForm1::buildHitListPage() {
     StringGrid1->setCell(1, 0, QStringLiteral("Titel"));
     StringGrid1->setColumnWidthPx(0, 57);
 
-    BitBtn1 = button(nullptr, "BitBtn1", QStringLiteral("in den Bestellkorb"));
-    BitBtn2 = button(nullptr, "BitBtn2", QStringLiteral("in private Liste"));
-    BitBtn3 = button(nullptr, "BitBtn3", QStringLiteral("Drucken"));
+    StringGrid1->setAccessibleName(QStringLiteral("Trefferliste"));
+
+    BitBtn1 = button(nullptr, "BitBtn1", QStringLiteral("in den Bestell&korb"));
+    BitBtn2 = button(nullptr, "BitBtn2", QStringLiteral("in private &Liste"));
+    BitBtn3 = button(nullptr, "BitBtn3", QStringLiteral("Dr&ucken"));
     BitBtn11 = button(nullptr, "BitBtn11", QStringLiteral("in Bestellkorb"),
                       QStringLiteral("in Bestellkorb kopieren"));
     BitBtn12 =
@@ -278,10 +330,12 @@ QWidget* TForm1::buildPrivateListPage() {
     StringGrid3->setColumnWidthPx(0, 55);
     StringGrid3->setColumnWidthPx(1, 34);
 
-    BitBtn8 = button(nullptr, "BitBtn8", QStringLiteral("in den Bestellkorb"));
-    BitBtn9 = button(nullptr, "BitBtn9", QStringLiteral("Eintrag löschen"));
-    BitBtn10 = button(nullptr, "BitBtn10", QStringLiteral("Drucken"));
-    BitBtn19 = button(nullptr, "BitBtn19", QStringLiteral("zur Trefferliste"));
+    StringGrid3->setAccessibleName(QStringLiteral("private Liste"));
+
+    BitBtn8 = button(nullptr, "BitBtn8", QStringLiteral("in den Bestell&korb"));
+    BitBtn9 = button(nullptr, "BitBtn9", QStringLiteral("Eintra&g löschen"));
+    BitBtn10 = button(nullptr, "BitBtn10", QStringLiteral("Dr&ucken"));
+    BitBtn19 = button(nullptr, "BitBtn19", QStringLiteral("&zur Trefferliste"));
     BitBtn19->setEnabled(true);
     BitBtn14 = button(nullptr, "BitBtn14", QStringLiteral("in Bestellkorb"),
                       QStringLiteral("in Bestellkorb kopieren"));
@@ -316,11 +370,13 @@ QWidget* TForm1::buildBasketPage() {
     StringGrid4->setFixedWidth(100);
     StringGrid4->horizontalHeader()->setStretchLastSection(true);
     StringGrid4->setEditable(true);
+    StringGrid2->setAccessibleName(QStringLiteral("Bestellkorb"));
+    StringGrid4->setAccessibleName(QStringLiteral("Reservierungsdatum"));
 
-    BitBtn4 = button(nullptr, "BitBtn4", QStringLiteral("Bestellung drucken"));
-    BitBtn5 = button(nullptr, "BitBtn5", QStringLiteral("E-Mail-Bestellung"));
-    BitBtn6 = button(nullptr, "BitBtn6", QStringLiteral("Eintrag löschen"));
-    BitBtn20 = button(nullptr, "BitBtn20", QStringLiteral("zur Trefferliste"));
+    BitBtn4 = button(nullptr, "BitBtn4", QStringLiteral("Bestellung dru&cken"));
+    BitBtn5 = button(nullptr, "BitBtn5", QStringLiteral("E-Mai&l-Bestellung"));
+    BitBtn6 = button(nullptr, "BitBtn6", QStringLiteral("Eintra&g löschen"));
+    BitBtn20 = button(nullptr, "BitBtn20", QStringLiteral("&zur Trefferliste"));
     BitBtn20->setEnabled(true);
     BitBtn7 = button(nullptr, "BitBtn7", QStringLiteral("Bestelldruck"),
                      QStringLiteral("Bestellung drucken"));

@@ -62,6 +62,7 @@ void TForm1::wireArrangementAndHelp() {
     htmlhelp1 = new HelpRouter(this, [this] { return HtmlHelpMode != 0; });
     on(SpeedButton5, &QToolButton::clicked, this, [this] { htmlhelp1->contentsHelp(); });
     on(Hilfeindex1, &QAction::triggered, this, [this] { htmlhelp1->contentsHelp(); });
+    htmlhelp1->setWindowHelp(this, [this] { htmlhelp1->contentsHelp(); });
     on(horizontaleTeilung1, &QAction::triggered, this, [this] { arrange(true); });
     on(vertikaleTeilung1, &QAction::triggered, this, [this] { arrange(false); });
     new MoveEnd(RxSplitter1, [this] {
@@ -82,8 +83,11 @@ void TForm1::wireArrangementAndHelp() {
 // The dialogs exist only after the main window; their help buttons are routed here.
 void TForm1::wireDialogHelp() {
     auto route = [this](QAbstractButton* button, const char* topic, int context) {
-        on(button, &QAbstractButton::clicked, this,
-           [this, topic, context] { htmlhelp1->dialogHelp(QLatin1String(topic), context); });
+        const auto help = [this, topic, context] {
+            htmlhelp1->dialogHelp(QLatin1String(topic), context);
+        };
+        on(button, &QAbstractButton::clicked, this, help);
+        htmlhelp1->setWindowHelp(button->window(), help);
     };
     route(m_forms.setup->BitBtn2, "html/setup.htm", 518);
     route(m_forms.erwsuch->BitBtn1, "html/erwsuch.htm", 510);

@@ -40,30 +40,30 @@ void TForm1::buildListMenus() {
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     Notizanzeigenbearbeiten1 = menuEntry(PopupMenu2, "Notizanzeigenbearbeiten1",
-                                         QStringLiteral("Notiz anzeigen/bearbeiten"));
+                                         QStringLiteral("&Notiz anzeigen/bearbeiten"));
     PopupMenu2->addSeparator();
     MediuminBestellkorbkopieren2 =
         menuEntry(PopupMenu2, "MediuminBestellkorbkopieren2",
-                  QStringLiteral("selektiertes Medium in den Bestellkorb kopieren"));
+                  QStringLiteral("selektiertes Medium in den &Bestellkorb kopieren"));
     PopupMenu2->addSeparator();
     selektiertesMediumlschen1 = menuEntry(PopupMenu2, "selektiertesMediumlschen1",
-                                          QStringLiteral("selektiertes Medium löschen"));
+                                          QStringLiteral("selektiertes Medium &löschen"));
     gesamteprivateListelschen1 = menuEntry(PopupMenu2, "gesamteprivateListelschen1",
-                                           QStringLiteral("gesamte private Liste löschen"));
+                                           QStringLiteral("&gesamte private Liste löschen"));
     PopupMenu2->addSeparator();
-    menuEntry(PopupMenu2, "Abbruch2", QStringLiteral("Abbruch"));
+    menuEntry(PopupMenu2, "Abbruch2", QStringLiteral("&Abbruch"));
 
     PopupMenu3 = new QMenu(this);
     PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
     Reservierungsdatumndern1 = menuEntry(PopupMenu3, "Reservierungsdatumndern1",
-                                         QStringLiteral("Reservierungsdatum ändern"));
+                                         QStringLiteral("&Reservierungsdatum ändern"));
     selektiertesMediumlschen2 = menuEntry(PopupMenu3, "selektiertesMediumlschen2",
-                                          QStringLiteral("selektiertes Medium löschen"));
+                                          QStringLiteral("selektiertes Medium &löschen"));
     PopupMenu3->addSeparator();
     gesamteListelschen1 = menuEntry(PopupMenu3, "gesamteListelschen1",
-                                    QStringLiteral("gesamten Bestellkorb löschen"));
+                                    QStringLiteral("&gesamten Bestellkorb löschen"));
     PopupMenu3->addSeparator();
-    menuEntry(PopupMenu3, "Abbruch3", QStringLiteral("Abbruch"));
+    menuEntry(PopupMenu3, "Abbruch3", QStringLiteral("&Abbruch"));
 }
 
 void TForm1::wireLists() {
@@ -77,6 +77,10 @@ void TForm1::wireLists() {
     on(Notiz1, &QAction::triggered, this, [this] { Notiz1Click(); });
     on(Notizanzeigenbearbeiten1, &QAction::triggered, this, [this] { Notiz1Click(); });
     on(StringGrid3, &ListGrid::rowDoubleClicked, this, [this] { Notiz1Click(); });
+    on(StringGrid3, &ListGrid::rowActivated, this, [this] {
+        if (StringGrid3->hasEntries())
+            Notiz1Click();
+    });
     on(StringGrid3, &ListGrid::rowPressed, this, [this](int, Qt::MouseButton button, QPoint pos) {
         if (button == Qt::RightButton)
             PopupMenu2->popup(StringGrid3->viewport()->mapToGlobal(pos));

@@ -38,20 +38,20 @@ void TForm1::buildHitListMenu() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     MediuminWarenkorbkopieren1 =
-        PopupMenu1->addAction(QStringLiteral("selektiertes Medium in Bestellkorb kopieren"));
+        PopupMenu1->addAction(QStringLiteral("selektiertes Medium in &Bestellkorb kopieren"));
     MediuminWarenkorbkopieren1->setObjectName(QStringLiteral("MediuminWarenkorbkopieren1"));
     MediuminprivateListekopieren1 =
-        PopupMenu1->addAction(QStringLiteral("selektiertes Medium in private Liste kopieren"));
+        PopupMenu1->addAction(QStringLiteral("selektiertes Medium in &private Liste kopieren"));
     MediuminprivateListekopieren1->setObjectName(QStringLiteral("MediuminprivateListekopieren1"));
     PopupMenu1->addSeparator();
     // The keyboard's way to what a click on a column heading does.
-    nachSignatursortieren1 = PopupMenu1->addAction(QStringLiteral("nach Signatur sortieren"));
+    nachSignatursortieren1 = PopupMenu1->addAction(QStringLiteral("nach &Signatur sortieren"));
     nachSignatursortieren1->setObjectName(QStringLiteral("nachSignatursortieren1"));
-    nachTitelsortieren1 = PopupMenu1->addAction(QStringLiteral("nach Titel sortieren"));
+    nachTitelsortieren1 = PopupMenu1->addAction(QStringLiteral("nach &Titel sortieren"));
     nachTitelsortieren1->setObjectName(QStringLiteral("nachTitelsortieren1"));
     PopupMenu1->addSeparator();
     // "Abbruch" only closes the menu, which any choice does.
-    PopupMenu1->addAction(QStringLiteral("Abbruch"))->setObjectName(QStringLiteral("Abbruch1"));
+    PopupMenu1->addAction(QStringLiteral("&Abbruch"))->setObjectName(QStringLiteral("Abbruch1"));
 }
 
 void TForm1::wireSearch() {
@@ -169,6 +169,7 @@ void TForm1::RunSearch(const CriteriaList& criteria) {
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setGeometry(1, 3, 148, StatusPanels[0]->height() - 6);
     ProgressBar1->setTextVisible(false);
+    ProgressBar1->setAccessibleName(QStringLiteral("Suchfortschritt"));
     ProgressBar1->setRange(0, int(qMin<qsizetype>(m_catalogue.count(), INT_MAX)));
     ProgressBar1->show();
     Busy = true;

@@ -42,8 +42,10 @@ Tstart::Tstart() {
         !picture.load(QStringLiteral("start.bmp")))
         picture = builtInPicture();
     Image1->setPixmap(picture);
+    Image1->setAccessibleName(QStringLiteral("ORBA 4.0"));
+    Image1->setAccessibleDescription(QStringLiteral("Startbild: Katalog und Bestellung"));
 
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1 = new QPushButton(QStringLiteral("&OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(118, 218, 82, 26);
     BitBtn1->hide();

@@ -28,10 +28,13 @@ int rowY(int row) {
     return 58 + row * 28;
 }
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int row) {
+// The label names its field for screen readers.
+QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int row,
+              QWidget* field) {
     auto* result = new QLabel(text, parent);
     result->setObjectName(QLatin1String(name));
     result->setGeometry(x, rowY(row), InputX - LabelX - 4, RowHeight);
+    result->setBuddy(field);
     return result;
 }
 
@@ -94,6 +97,8 @@ Terwsuch::Terwsuch(QWidget* parent, int stdoIndex) : QDialog(parent) {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
     Image1->setGeometry(LabelX, 8, 32, 32);
+    Image1->setAccessibleName(QStringLiteral("Hinweis"));
+    Image1->setAccessibleDescription(QStringLiteral("Sinnbild für die Erklärung daneben"));
     Label1 = addExplanation(this,
                             QStringLiteral("In der erweiterten Suche können Sie Medien gezielter "
                                            "nach verschiedenen\nKriterien suchen. Geben Sie dazu "
@@ -109,68 +114,68 @@ Terwsuch::Terwsuch(QWidget* parent, int stdoIndex) : QDialog(parent) {
 
 void Terwsuch::buildInputs(int stdoIndex) {
     const int fullWidth = InputRight - InputX;
-    label(this, "Label2", QStringLiteral("Nr."), LabelX, 0);
     Edit1 = textField(this, "Edit1", InputX, 0, 49);
-    label(this, "Label13", QStringLiteral("Medienart"), 230, 0);
+    label(this, "Label2", QStringLiteral("Nr."), LabelX, 0, Edit1);
     ComboBox1 = list(this, "ComboBox1", record::mediaTypes(), 300, 0, InputRight - 300);
+    label(this, "Label13", QStringLiteral("Medienart"), 230, 0, ComboBox1);
     ComboBox1->setCurrentIndex(stdoIndex >= 0 && stdoIndex < ComboBox1->count() ? stdoIndex : -1);
 
-    label(this, "Label4", QStringLiteral("Titel"), LabelX, 1);
     Edit2 = textField(this, "Edit2", InputX, 1, fullWidth);
-    Label3 = label(this, "Label3", QStringLiteral("Eignung"), LabelX, 2);
+    label(this, "Label4", QStringLiteral("Titel"), LabelX, 1, Edit2);
     Edit3 = list(this, "Edit3", suitabilities(), InputX, 2, fullWidth);
-    label(this, "Label5", QStringLiteral("Schlagwörter"), LabelX, 3);
+    Label3 = label(this, "Label3", QStringLiteral("Eignung"), LabelX, 2, Edit3);
     Edit4 = textField(this, "Edit4", InputX, 3, fullWidth - RowHeight - 4);
+    label(this, "Label5", QStringLiteral("Schlagwörter"), LabelX, 3, Edit4);
     SpeedButton3 = new QToolButton(this);
     SpeedButton3->setObjectName(QStringLiteral("SpeedButton3"));
     SpeedButton3->setText(QStringLiteral("..."));
-    SpeedButton3->setToolTip(QStringLiteral("Schlagwortliste"));
+    SpeedButton3->setToolTip(QStringLiteral("Schlagwortliste (Alt+W)"));
+    SpeedButton3->setAccessibleName(QStringLiteral("Schlagwortliste"));
+    SpeedButton3->setShortcut(QKeySequence(Qt::ALT | Qt::Key_W));
     SpeedButton3->setGeometry(InputRight - RowHeight, rowY(3), RowHeight, RowHeight);
 
-    label(this, "Label6", QStringLiteral("Spieldauer"), LabelX, 4);
     Edit5 = list(this, "Edit5", durations(), InputX, 4, 120);
-    label(this, "Label9", QStringLiteral("Alter"), 230, 4);
+    label(this, "Label6", QStringLiteral("Spieldauer"), LabelX, 4, Edit5);
     Edit9 =
         list(this, "Edit9", QStringList{QString()} + record::ageGroups(), 300, 4, InputRight - 300);
-    label(this, "Label7", QStringLiteral("Beschreibung"), LabelX, 5);
+    label(this, "Label9", QStringLiteral("Alter"), 230, 4, Edit9);
     Edit6 = textField(this, "Edit6", InputX, 5, fullWidth);
-    label(this, "Label8", QStringLiteral("Freitext"), LabelX, 6);
+    label(this, "Label7", QStringLiteral("Beschreibung"), LabelX, 5, Edit6);
     Edit7 = textField(this, "Edit7", InputX, 6, fullWidth);
-    label(this, "Label10", QStringLiteral("Bühne"), LabelX, 7);
+    label(this, "Label8", QStringLiteral("Freitext"), LabelX, 6, Edit7);
     Edit10 = list(this, "Edit10", stages(), InputX, 7, fullWidth);
-    label(this, "Label11", QStringLiteral("Autor"), LabelX, 8);
+    label(this, "Label10", QStringLiteral("Bühne"), LabelX, 7, Edit10);
     Edit11 = textField(this, "Edit11", InputX, 8, fullWidth);
+    label(this, "Label11", QStringLiteral("Autor"), LabelX, 8, Edit11);
 
     // Plays are chosen by the size of their cast: female and male players together.
-    QLabel* playersFrom = label(this, "Label14", QStringLiteral("Spieler von"), LabelX, 9);
     Edit12 = textField(this, "Edit12", InputX, 9, 40);
-    QLabel* playersTo = label(this, "Label15", QStringLiteral("bis"), InputX + 48, 9);
-    playersTo->setFixedWidth(24);
+    label(this, "Label14", QStringLiteral("Spieler von"), LabelX, 9, Edit12);
     Edit13 = textField(this, "Edit13", InputX + 74, 9, 40);
-    label(this, "Label16", QStringLiteral("weiblich und männlich zusammen"), InputX + 124, 9)
+    label(this, "Label15", QStringLiteral("bis"), InputX + 48, 9, Edit13)->setFixedWidth(24);
+    label(this, "Label16", QStringLiteral("weiblich und männlich zusammen"), InputX + 124, 9,
+          nullptr)
         ->setFixedWidth(InputRight - InputX - 124);
     for (QLineEdit* count : {Edit12, Edit13})
         count->setValidator(new QIntValidator(0, 999, count));
-    playersFrom->setBuddy(Edit12);
-    playersTo->setBuddy(Edit13);
     Edit12->setAccessibleName(QStringLiteral("Spieler von"));
     Edit13->setAccessibleName(QStringLiteral("Spieler bis"));
 
-    CheckBox1 = new QCheckBox(QStringLiteral("mehr als 15 Spieler"), this);
+    CheckBox1 = new QCheckBox(QStringLiteral("&mehr als 15 Spieler"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setGeometry(InputX, rowY(10), 160, RowHeight);
-    CheckBox2 = new QCheckBox(QStringLiteral("Neuanschaffung"), this);
+    CheckBox2 = new QCheckBox(QStringLiteral("&Neuanschaffung"), this);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setGeometry(300, rowY(10), 150, RowHeight);
 }
 
 void Terwsuch::buildButtons() {
-    BitBtn5 = addDialogButton(this, "BitBtn5", QStringLiteral("Suchen"), {8, 371, 82, 28});
+    BitBtn5 = addDialogButton(this, "BitBtn5", QStringLiteral("&Suchen"), {8, 371, 82, 28});
     BitBtn5->setDefault(true);
-    BitBtn4 = addDialogButton(this, "BitBtn4", QStringLiteral("Eintrag alt"), {98, 371, 82, 28});
+    BitBtn4 = addDialogButton(this, "BitBtn4", QStringLiteral("Eintrag al&t"), {98, 371, 82, 28});
     BitBtn4->setEnabled(false);
-    BitBtn3 = addDialogButton(this, "BitBtn3", QStringLiteral("Löschen"), {188, 371, 82, 28});
-    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Abbrechen"), {278, 371, 82, 28});
+    BitBtn3 = addDialogButton(this, "BitBtn3", QStringLiteral("&Löschen"), {188, 371, 82, 28});
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("&Abbrechen"), {278, 371, 82, 28});
     BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("&Hilfe"), {368, 371, 82, 28});
 
     connect(BitBtn5, &QPushButton::clicked, this, &QDialog::accept);

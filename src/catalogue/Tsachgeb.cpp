@@ -51,14 +51,15 @@ Tsachgeb::Tsachgeb(QWidget* parent, const Catalogue& catalogue)
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
     TreeView1->setGeometry(8, 8, 440, 342);
+    TreeView1->setAccessibleName(QStringLiteral("Sachgebiete"));
 
     BitBtn1 = addDialogButton(this, "BitBtn1",
-                              QStringLiteral("Medien des selektierten Sachgebietes anzeigen"),
+                              QStringLiteral("&Medien des selektierten Sachgebietes anzeigen"),
                               {8, 358, 260, 28});
     BitBtn1->setDefault(true);
-    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Übernehmen"), {8, 358, 82, 28});
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("&Übernehmen"), {8, 358, 82, 28});
     BitBtn2->hide();
-    BitBtn3 = addDialogButton(this, "BitBtn3", QStringLiteral("Abbrechen"), {276, 358, 82, 28});
+    BitBtn3 = addDialogButton(this, "BitBtn3", QStringLiteral("&Abbrechen"), {276, 358, 82, 28});
     BitBtn4 = addDialogButton(this, "BitBtn4", QStringLiteral("&Hilfe"), {366, 358, 82, 28});
     on(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::accept);

@@ -44,10 +44,11 @@ Tschlag::Tschlag(QWidget* parent) : QDialog(parent) {
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setUniformItemSizes(true);
     ListBox1->setGeometry(8, 66, 376, 168);
+    ListBox1->setAccessibleName(Header1->text());
 
-    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("Übernehmen"), {84, 243, 100, 28});
+    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("&Übernehmen"), {84, 243, 100, 28});
     BitBtn1->setDefault(true);
-    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Abbrechen"), {208, 243, 100, 28});
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("&Abbrechen"), {208, 243, 100, 28});
     on(BitBtn1, &QPushButton::clicked, this, [this] { ListBox1DblClick(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     on(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { ListBox1DblClick(); });

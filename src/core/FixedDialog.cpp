@@ -2,12 +2,65 @@
 
 #include "core/TextFile.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 
 namespace orba {
+namespace {
+
+// Moves the dialog's controls into a scroll area once the dialog is shown on a screen whose free
+// area is smaller than the dialog's design size; on a larger screen the design size returns.
+class FitOnScreen : public QObject {
+public:
+    FitOnScreen(QDialog* dialog, QSize design)
+        : QObject(dialog), m_dialog(dialog), m_design(design) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show && m_dialog->screen() && !m_dialog->layout())
+            fit(m_dialog->screen()->availableGeometry().size());
+        return false;
+    }
+
+private:
+    void fit(QSize free) {
+        free.rheight() -= m_dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        const QSize fitted = m_design.boundedTo(free);
+        if (fitted != m_design && !m_area) {
+            auto* content = new QWidget;
+            content->setFixedSize(m_design);
+            const QObjectList children = m_dialog->children();
+            for (QObject* child : children) {
+                auto* control = qobject_cast<QWidget*>(child);
+                if (!control || control->isWindow())
+                    continue;
+                const bool hidden =
+                    control->testAttribute(Qt::WA_WState_ExplicitShowHide) && control->isHidden();
+                control->setParent(content);
+                control->setHidden(hidden);
+            }
+            m_area = new QScrollArea(m_dialog);
+            m_area->setFrameShape(QFrame::NoFrame);
+            m_area->setWidget(content);
+            m_area->show();
+        }
+        m_dialog->setFixedSize(fitted);
+        if (m_area)
+            m_area->setGeometry(m_dialog->rect());
+    }
+
+    QDialog* m_dialog;
+    QSize m_design;
+    QScrollArea* m_area = nullptr;
+};
+
+} // namespace
 
 void setUpDialog(QDialog* dialog, const char* className, const QString& caption, int width,
                  int height) {
@@ -17,6 +70,7 @@ void setUpDialog(QDialog* dialog, const char* className, const QString& caption,
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     dialog->setFixedSize(width, height);
     dialog->setModal(true);
+    dialog->installEventFilter(new FitOnScreen(dialog, QSize(width, height)));
 }
 
 QPushButton* addDialogButton(QDialog* dialog, const char* name, const QString& text,
@@ -51,6 +105,8 @@ QLabel* addDialogPicture(QDialog* dialog, const QString& bitmapFile) {
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setGeometry(8, 8, 32, 32);
     picture->setScaledContents(true);
+    picture->setAccessibleName(QStringLiteral("Ordner"));
+    picture->setAccessibleDescription(QStringLiteral("Sinnbild des Dialogs"));
     QPixmap pixmap;
     if (textfile::exists(bitmapFile) && pixmap.load(bitmapFile))
         picture->setPixmap(pixmap);

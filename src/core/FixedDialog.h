@@ -9,7 +9,9 @@ class QRect;
 namespace orba {
 
 // The program's dialogs are made once at start-up and hidden between uses; each carries the
-// class name of its window as object name and a fixed client size.
+// class name of its window as object name and a fixed client size. On a screen too small for
+// that size (a small screen at a high scaling) the dialog shows its controls in a scroll area
+// the size of the screen's free area, so that none of them lies off the screen.
 void setUpDialog(QDialog* dialog, const char* className, const QString& caption, int width,
                  int height);
 

@@ -9,8 +9,8 @@ namespace {
 bool question(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
               const QString& text) {
     QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
-    QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
+    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
@@ -19,7 +19,7 @@ bool question(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
 
 void notice(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text) {
     QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton* ok = box.addButton(QStringLiteral("&OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.exec();

@@ -99,8 +99,8 @@ public:
             const qint64 lineWidth = m_measurer.width(m_line, m_font);
             const qint64 wordWidth = m_measurer.width(word, m_font);
             m_line += word;
-            if (lineWidth + wordWidth + m_x + rightMargin >= m_input.width || m_paragraph ||
-                m_lineBreak || pos >= text.size())
+            m_hardBreak = m_paragraph || m_lineBreak || pos >= text.size();
+            if (lineWidth + wordWidth + m_x + rightMargin >= m_input.width || m_hardBreak)
                 endLine();
         }
         m_result.colour = m_colour;
@@ -143,8 +143,8 @@ private:
         }
         const int lineHeight = m_measurer.height(m_line, m_font);
         if (!m_line.isEmpty())
-            m_result.ops.append(
-                {DrawOp::Kind::Text, int(m_x), int(m_y), lineHeight, m_line, m_font, m_colour});
+            m_result.ops.append({DrawOp::Kind::Text, int(m_x), int(m_y), lineHeight, m_line, m_font,
+                                 m_colour, m_hardBreak});
         m_y += lineHeight + pixelsOf(m_input.lineFeed);
         if (m_paragraph)
             m_y += lineHeight + pixelsOf(m_input.block);
@@ -166,6 +166,7 @@ private:
     bool m_lineBreak = false;
     bool m_paragraph = false;
     bool m_image = false;
+    bool m_hardBreak = false;
 };
 
 } // namespace

@@ -38,6 +38,9 @@ struct DrawOp {
     QString text;
     FontSpec font;
     QColor colour;
+    // Text only: the line ends at a line or paragraph tag or at the end of the text, not because
+    // the next word did not fit; screen readers read such lines as lines of their own.
+    bool hardBreak = false;
 };
 
 namespace taglayout {

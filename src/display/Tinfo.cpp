@@ -8,6 +8,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -34,9 +35,12 @@ Tinfo::Tinfo(QWidget* parent, SettingsFile& settings)
 
     RxRichEdit1 = new QTextBrowser(this);
     RxRichEdit1->setObjectName(QStringLiteral("RxRichEdit1"));
+    RxRichEdit1->setAccessibleName(QStringLiteral("Aktuelle Informationen"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(RxRichEdit1);
+    // Esc closes the window, as it closes the program's dialogs.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
 
     FormCreate();
 }

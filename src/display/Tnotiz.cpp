@@ -44,6 +44,8 @@ Tnotiz::Tnotiz(QWidget* parent) : QDialog(parent) {
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, 48, 441, 169);
     guardTextInput(Memo1);
+    Memo1->setAccessibleName(QStringLiteral("Notiz"));
+    Memo1->setAccessibleDescription(Label1->text());
 
     Label2 = signatureLabel(this, "Label2", QStringLiteral("Signatur"));
     Label2->setGeometry(8, 226, 70, 22);
@@ -52,9 +54,9 @@ Tnotiz::Tnotiz(QWidget* parent) : QDialog(parent) {
     Label3->setTextFormat(Qt::PlainText);
     Label3->setStyleSheet(QStringLiteral("color: blue"));
 
-    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("OK"), {194, 224, 82, 26});
+    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("&OK"), {194, 224, 82, 26});
     BitBtn1->setDefault(true);
-    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Abbrechen"), {281, 224, 82, 26});
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("&Abbrechen"), {281, 224, 82, 26});
     BitBtn3 = addDialogButton(this, "BitBtn3", QStringLiteral("&Hilfe"), {368, 224, 82, 26});
 
     on(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });

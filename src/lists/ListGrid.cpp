@@ -6,7 +6,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScopedValueRollback>
+#include <QStyle>
 
 namespace orba {
 
@@ -23,6 +25,14 @@ ListGrid::ListGrid(int columns, QWidget* parent)
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);
     setSortingEnabled(false);
+    setTabKeyNavigation(false);
+    // The selected row stays plain to see while another control has the focus.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                     colours.color(QPalette::Active, QPalette::Highlight).lighter(170));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     colours.color(QPalette::Active, QPalette::Text));
+    setPalette(colours);
 
     QHeaderView* rows = verticalHeader();
     rows->hide();
@@ -120,6 +130,17 @@ void ListGrid::setColumnWidthPx(int column, int width) {
     setColumnWidth(column, width);
 }
 
+void ListGrid::fitColumn(int column, const QStringList& texts) {
+    // The room the cell leaves beside its text: the delegate's margin on each side, the grid line.
+    const int margins =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+    const QFontMetrics metrics(font());
+    int width = horizontalHeader()->sectionSizeHint(column);
+    for (const QString& text : texts)
+        width = qMax(width, metrics.horizontalAdvance(text) + margins);
+    setColumnWidth(column, width);
+}
+
 void ListGrid::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     const QModelIndex index = indexAt(pos);
@@ -143,8 +164,19 @@ void ListGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ListGrid::keyPressEvent(QKeyEvent* event) {
-    const bool menuKey = event->key() == Qt::Key_Menu ||
-                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    const int key = event->key();
+    const bool pageKey = key == Qt::Key_PageUp || key == Qt::Key_PageDown;
+    if ((event->modifiers() & Qt::ControlModifier) &&
+        (pageKey || key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
+        event->ignore();
+        return;
+    }
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && state() != EditingState) {
+        emit rowActivated(selectedRow());
+        return;
+    }
+    const bool menuKey =
+        key == Qt::Key_Menu || (key == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
     if (!menuKey) {
         QTableView::keyPressEvent(event);
         return;
@@ -159,6 +191,33 @@ QModelIndex ListGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modi
     if (action == MoveHome || action == MoveEnd)
         modifiers |= Qt::ControlModifier;
     return QTableView::moveCursor(action, modifiers);
+}
+
+// A frame around the whole list shows where the focus is; the cell's own focus mark is faint.
+void ListGrid::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Active, QPalette::Highlight), 2));
+    painter.drawRect(viewport()->rect().adjusted(1, 1, -1, -1));
+}
+
+void ListGrid::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void ListGrid::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    viewport()->update();
+}
+
+// Scrolling moves the painted rows, frame included; the frame is drawn anew where it belongs.
+void ListGrid::scrollContentsBy(int dx, int dy) {
+    QTableView::scrollContentsBy(dx, dy);
+    if (hasFocus())
+        viewport()->update();
 }
 
 void ListGrid::onCurrentRowChanged(const QModelIndex& current) {

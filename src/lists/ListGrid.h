@@ -15,6 +15,9 @@ class ListGridModel;
 // Rows appended with appendIndexRows() hold only their index; their texts come from the cell
 // source, so a million hits cost a few bytes each. Writing a cell of such a row gives it texts
 // of its own.
+//
+// For the keyboard the grid is one stop: Tab and Shift+Tab leave it, the arrow and page keys
+// move inside it, Ctrl with Tab or the page keys is left to the window, which switches pages.
 class ListGrid : public QTableView {
     Q_OBJECT
 public:
@@ -51,6 +54,8 @@ public:
 
     void setEditable(bool editable);
     void setColumnWidthPx(int column, int width);
+    // Makes a column wide enough for its title and each of `texts`, whole.
+    void fitColumn(int column, const QStringList& texts);
 
 signals:
     // A data row became the selected one (by keyboard, mouse or program).
@@ -60,12 +65,18 @@ signals:
     // row's current cell, so every list opens the same menu for keyboard users.
     void rowPressed(int row, Qt::MouseButton button, QPoint pos);
     void rowDoubleClicked(int row);
+    // Enter was pressed on the selected data row.
+    void rowActivated(int row);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     void onCurrentRowChanged(const QModelIndex& current);

@@ -29,13 +29,13 @@ Tresdat::Tresdat(QWidget* parent) : QDialog(parent) {
     Label1->setBuddy(DateEdit1);
 
     CheckBox1 =
-        new QCheckBox(QStringLiteral("alle Medien der Liste auf dieses Datum setzen"), this);
+        new QCheckBox(QStringLiteral("alle &Medien der Liste auf dieses Datum setzen"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setGeometry(8, 96, 255, 20);
 
-    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("OK"), {40, 136, 82, 26});
+    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("&OK"), {40, 136, 82, 26});
     BitBtn1->setDefault(true);
-    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Abbrechen"), {140, 136, 82, 26});
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("&Abbrechen"), {140, 136, 82, 26});
     on(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }

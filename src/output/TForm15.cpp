@@ -46,8 +46,8 @@ TForm15::TForm15(QWidget* parent) : QDialog(parent) {
     guardLineInput(Edit1);
     Label2->setBuddy(Edit1);
 
-    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("Abbrechen"), {234, 196, 82, 26});
-    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("OK"), {326, 196, 82, 26});
+    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("&Abbrechen"), {234, 196, 82, 26});
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("&OK"), {326, 196, 82, 26});
     BitBtn2->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
     on(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });

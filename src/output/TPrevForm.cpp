@@ -1,17 +1,23 @@
 #include "output/TPrevForm.h"
 
+#include "core/EnterKey.h"
 #include "core/Guard.h"
 #include "core/LeadingInteger.h"
+#include "core/ScreenFit.h"
 #include "output/PreviewSurface.h"
 #include "output/UpDown.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace orba {
@@ -36,13 +42,13 @@ QPushButton* toolButton(const QString& caption, QWidget* parent) {
 } // namespace
 
 TPrevForm::TPrevForm(QWidget* parent, QPrinter* printer)
-    : QDialog(parent), Label1(new QLabel(QStringLiteral("Seite"), this)),
+    : QDialog(parent), Label1(new QLabel(QStringLiteral("&Seite"), this)),
       qrEdit1(numberField(QStringLiteral("1"), this)), prUpDown1(new UpDown(this)),
-      Label3(new QLabel(this)), Label2(new QLabel(QStringLiteral("Zoom"), this)),
+      Label3(new QLabel(this)), Label2(new QLabel(QStringLiteral("&Zoom"), this)),
       qrEdit2(numberField(QString::number(initialZoom), this)), prUpDown2(new UpDown(this)),
-      prButton1(toolButton(QStringLiteral("Seitenhöhe"), this)),
-      prButton2(toolButton(QStringLiteral("Seitenbreite"), this)),
-      prButton3(toolButton(QStringLiteral("Drucken"), this)), QRPreview1(new PreviewSurface(this)),
+      prButton1(toolButton(QStringLiteral("Seiten&höhe"), this)),
+      prButton2(toolButton(QStringLiteral("Seiten&breite"), this)),
+      prButton3(toolButton(QStringLiteral("&Drucken"), this)), QRPreview1(new PreviewSurface(this)),
       m_printer(printer) {
     setObjectName(QStringLiteral("TPrevForm"));
     setWindowTitle(QStringLiteral("Druckvorschau"));
@@ -55,6 +61,14 @@ TPrevForm::TPrevForm(QWidget* parent, QPrinter* printer)
     prUpDown2->setPosition(initialZoom);
     prUpDown1->setFixedHeight(qrEdit1->sizeHint().height());
     prUpDown2->setFixedHeight(qrEdit2->sizeHint().height());
+    Label1->setBuddy(qrEdit1);
+    Label2->setBuddy(qrEdit2);
+    prUpDown1->upButton()->setAccessibleName(QStringLiteral("Nächste Seite"));
+    prUpDown1->downButton()->setAccessibleName(QStringLiteral("Vorige Seite"));
+    prUpDown2->upButton()->setAccessibleName(QStringLiteral("Größer"));
+    prUpDown2->downButton()->setAccessibleName(QStringLiteral("Kleiner"));
+    QRPreview1->setAccessibleName(QStringLiteral("Druckseite"));
+    QRPreview1->setAccessibleDescription(QStringLiteral("Die Seite, wie sie gedruckt wird"));
 
     auto* strip = new QHBoxLayout;
     strip->setSpacing(4);
@@ -82,6 +96,7 @@ TPrevForm::TPrevForm(QWidget* parent, QPrinter* printer)
     on(qrEdit2, &QLineEdit::editingFinished, this, [this] { showState(); });
     qrEdit1->installEventFilter(this);
     qrEdit2->installEventFilter(this);
+    pressOnEnter({prButton1, prButton2, prButton3});
 }
 
 void TPrevForm::setPages(QList<ReportPage> pages) {
@@ -107,14 +122,29 @@ int TPrevForm::zoom() const {
     return QRPreview1->zoom();
 }
 
+// The window fits the screen's free area with its title bar, so that its close box stays
+// within reach.
 void TPrevForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* display = screen())
-        move(display->availableGeometry().center() - rect().center());
+    if (const QScreen* display = screen()) {
+        const QRect free = display->availableGeometry().adjusted(
+            0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), 0, 0);
+        resize(fitOnScreen(0, 0, width(), height(), free).size());
+        move(free.center() - rect().center());
+    }
     FormShow();
 }
 
 bool TPrevForm::eventFilter(QObject* watched, QEvent* event) {
+    // The arrow keys in a field step it as its spin buttons do.
+    if (event->type() == QEvent::KeyPress && (watched == qrEdit1 || watched == qrEdit2)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        UpDown* spin = watched == qrEdit1 ? prUpDown1 : prUpDown2;
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            (key == Qt::Key_Up ? spin->upButton() : spin->downButton())->click();
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyRelease) {
         if (watched == qrEdit1)
             qrEdit1KeyUp();
@@ -172,6 +202,12 @@ void TPrevForm::qrEdit2KeyUp() {
 
 void TPrevForm::showPage(int page) {
     QRPreview1->setCurrentPage(page);
+    // Screen readers name the page shown and the count.
+    const QString shown = QStringLiteral("Seite %1 von %2").arg(currentPage()).arg(pageCount());
+    qrEdit1->setAccessibleDescription(shown);
+    QRPreview1->setAccessibleName(shown);
+    QAccessibleEvent renamed(QRPreview1, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
 }
 
 void TPrevForm::setZoom(int percent) {

@@ -1,5 +1,6 @@
 #include "output/Temail.h"
 
+#include "core/EnterKey.h"
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/MessageBox.h"
@@ -79,6 +80,8 @@ Temail::Temail(QWidget* parent) : QDialog(parent) {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(12, 12, 48, 34);
     Image1->setPixmap(envelope());
+    Image1->setAccessibleName(QStringLiteral("Briefumschlag"));
+    Image1->setAccessibleDescription(QStringLiteral("Sinnbild der E-Mail-Bestellung"));
 
     Label1 = label(this, "Label1", QStringLiteral("Empfänger"), QRect(76, 12, 80, 22));
     Edit1 = field(this, "Edit1", 12);
@@ -100,12 +103,13 @@ Temail::Temail(QWidget* parent) : QDialog(parent) {
     Label3->setBuddy(Memo1);
     Memo1->setFocus();
 
-    BitBtn3 = addDialogButton(this, "BitBtn3", QStringLiteral("Mail senden"), {12, 288, 110, 26});
-    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("Abbrechen"), {374, 288, 82, 26});
+    BitBtn3 = addDialogButton(this, "BitBtn3", QStringLiteral("Mail &senden"), {12, 288, 110, 26});
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("&Abbrechen"), {374, 288, 82, 26});
     BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("&Hilfe"), {466, 288, 82, 26});
-    // Enter in a field must not send the mail.
+    // Enter in a field must not send the mail; Enter on a button presses it.
     for (QPushButton* each : {BitBtn3, BitBtn2, BitBtn1})
         each->setAutoDefault(false);
+    pressOnEnter({BitBtn3, BitBtn2, BitBtn1});
 
     on(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);

@@ -23,11 +23,12 @@ Tfehler::Tfehler(QWidget* parent) : QDialog(parent) {
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, 8, 298, 250);
     Memo1->setReadOnly(true);
+    Memo1->setAccessibleName(QStringLiteral("Sendeprotokoll"));
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1 = new QPushButton(QStringLiteral("&OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(116, 266, 82, 26);
     BitBtn1->setDefault(true);

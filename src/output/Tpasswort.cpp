@@ -33,7 +33,7 @@ Tpasswort::Tpasswort(QWidget* parent, const MailAccount& account, bool canSave, 
     Edit1->setEchoMode(QLineEdit::Password);
     Label2->setBuddy(Edit1);
 
-    CheckBox1 = new QCheckBox(QStringLiteral("Passwort speichern"), this);
+    CheckBox1 = new QCheckBox(QStringLiteral("Passwort &speichern"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setGeometry(12, 110, 356, 22);
     CheckBox1->setEnabled(canSave);
@@ -43,8 +43,8 @@ Tpasswort::Tpasswort(QWidget* parent, const MailAccount& account, bool canSave, 
                                   : QStringLiteral("Kein Passwortspeicher vorhanden: ORBA fragt "
                                                    "nach jedem Programmstart erneut"));
 
-    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("Abbrechen"), {194, 142, 82, 26});
-    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("OK"), {286, 142, 82, 26});
+    BitBtn1 = addDialogButton(this, "BitBtn1", QStringLiteral("&Abbrechen"), {194, 142, 82, 26});
+    BitBtn2 = addDialogButton(this, "BitBtn2", QStringLiteral("&OK"), {286, 142, 82, 26});
     BitBtn2->setDefault(true);
     BitBtn2->setEnabled(false);
     connect(Edit1, &QLineEdit::textChanged, this,

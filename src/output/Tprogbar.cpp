@@ -18,7 +18,7 @@ int low16(int value) {
 Tprogbar::Tprogbar(QWidget* parent)
     : QDialog(parent), Label1(new QLabel(QStringLiteral("Der Bericht wird erstellt ..."), this)),
       ProgressBar1(new QProgressBar(this)),
-      Button1(new QPushButton(QStringLiteral("Abbruch"), this)) {
+      Button1(new QPushButton(QStringLiteral("&Abbruch"), this)) {
     setUpDialog(this, "Tprogbar", QStringLiteral("Berichterstellung"), 322, 110);
     // No buttons in the title bar: the report decides when the dialog goes.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -28,6 +28,7 @@ Tprogbar::Tprogbar(QWidget* parent)
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
+    ProgressBar1->setAccessibleName(QStringLiteral("Fortschritt des Berichts"));
     Button1->setGeometry(123, 70, 75, 25);
     connect(Button1, &QPushButton::clicked, this, &Tprogbar::Button1Click);
 }

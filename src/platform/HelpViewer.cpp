@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScreen>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QToolBar>
@@ -192,10 +194,19 @@ HelpViewer::HelpViewer(QWidget* parent, QString helpFile)
     HelpBrowser->setObjectName(QStringLiteral("HelpBrowser"));
 
     auto* tools = new QToolBar(this);
-    tools->addAction(QStringLiteral("Inhalt"), this, &HelpViewer::showContents);
+    QAction* contents = tools->addAction(QStringLiteral("Inhalt"), this, &HelpViewer::showContents);
     QAction* back =
         tools->addAction(QStringLiteral("Zurück"), HelpBrowser, &QTextBrowser::backward);
     QAction* forward = tools->addAction(QStringLiteral("Vor"), HelpBrowser, &QTextBrowser::forward);
+    // A tool bar shows no access keys; these are the keys browsers use.
+    for (const auto& [action, keys] : {std::pair{contents, Qt::ALT | Qt::Key_Home},
+                                       {back, Qt::ALT | Qt::Key_Left},
+                                       {forward, Qt::ALT | Qt::Key_Right}}) {
+        action->setShortcut(QKeySequence(keys));
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(
+            action->text(), action->shortcut().toString(QKeySequence::NativeText)));
+    }
+    HelpBrowser->setAccessibleName(QStringLiteral("Hilfeseite"));
     back->setEnabled(false);
     forward->setEnabled(false);
     connect(HelpBrowser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
@@ -263,6 +274,11 @@ void HelpViewer::present() {
         owner = m_owner;
     if (parentWidget() != owner)
         setParent(owner, windowFlags());
+    if (!isVisible() && screen()) {
+        const QRect free = screen()->availableGeometry();
+        resize(size().boundedTo(free.size() -
+                                QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight))));
+    }
     show();
     raise();
     activateWindow();

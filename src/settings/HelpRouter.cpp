@@ -77,6 +77,10 @@ void HelpRouter::contentsHelp() {
     showContents(m_htmlHelpMode());
 }
 
+void HelpRouter::setWindowHelp(QWidget* window, std::function<void()> help) {
+    m_windowHelp.append({window, std::move(help)});
+}
+
 void HelpRouter::closeHelp() {
     if (m_viewer)
         m_viewer->hide();
@@ -94,13 +98,21 @@ bool HelpRouter::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier || !watched->isWidgetType())
         return false;
-    const int context = helpContextOf(static_cast<QWidget*>(watched));
-    if (context <= 0)
+    auto* widget = static_cast<QWidget*>(watched);
+    const int context = helpContextOf(widget);
+    const auto windowHelp = std::find_if(
+        m_windowHelp.cbegin(), m_windowHelp.cend(),
+        [window = widget->window()](const auto& help) { return help.first == window; });
+    if (context <= 0 && windowHelp == m_windowHelp.cend())
         return false;
     // The override claims the key from any shortcut, so that the key press itself comes here.
     event->accept();
-    if (event->type() == QEvent::KeyPress)
+    if (event->type() != QEvent::KeyPress)
+        return true;
+    if (context > 0)
         showContext(context, true);
+    else
+        windowHelp->second();
     return true;
 }
 

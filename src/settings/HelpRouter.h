@@ -26,9 +26,10 @@ struct HelpRequest {
 // The program's one help router. Every help request goes through here: the dialogs' help
 // buttons and the main window's contents button follow the HTML help setting; the F1 key in a
 // window or control carrying a help context (the dynamic property "helpContext") always asks
-// the HTML help. Every request is recorded in order and answered by the own help window: there
-// is no classic help viewer on this platform, so a classic request shows the page its context
-// stands for (the contents for the contents), or a note that the help has no such page.
+// the HTML help, and in a window given its help asks that help. Every request is recorded in order
+// and answered by the own help window: there is no classic help viewer on this platform, so a
+// classic request shows the page its context stands for (the contents for the contents), or a note
+// that the help has no such page.
 class HelpRouter : public QObject {
     Q_OBJECT
 public:
@@ -46,6 +47,9 @@ public:
     void dialogHelp(const QString& topic, int context);
     // The main window's help button and menu entry "Hilfeindex": the contents of the help.
     void contentsHelp();
+    // F1 anywhere in `window` asks for `help`, as the window's help button does; a help context
+    // in the window comes first.
+    void setWindowHelp(QWidget* window, std::function<void()> help);
     // Closes the help window, as when the application's help is told to quit.
     void closeHelp();
 
@@ -66,6 +70,7 @@ private:
     std::function<bool()> m_htmlHelpMode;
     QList<HelpRequest> m_requests;
     QPointer<HelpViewer> m_viewer;
+    QList<std::pair<QPointer<QWidget>, std::function<void()>>> m_windowHelp;
 };
 
 } // namespace orba

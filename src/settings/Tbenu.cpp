@@ -115,11 +115,12 @@ Tbenu::Tbenu(QWidget* parent, QString userFilePath)
     ListBox1->setGeometry(8, 68, 440, 169);
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setItemDelegate(new UserLineDelegate(ListBox1));
+    ListBox1->setAccessibleName(QStringLiteral("Benutzer"));
 
-    BitBtn4 = sideButton(this, "BitBtn4", QStringLiteral("Bearbeiten"), 50);
-    BitBtn3 = sideButton(this, "BitBtn3", QStringLiteral("Neu"), 82);
-    BitBtn6 = sideButton(this, "BitBtn6", QStringLiteral("Löschen"), 114);
-    BitBtn5 = sideButton(this, "BitBtn5", QStringLiteral("OK"), 146);
+    BitBtn4 = sideButton(this, "BitBtn4", QStringLiteral("&Bearbeiten"), 50);
+    BitBtn3 = sideButton(this, "BitBtn3", QStringLiteral("&Neu"), 82);
+    BitBtn6 = sideButton(this, "BitBtn6", QStringLiteral("&Löschen"), 114);
+    BitBtn5 = sideButton(this, "BitBtn5", QStringLiteral("&OK"), 146);
     BitBtn5->setDefault(true);
     BitBtn1 = sideButton(this, "BitBtn1", QStringLiteral("&Hilfe"), 211);
 

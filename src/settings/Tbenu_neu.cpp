@@ -30,11 +30,11 @@ Tbenu_neu::Tbenu_neu(QWidget* parent) : QDialog(parent) {
     guardLineInput(Edit2);
     Label2->setBuddy(Edit2);
 
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1 = new QPushButton(QStringLiteral("&OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(140, 118, 82, 26);
     BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("Abbrechen"), this);
+    BitBtn2 = new QPushButton(QStringLiteral("&Abbrechen"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setGeometry(232, 118, 82, 26);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);

@@ -20,8 +20,8 @@ Tlog::Tlog(QWidget* parent) : QDialog(parent) {
     form->addRow(QStringLiteral("Benutzername"), Edit1);
     form->addRow(QStringLiteral("Passwort"), Edit2);
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("&Abbrechen"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);

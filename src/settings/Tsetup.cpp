@@ -1,6 +1,7 @@
 #include "settings/Tsetup.h"
 
 #include "app/TForm1.h"
+#include "core/EnterKey.h"
 #include "core/FixedDialog.h"
 #include "core/Guard.h"
 #include "core/StorableInput.h"
@@ -40,10 +41,13 @@ QCheckBox* hiddenCheckBox(QWidget* page, const char* name, const QString& text) 
 }
 
 QToolButton* arrowButton(QWidget* page, const char* name, Qt::ArrowType arrow,
-                         const QString& accessibleName) {
+                         const QString& accessibleName, const QKeySequence& keys) {
     auto* button = named(new QToolButton(page), name);
     button->setArrowType(arrow);
     button->setAccessibleName(accessibleName);
+    button->setShortcut(keys);
+    button->setToolTip(
+        QStringLiteral("%1 (%2)").arg(accessibleName, keys.toString(QKeySequence::NativeText)));
     return button;
 }
 
@@ -93,9 +97,9 @@ void selectPosition(QComboBox* list, int position) {
 Tsetup::Tsetup(TForm1& main) : QDialog(&main), m_main(main) {
     setUpDialog(this, "Tsetup", QStringLiteral("Einstellungen"), 393, 287);
     PageControl1 = named(new QTabWidget(this), "PageControl1");
-    PageControl1->addTab(buildDisplayPage(), QStringLiteral("Anzeige"));
-    PageControl1->addTab(buildMailPage(), QStringLiteral("E-Mail"));
-    PageControl1->addTab(buildPresetsPage(), QStringLiteral("Vorbelegungen"));
+    PageControl1->addTab(buildDisplayPage(), QStringLiteral("An&zeige"));
+    PageControl1->addTab(buildMailPage(), QStringLiteral("E-&Mail"));
+    PageControl1->addTab(buildPresetsPage(), QStringLiteral("&Vorbelegungen"));
     PageControl1->setCurrentIndex(0);
 
     auto* layout = new QVBoxLayout(this);
@@ -103,6 +107,8 @@ Tsetup::Tsetup(TForm1& main) : QDialog(&main), m_main(main) {
     layout->addWidget(PageControl1);
     layout->addWidget(buildButtons());
 
+    // Enter on a focused button presses that button, not the default "OK".
+    pressOnEnter({SpeedButton1, SpeedButton2, BitBtn1, BitBtn2});
     on(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
     on(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
     on(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
@@ -114,14 +120,17 @@ Tsetup::Tsetup(TForm1& main) : QDialog(&main), m_main(main) {
 QWidget* Tsetup::buildDisplayPage() {
     auto* page = named(new QWidget, "TabSheet1");
     RxCheckListBox1 = named(new QListWidget(page), "RxCheckListBox1");
-    SpeedButton1 = arrowButton(page, "SpeedButton1", Qt::UpArrow, QStringLiteral("Nach oben"));
-    SpeedButton2 = arrowButton(page, "SpeedButton2", Qt::DownArrow, QStringLiteral("Nach unten"));
-    vollbild = checkBox(page, "vollbild", QStringLiteral("Vollbild bei Start"));
-    autoschalt = checkBox(page, "autoschalt",
-                          QStringLiteral("autom. Umschalten in entsprechende Liste beim Kopieren"));
+    SpeedButton1 = arrowButton(page, "SpeedButton1", Qt::UpArrow, QStringLiteral("Nach oben"),
+                               QKeySequence(Qt::ALT | Qt::Key_Up));
+    SpeedButton2 = arrowButton(page, "SpeedButton2", Qt::DownArrow, QStringLiteral("Nach unten"),
+                               QKeySequence(Qt::ALT | Qt::Key_Down));
+    vollbild = checkBox(page, "vollbild", QStringLiteral("Voll&bild bei Start"));
+    autoschalt =
+        checkBox(page, "autoschalt",
+                 QStringLiteral("a&utom. Umschalten in entsprechende Liste beim Kopieren"));
     benutzerliste =
         checkBox(page, "benutzerliste",
-                 QStringLiteral("Benutzerliste vor dem Drucken einer Bestellung anzeigen"));
+                 QStringLiteral("Benutzer&liste vor dem Drucken einer Bestellung anzeigen"));
     sachklar = hiddenCheckBox(page, "sachklar", QStringLiteral("Sachgebiete im Klartext anzeigen"));
     htmlhelp = hiddenCheckBox(page, "htmlhelp", QStringLiteral("HTML-Hilfesystem verwenden"));
     anmeldung =
@@ -134,7 +143,9 @@ QWidget* Tsetup::buildDisplayPage() {
     arrows->addStretch();
 
     auto* layout = new QGridLayout(page);
-    layout->addWidget(new QLabel(QStringLiteral("Mediendaten anzeigen"), page), 0, 0);
+    auto* listLabel = new QLabel(QStringLiteral("Mediendaten anzeigen"), page);
+    listLabel->setBuddy(RxCheckListBox1);
+    layout->addWidget(listLabel, 0, 0);
     layout->addWidget(RxCheckListBox1, 1, 0);
     layout->addLayout(arrows, 1, 1);
     layout->addWidget(vollbild, 2, 0, 1, 2);
@@ -197,9 +208,9 @@ QWidget* Tsetup::buildPresetsPage() {
 
 QWidget* Tsetup::buildButtons() {
     auto* panel = new QWidget(this);
-    BitBtn3 = dialogButton(panel, "BitBtn3", QStringLiteral("OK"));
+    BitBtn3 = dialogButton(panel, "BitBtn3", QStringLiteral("&OK"));
     BitBtn3->setDefault(true);
-    BitBtn1 = dialogButton(panel, "BitBtn1", QStringLiteral("Abbrechen"));
+    BitBtn1 = dialogButton(panel, "BitBtn1", QStringLiteral("&Abbrechen"));
     BitBtn2 = dialogButton(panel, "BitBtn2", QStringLiteral("&Hilfe"));
 
     auto* layout = new QHBoxLayout(panel);

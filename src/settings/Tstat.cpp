@@ -42,6 +42,8 @@ Tstat::Tstat(QWidget* parent) : QDialog(parent) {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(8, 8, 32, 32);
     Image1->setPixmap(chartPicture());
+    Image1->setAccessibleName(QStringLiteral("Balkendiagramm"));
+    Image1->setAccessibleDescription(QStringLiteral("Sinnbild der Statistik"));
 
     Label1 = new QLabel(QStringLiteral("Anzahl Medien, Stand:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -63,8 +65,9 @@ Tstat::Tstat(QWidget* parent) : QDialog(parent) {
     ListBox1->setRootIsDecorated(false);
     ListBox1->setUniformRowHeights(true);
     ListBox1->setSortingEnabled(false);
+    ListBox1->setAccessibleName(QStringLiteral("Anzahl Medien je Medienart"));
 
-    BitBtn1 = new QPushButton(QStringLiteral("Abbrechen"), this);
+    BitBtn1 = new QPushButton(QStringLiteral("&Abbrechen"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(167, 245, 82, 26);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);

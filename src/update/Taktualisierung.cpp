@@ -28,11 +28,12 @@ Taktualisierung::Taktualisierung(QWidget* parent) : QDialog(parent) {
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setGeometry(12, 48, 336, 18);
     ProgressBar1->setTextVisible(false);
+    ProgressBar1->setAccessibleName(QStringLiteral("Fortschritt der Aktualisierung"));
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(12, 70, 336, 20);
     BitBtn1 =
-        addDialogButton(this, "BitBtn1", QStringLiteral("Abbrechen"), QRect(139, 102, 82, 26));
+        addDialogButton(this, "BitBtn1", QStringLiteral("&Abbrechen"), QRect(139, 102, 82, 26));
     connect(BitBtn1, &QPushButton::clicked, this, &Taktualisierung::reject);
 }
 
