@@ -361,10 +361,10 @@ private slots:
         p.session.reset();
         TForm1& second = p.start();
         QCOMPARE(p.column(second.StringGrid4, 0), (QStringList{today(), inDays(7)}));
-        QCOMPARE(second.PageControl1->tabText(2), QStringLiteral("Bestellkorb (2)"));
+        QCOMPARE(second.PageControl1->tabText(2), QStringLiteral("&Bestellkorb (2)"));
         clickInNextModal("Ja");
         second.gesamteListelschen1->trigger();
-        QCOMPARE(second.PageControl1->tabText(2), QStringLiteral("Bestellkorb"));
+        QCOMPARE(second.PageControl1->tabText(2), QStringLiteral("&Bestellkorb"));
         QVERIFY(!QFile::exists(p.dir.file("bestell.lst")));
     }
 
@@ -428,7 +428,7 @@ private slots:
         clickInNextModal("OK", &seen);
         p.hitToBasket(1);
         QVERIFY2(seen.text.contains("beim Start nicht gelesen werden"), qPrintable(seen.text));
-        QCOMPARE(m.PageControl1->tabText(2), QStringLiteral("Bestellkorb (1)"));
+        QCOMPARE(m.PageControl1->tabText(2), QStringLiteral("&Bestellkorb (1)"));
         QVERIFY(QDir(p.dir.file("bestell.lst")).exists());
         clickInNextModal("Nein", &seen);
         m.Beenden1->trigger();

@@ -36,36 +36,38 @@ private slots:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
+        // The settings dialog keeps a field it cannot change from being edited.
+        QTest::addColumn<bool>("fixed");
         QTest::newRow("the system, when the user has not set it") << true << QByteArray() << "mail"
                                                                   << "SMTP Host"
-                                                                  << "mail.schule.example";
+                                                                  << "mail.schule.example" << false;
         QTest::newRow("the user, who set it")
             << true << QByteArray("[mail]\r\nSMTP Host=privat.example\r\n") << "mail"
             << "SMTP Host"
-            << "privat.example";
+            << "privat.example" << false;
         QTest::newRow("the organisation: order address")
             << true << QByteArray("[mail]\r\nemail=alt@verein.example\r\n") << "Mail"
             << "EMAIL"
-            << "bestellung@verein.example";
+            << "bestellung@verein.example" << true;
         QTest::newRow("the organisation: update address")
             << true << QByteArray("[Aktualisierung]\r\nAdresse=https://alt.example/\r\n")
             << "Aktualisierung"
             << "Adresse"
-            << "https://verein.example/neu/";
+            << "https://verein.example/neu/" << true;
         QTest::newRow("the organisation: update key")
             << true << QByteArray("[aktualisierung]\r\nschluessel=ALT=\r\n") << "Aktualisierung"
             << "Schluessel"
-            << "NEU=";
+            << "NEU=" << true;
         QTest::newRow("neither") << true << QByteArray() << "mail"
                                  << "betreff"
-                                 << "-";
+                                 << "-" << false;
         QTest::newRow("plain start: only its own file") << false << QByteArray() << "mail"
                                                         << "SMTP Host"
-                                                        << "-";
+                                                        << "-" << false;
         QTest::newRow("plain start: its own order address")
             << false << QByteArray("[mail]\r\nemail=alt@verein.example\r\n") << "mail"
             << "email"
-            << "alt@verein.example";
+            << "alt@verein.example" << false;
     }
     void aValueComesFrom() {
         QFETCH(bool, installed);
@@ -73,10 +75,13 @@ private slots:
         QFETCH(QString, section);
         QFETCH(QString, key);
         QFETCH(QString, expected);
+        QFETCH(bool, fixed);
         const WorkingDir dir;
         if (!users.isEmpty())
             dir.write("orbaw.ini", users);
-        QCOMPARE(open(dir, installed).readString(section, key, "-"), expected);
+        const SettingsFile settings = open(dir, installed);
+        QCOMPARE(settings.readString(section, key, "-"), expected);
+        QCOMPARE(settings.fixedBySystem(section, key), fixed);
     }
 
     void theUsersFileKeepsOnlyWhatTheUserChanged() {

@@ -90,8 +90,8 @@ int TForm1::basketCount() const {
 
 void TForm1::updateBasketTab() {
     const int count = basketCount();
-    PageControl1->setTabText(2, count > 0 ? QStringLiteral("Bestellkorb (%1)").arg(count)
-                                          : QStringLiteral("Bestellkorb"));
+    PageControl1->setTabText(2, count > 0 ? QStringLiteral("&Bestellkorb (%1)").arg(count)
+                                          : QStringLiteral("&Bestellkorb"));
 }
 
 // Removes the selected entry and its date, without saving.

@@ -153,6 +153,10 @@ std::optional<QString> SettingsFile::lookUp(const QString& section, const QStrin
     return m_system ? m_system->value(section, key, own) : own;
 }
 
+bool SettingsFile::fixedBySystem(const QString& section, const QString& key) const {
+    return m_system && m_system->fixes(section, key);
+}
+
 QString SettingsFile::readString(const QString& section, const QString& key,
                                  const QString& def) const {
     return lookUp(section, key).value_or(def);

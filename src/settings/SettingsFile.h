@@ -44,6 +44,8 @@ public:
 
     // The system-wide settings this file lies over; only reading consults them.
     void lieOver(std::shared_ptr<const SystemSettings> system) { m_system = std::move(system); }
+    // Whether the system-wide settings decide the key whatever this file holds.
+    bool fixedBySystem(const QString& section, const QString& key) const;
 
 private:
     // The value that counts for the key, from this file or the settings beneath it.

@@ -64,6 +64,10 @@ std::optional<QString> SystemSettings::value(const QString& section, const QStri
     return own ? own : mine;
 }
 
+bool SystemSettings::fixes(const QString& section, const QString& key) const {
+    return isOrganisations(section, key) && ownValue(section, key);
+}
+
 QList<std::pair<QString, QString>>
 SystemSettings::section(const QString& section,
                         const QList<std::pair<QString, QString>>& own) const {

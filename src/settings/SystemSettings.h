@@ -24,6 +24,9 @@ public:
     // The value that counts, given the user's own (none when the user's file lacks the key).
     std::optional<QString> value(const QString& section, const QString& key,
                                  const std::optional<QString>& own) const;
+    // Whether this file decides the key for every user: one only the organisation sets, which
+    // this file has.
+    bool fixes(const QString& section, const QString& key) const;
     // The section's entries as a reader taking the first of each key finds the values that
     // count: the organisation's keys from here, the user's own entries, then the rest of here.
     QList<std::pair<QString, QString>> section(const QString& section,

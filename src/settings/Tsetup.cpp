@@ -243,6 +243,12 @@ void Tsetup::FormCreate() {
     htmlhelp->setChecked(isOn("Anzeige", "htmlhelp", 1));
 
     Edit3->setText(settings.readString("mail", "email", QString()));
+    // An address the administrator set for every user would come back whatever is typed here.
+    const bool orderAddressFixed = settings.fixedBySystem("mail", "email");
+    Edit3->setReadOnly(orderAddressFixed);
+    Edit3->setToolTip(orderAddressFixed ? QStringLiteral("Vom Administrator für alle Benutzer "
+                                                         "festgelegt")
+                                        : QString());
     Edit4->setText(settings.readString("mail", "betreff", QString()));
     Edit2->setText(settings.readString("mail", "return Path", QString()));
     Edit1->setText(settings.readString("mail", "SMTP Host", QString()));
