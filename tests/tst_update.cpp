@@ -13,6 +13,7 @@
 #include "update/CatalogueUpdate.h"
 #include "update/Ed25519.h"
 #include "update/Taktualisierung.h"
+#include "update/UpdateInstaller.h"
 
 #include <QAction>
 #include <QDir>
@@ -78,12 +79,14 @@ void flipBit(const QString& path) {
     file.write(bytes);
 }
 
-// The files of the folder but the settings, which learn the highest stand taken.
+// The files of the folder but the settings, which learn the highest stand taken, and the lock
+// of updates.
 QMap<QString, QByteArray> contents(const QString& folder) {
     QMap<QString, QByteArray> files;
     for (const QString& name : orba::test::filesUnder(folder))
         files.insert(name, readFile(QDir(folder).filePath(name)));
     files.remove("orbaw.ini");
+    files.remove("aktualisierung.lck");
     return files;
 }
 
@@ -337,9 +340,38 @@ private slots:
         QCOMPARE(UpdateManifest::standIn(dir.path()),
                  QDateTime::fromString(taken ? kNewStand : kOldStand, Qt::ISODate));
         QCOMPARE(orba::test::filesUnder(dir.path()),
-                 QStringList({"aktualisierung.dat", "aktualisierung.sig", "info.rtf", "orb32.dat",
-                              "orba.lst", "orbaw.ini", "schlag.dat", "stat.dat"}));
+                 QStringList({"aktualisierung.dat", "aktualisierung.lck", "aktualisierung.sig",
+                              "info.rtf", "orb32.dat", "orba.lst", "orbaw.ini", "schlag.dat",
+                              "stat.dat"}));
         QCOMPARE(session->mainWindow().StringGrid3->rowIndex(1), taken ? 2 : 0);
+    }
+
+    // A second copy of ORBA in the folder leaves the update of the first one alone, at its start
+    // and when it is asked to update as well.
+    void anUpdateInProgressIsLeftToItsCopy_data() {
+        QTest::addColumn<bool>("start");
+        QTest::addColumn<bool>("swapping");
+        QTest::newRow("a start while loading") << true << false;
+        QTest::newRow("a start while swapping") << true << true;
+        QTest::newRow("an update while loading") << false << false;
+    }
+    void anUpdateInProgressIsLeftToItsCopy() {
+        QFETCH(bool, start);
+        QFETCH(bool, swapping);
+        const WorkingDir dir;
+        prepareSchool(dir, kOldStand);
+        dir.write("orb32.dat.neu", swapping ? kNewCatalogue : kNewCatalogue.first(30));
+        if (swapping)
+            dir.write("aktualisierung.jnl", "ORBA-Tausch 1\r\norb32.dat\r\n");
+        const UpdateLock first(dir.path());
+        const QMap<QString, QByteArray> before = contents(dir.path());
+        const orba::test::MessageWatch messages;
+        if (start)
+            QVERIFY(startUp());
+        else
+            QVERIFY(update().startsWith("Ein anderes ORBA-Fenster aktualisiert gerade"));
+        QCOMPARE(messages.texts(), QStringList());
+        QCOMPARE(contents(dir.path()), before);
     }
 
     void aNewerSetIsTakenOverAndTheListsFindTheirMediaAgain() {
@@ -561,7 +593,8 @@ private slots:
         QVERIFY2(message.startsWith("Auf dem Datenträger ist nicht genug Platz"),
                  qPrintable(message));
         QCOMPARE(readFile("orb32.dat"), kOldCatalogue);
-        QCOMPARE(QDir().entryList(QDir::Files), QStringList({"orb32.dat", "orbaw.ini"}));
+        QCOMPARE(QDir().entryList(QDir::Files),
+                 QStringList({"aktualisierung.lck", "orb32.dat", "orbaw.ini"}));
         QDir::setCurrent(previous);
         umount(QFile::encodeName(disk.path()).constData());
     }

@@ -25,8 +25,13 @@ QStringList argumentsOf(int argc, char** argv) {
 // directory. False when that failed; the error has been shown.
 bool enterUserDataFolder(const QString& installedDir, const QString& folder) {
     try {
-        finishInterruptedUpdate(folder);
-        UserDataFolder(installedDir, folder).update();
+        // While another copy of ORBA updates the folder, its files are whole and stay as they
+        // are; the next start copies what the installed set brings.
+        const UpdateLock lock(folder);
+        if (!lock.busy()) {
+            finishInterruptedUpdate(lock);
+            UserDataFolder(installedDir, folder).update();
+        }
         if (!QDir::setCurrent(folder))
             throw OrbaError::cannotOpen(folder);
         return true;

@@ -115,9 +115,14 @@ void CatalogueUpdate::check() {
     }
     m_tls = QSslConfiguration::defaultConfiguration();
     m_tls.setCaCertificates(authorities);
+    m_lock = std::make_unique<UpdateLock>(m_folder);
+    if (m_lock->busy())
+        return stop(QStringLiteral("Ein anderes ORBA-Fenster aktualisiert gerade den Katalog in "
+                                   "diesem Ordner. Sobald es damit fertig ist, zeigt ORBA nach "
+                                   "einem Neustart den neuen Katalog."));
     // The files are compared with what an interrupted update would still have put in place.
     try {
-        finishInterruptedUpdate(m_folder);
+        finishInterruptedUpdate(*m_lock);
     } catch (const OrbaError& e) {
         return fail(e.message());
     }
@@ -166,6 +171,7 @@ void CatalogueUpdate::takeList(const QByteArray& signature) {
     if (m_missing.isEmpty() && textfile::exists(listPath) &&
         textfile::readBytes(listPath) == m_listText) {
         m_ended = true;
+        m_lock.reset();
         emit upToDate(QStringLiteral("Ihr Katalog ist auf dem neuesten Stand (Stand %1).")
                           .arg(standText(stand)));
         return;
@@ -314,8 +320,12 @@ void CatalogueUpdate::cancel() {
     fail(QStringLiteral("Die Aktualisierung wurde abgebrochen."));
 }
 
-// The signal comes last: whoever hears it may delete the update.
 void CatalogueUpdate::fail(const QString& message) {
+    stop(withConsequence(message));
+}
+
+// The signal comes last: whoever hears it may delete the update.
+void CatalogueUpdate::stop(const QString& said) {
     if (m_ended)
         return;
     m_ended = true;
@@ -323,7 +333,8 @@ void CatalogueUpdate::fail(const QString& message) {
     if (m_reply)
         m_reply->abort();
     dropNewFiles();
-    emit failed(withConsequence(message));
+    m_lock.reset();
+    emit failed(said);
 }
 
 void CatalogueUpdate::dropNewFiles() {
@@ -352,9 +363,11 @@ QStringList CatalogueUpdate::install(SettingsFile& settings,
         swapIn(m_folder, std::exchange(m_newFiles, {}), afterStep);
     } catch (const OrbaError& e) {
         dropNewFiles();
+        m_lock.reset();
         throw OrbaError(withConsequence(e.message()));
     }
     m_ended = true;
+    m_lock.reset();
     return replaced;
 }
 

@@ -20,6 +20,7 @@ namespace orba {
 
 class IncomingFile;
 class SettingsFile;
+class UpdateLock;
 
 // When a server counts as gone: silence for `silenceMs`, or less than `minimumBytes` in every
 // `rateWindowMs` (a server that sends a byte now and then is never silent).
@@ -77,6 +78,7 @@ private:
     void takeList(const QByteArray& signature);
     void fetchNextFile();
     void fail(const QString& message);
+    void stop(const QString& said);
     void dropNewFiles();
 
     UpdateSettings m_settings;
@@ -95,6 +97,8 @@ private:
     qint64 m_bytesAtLastLook = 0;
     QByteArray m_body;
     std::unique_ptr<IncomingFile> m_incoming;
+    // From the check to the end.
+    std::unique_ptr<UpdateLock> m_lock;
 
     QByteArray m_listText;
     QByteArray m_signatureText;

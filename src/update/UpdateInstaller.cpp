@@ -18,6 +18,7 @@ const QString kNewSuffix = QStringLiteral(".neu");
 const QString kOldSuffix = QStringLiteral(".alt");
 const QString kJournalName = QStringLiteral("aktualisierung.jnl");
 const QString kJournalHeader = QStringLiteral("ORBA-Tausch 1");
+const QString kLockName = QStringLiteral("aktualisierung.lck");
 
 // The names an update may write.
 QStringList updateFiles() {
@@ -93,7 +94,21 @@ void rollBack(const QDir& dir, const QStringList& names) {
     QFile::remove(dir.filePath(kJournalName));
 }
 
+// Whether an update was or is at work in the folder.
+bool leftovers(const QDir& dir) {
+    if (present(dir.filePath(kJournalName)))
+        return true;
+    for (const QString& name : updateFiles()) {
+        if (present(dir.filePath(name + kNewSuffix)) || present(dir.filePath(name + kOldSuffix)))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+UpdateLock::UpdateLock(QString folder)
+    : m_folder(std::move(folder)), m_lock(QDir(m_folder).filePath(kLockName)) {}
 
 std::optional<QStringList> journalNames(const QByteArray& text) {
     const QStringList lines = textfile::splitLines(text);
@@ -146,7 +161,16 @@ void discardNewFiles(const QString& folder, const QStringList& names) {
 }
 
 void finishInterruptedUpdate(const QString& folder) {
-    const QDir dir(folder);
+    // A clean folder needs no lock, and gets no lock file.
+    if (!leftovers(QDir(folder)))
+        return;
+    const UpdateLock lock(folder);
+    if (!lock.busy())
+        finishInterruptedUpdate(lock);
+}
+
+void finishInterruptedUpdate(const UpdateLock& held) {
+    const QDir dir(held.folder());
     const QString journal = dir.filePath(kJournalName);
     if (present(journal)) {
         const std::optional<QStringList> names = journalNames(textfile::readBytes(journal));

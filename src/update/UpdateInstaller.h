@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileLock.h"
+
 #include <functional>
 #include <optional>
 #include <QString>
@@ -32,13 +34,33 @@ void swapIn(const QString& folder, const QStringList& names,
 // Removes the new files of `names`: a download that ends without a swap.
 void discardNewFiles(const QString& folder, const QStringList& names);
 
+// Held by an update from its check to its end and by the start that puts an interrupted one
+// right: two copies of ORBA in one folder never change its files at the same time. It is the
+// system's lock of "aktualisierung.lck" in the folder and dies with its process.
+class UpdateLock {
+public:
+    // Tries once, without waiting.
+    explicit UpdateLock(QString folder);
+    // Whether another update holds the folder; this lock then holds nothing.
+    bool busy() const { return m_lock.busy(); }
+    const QString& folder() const { return m_folder; }
+
+private:
+    QString m_folder;
+    platform::FileLock m_lock;
+};
+
 // The names a journal's text lists; none when it is no journal of ours or names files an update
 // never writes.
 std::optional<QStringList> journalNames(const QByteArray& text);
 
 // Before anything reads the folder: completes the swap a journal names, gives back a file that
 // an older program lost half-way through its swap, and removes what interrupted updates left.
-// Throws OrbaError when a swap cannot be completed; its journal stays for the next try.
+// Throws OrbaError when a swap cannot be completed; its journal stays for the next try. While
+// another copy of ORBA updates the folder, what lies there is its work and the folder is left
+// alone: the files in place are whole, the swap sees to that.
 void finishInterruptedUpdate(const QString& folder);
+// The same for the holder of the folder's lock.
+void finishInterruptedUpdate(const UpdateLock& held);
 
 } // namespace orba
