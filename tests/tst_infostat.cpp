@@ -1,14 +1,17 @@
+#include "core/ScreenFit.h"
 #include "display/Tinfo.h"
 #include "settings/SettingsFile.h"
 #include "settings/Tstat.h"
 #include "TestMain.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QScreen>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTreeWidget>
@@ -88,11 +91,14 @@ private slots:
         }
     }
 
-    // Whatever the settings say, the window stays on the screen's free area, whole.
+    // Whatever the settings say, the window stays on the screen's free area, whole, its title
+    // bar included.
     void infoStaysOnTheScreen_data() {
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QRect>("expected");
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        const int bar = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        const QRect screen = available.adjusted(0, 0, 0, -bar);
         QTest::newRow("larger than the screen")
             << QByteArray("[info]\r\nbreite=100000\r\nhoehe=100000\r\nx=0\r\ny=0\r\n") << screen;
         QTest::newRow("right and below every screen")
@@ -111,6 +117,13 @@ private slots:
         QFETCH(QRect, expected);
         const ShownInfo info(ini);
         QCOMPARE(QRect(info->pos(), info->size()), expected);
+    }
+
+    // 1024x768 at scaling 2: the stored place, larger than the screen, comes onto it with the
+    // title bar above.
+    void theTitleBarStaysOnASmallScreen() {
+        QCOMPARE(orba::fitFramedOnScreen(224, 147, 560, 420, 20, QRect(0, 0, 512, 384)),
+                 QRect(0, 0, 512, 364));
     }
 
     // Closing only hides the window; showing it again puts it back where the settings say.

@@ -25,4 +25,12 @@ QRect fitOnScreen(int left, int top, int width, int height, const QRect& availab
     return QRect(x.start, y.start, x.length, y.length);
 }
 
+QRect fitFramedOnScreen(int left, int top, int width, int height, int titleBar,
+                        const QRect& available) {
+    const int bar = std::clamp(titleBar, 0, std::max(0, available.height() - 1));
+    const QSize content = fitOnScreen(0, 0, width, height, available.adjusted(0, bar, 0, 0)).size();
+    const QRect frame = fitOnScreen(left, top, content.width(), content.height() + bar, available);
+    return QRect(frame.topLeft(), content);
+}
+
 } // namespace orba

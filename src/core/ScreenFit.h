@@ -9,4 +9,11 @@ namespace orba {
 // are safe, the extremes of int included.
 QRect fitOnScreen(int left, int top, int width, int height, const QRect& available);
 
+// The same for a window whose frame adds a title bar `titleBar` high above its content: `left`
+// and `top` place the frame, `width` and `height` size the content. Returns where the frame goes
+// and how large the content is, so that the whole window, title bar included, lies on
+// `available`.
+QRect fitFramedOnScreen(int left, int top, int width, int height, int titleBar,
+                        const QRect& available);
+
 } // namespace orba

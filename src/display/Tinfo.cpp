@@ -9,9 +9,11 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace orba {
 namespace {
@@ -78,9 +80,15 @@ void Tinfo::FormShow() {
     const QScreen* target = QGuiApplication::screenAt(QPoint(left, top));
     if (!target)
         target = screen();
-    const QRect place = fitOnScreen(left, top, width, height, target->availableGeometry());
+    // The title bar must stay within reach too. The window manager's frame is not known before
+    // the window is shown; the style's title bar stands in for it.
+    const QRect place = fitFramedOnScreen(
+        left, top, width, height, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this),
+        target->availableGeometry());
     resize(place.size());
     move(place.topLeft());
+    // While the frame is unknown, move() places the content; the frame must go there.
+    windowHandle()->setFramePosition(place.topLeft());
 }
 
 } // namespace orba
