@@ -1,5 +1,13 @@
 #include "TestSupport.h"
 
+#include "app/TForm1.h"
+#include "catalogue/Tsachgeb.h"
+#include "output/Tfehler.h"
+#include "output/Tpasswort.h"
+#include "output/Tprogbar.h"
+#include "settings/HelpRouter.h"
+#include "update/Taktualisierung.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <QAbstractButton>
@@ -9,6 +17,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QMessageBox>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <sys/socket.h>
@@ -389,6 +398,32 @@ quint16 deadPort() {
         port = ntohs(address.sin_port);
     ::close(probe);
     return port;
+}
+
+void forEachWindowState(TForm1& main, const std::function<void(QWidget*)>& check) {
+    main.help().viewer();
+    main.subjectAreas();
+    new Tfehler(&main);
+    new Tpasswort(&main, MailAccount{}, true, false);
+    new Tprogbar(&main);
+    new Taktualisierung(&main);
+    QList<QWidget*> windows = {&main};
+    for (QWidget* child : main.findChildren<QWidget*>())
+        if (child->isWindow() && QByteArray(child->metaObject()->className()).startsWith("orba::"))
+            windows.append(child);
+    for (QWidget* window : windows) {
+        // The window's own tabs, not those of the dialogs it owns, from their first page on.
+        QList<QTabWidget*> tabs = window->findChildren<QTabWidget*>();
+        tabs.removeIf([window](const QTabWidget* pages) { return pages->window() != window; });
+        for (QTabWidget* pages : tabs)
+            pages->setCurrentIndex(0);
+        check(window);
+        for (QTabWidget* pages : tabs)
+            for (int page = 1; page < pages->count(); ++page) {
+                pages->setCurrentIndex(page);
+                check(window);
+            }
+    }
 }
 
 } // namespace orba::test

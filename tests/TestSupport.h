@@ -9,6 +9,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+class QWidget;
+
+namespace orba {
+class TForm1;
+}
+
 namespace orba::test {
 
 // A whole file, written or read; a file that cannot be written is fatal, one that cannot be read
@@ -131,6 +137,10 @@ private:
     QProcess m_process;
     quint16 m_port = 0;
 };
+
+// Every window of the program, the dialogs made on demand included, with each page of its tab
+// widgets in turn; `check` sees each state.
+void forEachWindowState(TForm1& main, const std::function<void(QWidget*)>& check);
 
 // Every file under `root`, as sorted paths relative to it.
 QStringList filesUnder(const QString& root);

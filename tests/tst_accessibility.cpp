@@ -1,17 +1,12 @@
 #include "app/Startup.h"
 #include "app/TForm1.h"
-#include "catalogue/Tsachgeb.h"
 #include "display/Tview.h"
 #include "lists/ListGrid.h"
 #include "output/Temail.h"
-#include "output/Tfehler.h"
-#include "output/Tpasswort.h"
-#include "output/Tprogbar.h"
 #include "settings/HelpRouter.h"
 #include "settings/SettingsFile.h"
 #include "TestMain.h"
 #include "TestSupport.h"
-#include "update/Taktualisierung.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -49,30 +44,6 @@ struct Program {
     }
 };
 
-// Every window of the program, the dialogs made on demand included, with each page of its tab
-// widgets in turn; `check` sees each state.
-void forEachWindowState(TForm1& main, const std::function<void(QWidget*)>& check) {
-    main.help().viewer();
-    new Tsachgeb(&main, main.catalogue());
-    new Tfehler(&main);
-    new Tpasswort(&main, MailAccount{}, true, false);
-    new Tprogbar(&main);
-    new Taktualisierung(&main);
-    QList<QWidget*> windows = {&main};
-    for (QWidget* child : main.findChildren<QWidget*>())
-        if (child->isWindow() && QByteArray(child->metaObject()->className()).startsWith("orba::"))
-            windows.append(child);
-    for (QWidget* window : windows) {
-        const QList<QTabWidget*> tabs = window->findChildren<QTabWidget*>();
-        check(window);
-        for (QTabWidget* pages : tabs)
-            for (int page = 1; page < pages->count(); ++page) {
-                pages->setCurrentIndex(page);
-                check(window);
-            }
-    }
-}
-
 QList<QWidget*> shownIn(QWidget* window) {
     QList<QWidget*> shown;
     for (QWidget* w : window->findChildren<QWidget*>())
@@ -102,7 +73,7 @@ private slots:
             QAccessible::Button,       QAccessible::CheckBox,    QAccessible::ComboBox,
             QAccessible::EditableText, QAccessible::Table,       QAccessible::List,
             QAccessible::Tree,         QAccessible::PageTabList, QAccessible::ProgressBar};
-        forEachWindowState(m, [&](QWidget* window) {
+        test::forEachWindowState(m, [&](QWidget* window) {
             QMap<QKeySequence, QString> keys;
             auto take = [&](const QKeySequence& key, const QString& what) {
                 if (!key.isEmpty() && keys.contains(key) && keys[key] != what)
@@ -238,7 +209,7 @@ private slots:
         const QList<HelpRequest>& asked = m.help().requests();
         QCOMPARE(asked.size(), 2);
         QCOMPARE(asked[0].topic, QStringLiteral("html/email.htm"));
-        QCOMPARE(asked[1].kind, HelpRequest::Contents);
+        QCOMPARE(asked[1].topic, QStringLiteral("html/privat.htm"));
         m.help().closeHelp();
     }
 

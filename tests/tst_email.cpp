@@ -228,6 +228,8 @@ Step readLogWindow(QString* log) {
         const auto* cause = dialog->findChild<QLabel*>(u"Label1"_s);
         const bool above = cause && cause->isVisible() && cause->geometry().bottom() < memo->y();
         *log = (above ? cause->text() + u"\n\n"_s : QString()) + memo->toPlainText();
+        if (!dialog->rect().contains(dialog->findChild<QPushButton*>(u"BitBtn1"_s)->geometry()))
+            *log += u"\n(OK außerhalb des Fensters)"_s;
         clickButton(dialog, u"OK"_s);
     };
 }

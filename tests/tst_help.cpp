@@ -1,3 +1,7 @@
+#include "app/Startup.h"
+#include "app/TForm1.h"
+#include "core/Cp1252.h"
+#include "lists/ListGrid.h"
 #include "platform/CompiledHelpCheck.h"
 #include "platform/HelpViewer.h"
 #include "settings/HelpRouter.h"
@@ -7,15 +11,22 @@
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPixmap>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 using orba::HelpRequest;
@@ -208,6 +219,40 @@ struct ContextWindow {
         QApplication::processEvents();
     }
 };
+
+// What a window shows as captions, without the access keys' "&": its title, labels, buttons,
+// tabs, list entries and headings, menu entries.
+QStringList captionsOf(QWidget* window) {
+    QStringList texts = {window->windowTitle()};
+    const auto all = [&texts](int count, const std::function<QString(int)>& text) {
+        for (int i = 0; i < count; ++i)
+            texts << text(i);
+    };
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->window() != window || !w->isVisibleTo(window))
+            continue;
+        if (const auto* button = qobject_cast<QAbstractButton*>(w))
+            texts << button->text();
+        else if (const auto* label = qobject_cast<QLabel*>(w))
+            texts << label->text();
+        else if (const auto* tabs = qobject_cast<QTabBar*>(w))
+            all(tabs->count(), [tabs](int i) { return tabs->tabText(i); });
+        else if (const auto* list = qobject_cast<QComboBox*>(w))
+            all(list->count(), [list](int i) { return list->itemText(i); });
+        else if (const auto* grid = qobject_cast<orba::ListGrid*>(w))
+            all(grid->columnCount(), [grid](int i) { return grid->cell(i, 0); });
+        else if (const auto* tree = qobject_cast<QTreeWidget*>(w))
+            all(tree->columnCount(), [tree](int i) { return tree->headerItem()->text(i); });
+        else if (const auto* items = qobject_cast<QListWidget*>(w))
+            all(items->count(), [items](int i) { return items->item(i)->text(); });
+    }
+    for (const QAction* action : window->findChildren<QAction*>())
+        if (action->isVisible())
+            texts << action->text();
+    for (QString& text : texts)
+        text = text.remove(u'&').simplified();
+    return texts;
+}
 
 } // namespace
 
@@ -529,6 +574,97 @@ private slots:
         QCOMPARE(shownAfterClick, QString("Inhaltsseite"));
         router.contentsHelp();
         QVERIFY(router.viewer()->isVisible());
+    }
+
+    // The handbook and the program agree: F1 and the help button in every window open an
+    // existing page of the demo's help, the same in either help mode, and every caption a page
+    // names in quotes is one its window shows, or the main window, from where all are reached.
+    void handbookMatchesTheProgram() {
+        const QString demo = QStringLiteral(ORBA_SOURCE_DIR "/demo/");
+        for (const QString& file : orba::test::filesUnder(demo)) {
+            QDir().mkpath(QFileInfo(file).path());
+            QVERIFY(QFile::copy(demo + file, file));
+        }
+        std::unique_ptr<orba::Session> session;
+        {
+            const orba::test::MessageWatch startUp;
+            session = orba::startUp();
+        }
+        orba::TForm1& main = session->mainWindow();
+        HelpRouter& help = main.help();
+        QStringList faults;
+        QMap<QString, QStringList> captions; // of the windows whose page it is
+        QStringList mainCaptions;
+        const auto pageAfter = [&](const QString& where, const std::function<void()>& ask) {
+            QList<QUrl> shown;
+            for (int html : {1, 0}) {
+                main.setHtmlHelpMode(html);
+                const qsizetype asked = help.requests().size();
+                ask();
+                shown << (help.requests().size() > asked ? help.viewer()->HelpBrowser->source()
+                                                         : QUrl());
+            }
+            const QString page = shown[0].path().mid(1);
+            const QByteArray anchor = "name=\"" + shown[0].fragment().toLatin1() + '"';
+            if (page.isEmpty() || !QFile::exists(demo + page) ||
+                shown[1].path() != shown[0].path() ||
+                (shown[0].hasFragment() && !orba::test::readFile(demo + page).contains(anchor)))
+                faults << where + ": " + shown[0].toString() + " | " + shown[1].toString();
+            return page;
+        };
+        const auto visit = [&](QWidget* window) {
+            const QString name = window->objectName();
+            if (name == "Tlog") // made at start-up, never shown
+                return;
+            // Shown, so that its tab pages are.
+            const bool shown = window->isVisible();
+            window->show();
+            const QList<QWidget*> places =
+                window == &main ? QList<QWidget*>{main.Edit1, main.PageControl1->currentWidget()}
+                                : QList<QWidget*>{window};
+            QString page;
+            for (QWidget* place : places) {
+                page = pageAfter(name + " F1", [place] { QTest::keyClick(place, Qt::Key_F1); });
+                captions[page] += captionsOf(window);
+                if (window == &main)
+                    mainCaptions += captionsOf(window);
+            }
+            for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+                if (window != &main && button->text().remove(u'&') == "Hilfe" &&
+                    pageAfter(name + " Hilfe", [button] { button->click(); }) != page)
+                    faults << name + ": Hilfe zeigt nicht die Seite von F1";
+            }
+            window->setVisible(shown);
+        };
+        orba::test::forEachWindowState(main, visit);
+        orba::test::answerNextModal([&](QWidget* about) {
+            visit(about);
+            about->close();
+        });
+        main.Infober1->trigger();
+
+        // Shown only while a search runs, in place of "Start".
+        const QStringList exceptions = {"Stop"};
+        static const QRegularExpression quoted(QStringLiteral("„([^“]*)“"));
+        static const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]+)\""));
+        for (const QString& file : QDir(demo + "html").entryList({"*.htm"})) {
+            const QString page = "html/" + file;
+            const QString source = orba::cp1252::decode(orba::test::readFile(demo + page));
+            QTextDocument text;
+            text.setHtml(source);
+            if (!captions.contains(page))
+                faults << page + ": zu keinem Fenster";
+            for (const auto& match : quoted.globalMatch(text.toPlainText())) {
+                const QString caption = match.captured(1).simplified();
+                if (!(captions[page] + mainCaptions + exceptions).contains(caption))
+                    faults << page + ": " + match.captured(0);
+            }
+            for (const auto& match : picture.globalMatch(source)) {
+                if (!QFile::exists(demo + "html/" + match.captured(1)))
+                    faults << page + ": " + match.captured(1);
+            }
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     }
 
 private:

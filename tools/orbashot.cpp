@@ -3,33 +3,41 @@
 //     the main window once it is up; with a search text it first searches and selects a hit (the
 //     given row, the first by default), so that the picture shows a medium's details.
 //   orbashot --fenster <ordner> [name...]
-//     a picture of each main window as <ordner>/<name>.png, on the demo data: the main window
-//     with a hit selected in both arrangements ("hauptfenster", "hauptfenster-nebeneinander"),
-//     "erweiterte-suche", "einstellungen", its E-Mail page filled in for a provider
-//     ("einstellungen-email"), the basket with dates ("bestellkorb"), the print preview of an
-//     order ("druckvorschau"), "email", the question for the mail server's password
-//     ("passwort") and the information window ("info"). With names, only the named windows;
-//     "schlagwortliste", "hilfe", the reservation date ("reservierungsdatum"), the date column
-//     being edited ("bestellkorb-datum"), "benutzerliste", "neuer-benutzer", the prompt for the
-//     own address ("eigene-adresse"), "notiz", the about box ("info-ueber") and the main window
-//     after an advanced search, sorted by title ("erweiterte-suche-ergebnis") are made only by
-//     name.
+//     pictures of the windows as <ordner>/<name>.png, on the demo data. Without names, the
+//     README's: the main window with a hit selected in both arrangements ("hauptfenster",
+//     "hauptfenster-nebeneinander"), "erweiterte-suche", "einstellungen", its E-Mail page filled
+//     in for a provider ("einstellungen-email"), the basket with dates ("bestellkorb"), the print
+//     preview of an order ("druckvorschau"), "email", the question for the mail server's password
+//     ("passwort") and the information window ("info"). Made only by name: "schlagwortliste",
+//     "hilfe", the reservation date ("reservierungsdatum"), the date column being edited
+//     ("bestellkorb-datum"), "benutzerliste", "neuer-benutzer", the prompt for the own address
+//     ("eigene-adresse"), "notiz", the about box ("info-ueber"), the main window after an advanced
+//     search, sorted by title ("erweiterte-suche-ergebnis"), and the pictures of the help.
+//   orbashot --hilfe <ordner>
+//     the picture of each page of the help, named after the page ("main", "treffer", "setup",
+//     "setup-email", ...), with the main window at a size the help window shows whole.
 // Each file's name is printed once it is saved.
 #include "app/Application.h"
 #include "app/Startup.h"
 #include "app/TForm1.h"
 #include "catalogue/Terwsuch.h"
+#include "catalogue/Tsachgeb.h"
 #include "catalogue/Tschlag.h"
+#include "core/TextFile.h"
 #include "display/Tinfo.h"
 #include "display/Tnotiz.h"
 #include "lists/ListGrid.h"
 #include "output/Temail.h"
+#include "output/Tfehler.h"
 #include "output/TForm15.h"
 #include "output/Tpasswort.h"
+#include "output/Tprogbar.h"
 #include "platform/HelpViewer.h"
 #include "settings/HelpRouter.h"
 #include "settings/Tbenu.h"
 #include "settings/Tsetup.h"
+#include "settings/Tstat.h"
+#include "update/Taktualisierung.h"
 
 #include <cstdio>
 #include <functional>
@@ -39,10 +47,12 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -101,45 +111,113 @@ bool modalPicture(const QString& target, const QString& file, const std::functio
     return saved;
 }
 
-int allWindows(const orba::Session& session, const QString& folder, const QStringList& names) {
+const QStringList readmePictures = {QStringLiteral("hauptfenster"),
+                                    QStringLiteral("hauptfenster-nebeneinander"),
+                                    QStringLiteral("erweiterte-suche"),
+                                    QStringLiteral("einstellungen"),
+                                    QStringLiteral("einstellungen-email"),
+                                    QStringLiteral("bestellkorb"),
+                                    QStringLiteral("druckvorschau"),
+                                    QStringLiteral("email"),
+                                    QStringLiteral("passwort"),
+                                    QStringLiteral("info")};
+
+// One for each page of the help, named after it; the print page shows the preview and the
+// progress of a report.
+const QStringList helpPictures = {
+    QStringLiteral("main"),        QStringLiteral("treffer"),
+    QStringLiteral("privat"),      QStringLiteral("bestell"),
+    QStringLiteral("erwsuch"),     QStringLiteral("schlag"),
+    QStringLiteral("sachgeb"),     QStringLiteral("setup"),
+    QStringLiteral("setup-email"), QStringLiteral("setup-vorbelegungen"),
+    QStringLiteral("resdat"),      QStringLiteral("drucken"),
+    QStringLiteral("bericht"),     QStringLiteral("email"),
+    QStringLiteral("passwort"),    QStringLiteral("sendprot"),
+    QStringLiteral("adresse"),     QStringLiteral("benu"),
+    QStringLiteral("benuneu"),     QStringLiteral("notiz"),
+    QStringLiteral("infos"),       QStringLiteral("statist"),
+    QStringLiteral("aktual"),      QStringLiteral("ueber"),
+    QStringLiteral("index")};
+
+// A mail the server refused because the sender is not the account's own address, as the mailer
+// logs it.
+const QStringList refusedMailLog = {
+    QStringLiteral("< 220 mail.schule.example ESMTP"),
+    QStringLiteral("> EHLO orba"),
+    QStringLiteral("< 250-mail.schule.example"),
+    QStringLiteral("< 250 AUTH PLAIN LOGIN"),
+    QStringLiteral("> AUTH PLAIN ****"),
+    QStringLiteral("< 235 2.7.0 Authentication successful"),
+    QStringLiteral("> MAIL FROM:<m.muster@schule.example>"),
+    QStringLiteral("< 250 2.1.0 Ok"),
+    QStringLiteral("> RCPT TO:<bestellung@spielberatung.example>"),
+    QStringLiteral("< 553 5.7.1 <m.muster@schule.example>: Sender address rejected: not owned by "
+                   "user lehrer@schule.example"),
+    QStringLiteral("> QUIT"),
+    QStringLiteral("Fehler: Der Server hat den Absender m.muster@schule.example abgelehnt: 553 "
+                   "5.7.1 <m.muster@schule.example>: Sender address rejected: not owned by user "
+                   "lehrer@schule.example. Bitte in den Einstellungen unter E-Mail die \"Eigene "
+                   "E-Mail-Adresse\" prüfen: Als Absender nimmt der Server meist nur die Adresse "
+                   "des Kontos \"lehrer@schule.example\" an.")};
+
+// Shows a window that is not modal, saves it and hides it again.
+bool shown(QWidget* window, const QString& file) {
+    window->show();
+    settle();
+    const bool saved = save(window, file);
+    window->hide();
+    return saved;
+}
+
+int allWindows(const orba::Session& session, const QString& folder, const QStringList& names,
+               QSize mainSize) {
     TForm1& main = session.mainWindow();
     const orba::Forms& forms = session.forms();
-    main.resize(900, 640);
-    const QStringList byNameOnly{
-        QStringLiteral("schlagwortliste"),    QStringLiteral("hilfe"),
-        QStringLiteral("reservierungsdatum"), QStringLiteral("bestellkorb-datum"),
-        QStringLiteral("benutzerliste"),      QStringLiteral("neuer-benutzer"),
-        QStringLiteral("eigene-adresse"),     QStringLiteral("notiz"),
-        QStringLiteral("info-ueber"),         QStringLiteral("erweiterte-suche-ergebnis")};
+    main.resize(mainSize);
     int failures = 0;
-    auto picture = [&](const QString& name, const std::function<bool(const QString&)>& take) {
-        const bool wanted = names.isEmpty() ? !byNameOnly.contains(name) : names.contains(name);
-        if (wanted && !take(QDir(folder).absoluteFilePath(name + QStringLiteral(".png"))))
-            ++failures;
+    // A picture may serve under several names: the README's and the help's.
+    auto picture = [&](const QStringList& pictureNames,
+                       const std::function<bool(const QString&)>& take) {
+        for (const QString& name : pictureNames) {
+            if (names.contains(name) &&
+                !take(QDir(folder).absoluteFilePath(name + QStringLiteral(".png"))))
+                ++failures;
+        }
     };
     auto ofMain = [&](const QString& file) { return save(&main, file); };
+    auto ofLists = [&](const QString& file) { return save(main.PageControl1, file); };
 
     searchAndSelect(main, QStringLiteral("Masken"), 2);
-    picture("hauptfenster", ofMain);
-    picture("hauptfenster-nebeneinander", [&](const QString& file) {
+    picture({"hauptfenster", "main"}, ofMain);
+    picture({"treffer"}, ofLists);
+    picture({"hauptfenster-nebeneinander"}, [&](const QString& file) {
         main.horizontaleTeilung1->trigger();
         settle();
         const bool saved = save(&main, file);
         main.vertikaleTeilung1->trigger();
         return saved;
     });
-    picture("erweiterte-suche", [&](const QString& file) {
+    picture({"erweiterte-suche", "erwsuch"}, [&](const QString& file) {
         forms.erwsuch->Edit2->setText(QStringLiteral("Spiel"));
         forms.erwsuch->Edit9->setCurrentIndex(2);
         return modalPicture("Terwsuch", file, [&] { main.erweiterteSuche1->trigger(); });
     });
-    picture("schlagwortliste", [&](const QString& file) {
+    picture({"schlagwortliste", "schlag"}, [&](const QString& file) {
         return modalPicture("Tschlag", file, [&] { forms.erwsuch->SpeedButton3Click(); });
     });
-    picture("einstellungen", [&](const QString& file) {
+    picture({"sachgeb"}, [&](const QString& file) {
+        orba::Tsachgeb& areas = main.subjectAreas();
+        return modalPicture("Tsachgeb", file, [&] {
+            QTimer::singleShot(200, &areas, [&] {
+                areas.TreeView1->setCurrentItem(areas.TreeView1->topLevelItem(1));
+            });
+            areas.exec();
+        });
+    });
+    picture({"einstellungen", "setup"}, [&](const QString& file) {
         return modalPicture("Tsetup", file, [&] { main.Einstellungen1->trigger(); });
     });
-    picture("einstellungen-email", [&](const QString& file) {
+    picture({"einstellungen-email", "setup-email"}, [&](const QString& file) {
         orba::Tsetup* setup = forms.setup;
         setup->Edit1->setText(QStringLiteral("mail.schule.example"));
         setup->ComboBox1->setCurrentIndex(1);
@@ -149,7 +227,31 @@ int allWindows(const orba::Session& session, const QString& folder, const QStrin
         setup->PageControl1->setCurrentIndex(0);
         return saved;
     });
+    picture({"setup-vorbelegungen"}, [&](const QString& file) {
+        forms.setup->PageControl1->setCurrentIndex(2);
+        const bool saved = modalPicture("Tsetup", file, [&] { main.Einstellungen1->trigger(); });
+        forms.setup->PageControl1->setCurrentIndex(0);
+        return saved;
+    });
 
+    // Three media of the hit list go into the private list, the first with a note.
+    picture({"privat"}, [&](const QString& file) {
+        for (int row = 1; row <= 3 && row < main.StringGrid1->rowCount(); ++row) {
+            main.StringGrid1->selectRow(row);
+            main.BitBtn2->click();
+        }
+        main.SelectPage(1);
+        main.StringGrid3->selectRow(1);
+        QTimer::singleShot(300, forms.notiz, [&] {
+            forms.notiz->Memo1->setPlainText(QStringLiteral("Für die Theater-AG der 7b"));
+            forms.notiz->BitBtn1->click();
+        });
+        main.Notiz1->trigger();
+        settle();
+        const bool saved = save(main.PageControl1, file);
+        main.SelectPage(0);
+        return saved;
+    });
     // Three media of the hit list go into the basket.
     for (int row = 1; row <= 3 && row < main.StringGrid1->rowCount(); ++row) {
         main.StringGrid1->selectRow(row);
@@ -158,12 +260,13 @@ int allWindows(const orba::Session& session, const QString& folder, const QStrin
     main.SelectPage(2);
     main.ShowMediumDetails(-1);
     settle();
-    picture("bestellkorb", ofMain);
-    picture("reservierungsdatum", [&](const QString& file) {
+    picture({"bestellkorb"}, ofMain);
+    picture({"bestell"}, ofLists);
+    picture({"reservierungsdatum", "resdat"}, [&](const QString& file) {
         main.StringGrid2->selectRow(1);
         return modalPicture("Tresdat", file, [&] { main.Reservierungsdatumndern1->trigger(); });
     });
-    picture("bestellkorb-datum", [&](const QString& file) {
+    picture({"bestellkorb-datum"}, [&](const QString& file) {
         main.StringGrid4->edit(main.StringGrid4->model()->index(0, 0));
         settle();
         const bool saved = save(&main, file);
@@ -171,45 +274,62 @@ int allWindows(const orba::Session& session, const QString& folder, const QStrin
         settle();
         return saved;
     });
-    picture("druckvorschau", [&](const QString& file) {
+    picture({"druckvorschau", "drucken"}, [&](const QString& file) {
         return modalPicture("TPrevForm", file, [&] { main.BitBtn4->click(); });
     });
-    picture("email", [&](const QString& file) {
+    picture({"bericht"}, [&](const QString& file) {
+        orba::Tprogbar progress(&main);
+        progress.setMaximum(4);
+        progress.setPosition(2);
+        return shown(&progress, file);
+    });
+    picture({"email"}, [&](const QString& file) {
         return modalPicture("Temail", file, [&] { main.BitBtn5->click(); });
     });
-    picture("passwort", [&](const QString& file) {
+    picture({"passwort"}, [&](const QString& file) {
         orba::Tpasswort question(forms.email,
                                  {QStringLiteral("mail.schule.example"), QStringLiteral("STARTTLS"),
                                   QStringLiteral("lehrer@schule.example"), QString()},
                                  true, false);
-        question.show();
-        settle();
-        return save(&question, file);
+        return shown(&question, file);
     });
-    picture("info", [&](const QString& file) {
+    picture({"sendprot"}, [&](const QString& file) {
+        orba::textfile::writeLines(QStringLiteral("log.tmp"), refusedMailLog);
+        orba::Tfehler log(forms.email);
+        return shown(&log, file);
+    });
+    picture({"info", "infos"}, [&](const QString& file) {
         main.aktuelleInfos1->trigger();
         settle();
         const bool saved = save(forms.info, file);
         forms.info->hide();
         return saved;
     });
-    picture("benutzerliste", [&](const QString& file) {
+    picture({"statist"}, [&](const QString& file) {
+        return modalPicture("Tstat", file, [&] { forms.stat->exec(); });
+    });
+    picture({"aktual"}, [&](const QString& file) {
+        orba::Taktualisierung update(&main);
+        update.showProgress(QStringLiteral("orb32.dat wird geladen …"), 1'250'000, 2'900'000);
+        return shown(&update, file);
+    });
+    picture({"benutzerliste", "benu"}, [&](const QString& file) {
         return modalPicture("Tbenu", file, [&] { main.Benutzerliste1->trigger(); });
     });
-    picture("neuer-benutzer", [&](const QString& file) {
+    picture({"neuer-benutzer", "benuneu"}, [&](const QString& file) {
         return modalPicture("Tbenu_neu", file, [&] { forms.benu->BitBtn3->click(); });
     });
-    picture("eigene-adresse", [&](const QString& file) {
+    picture({"eigene-adresse", "adresse"}, [&](const QString& file) {
         return modalPicture("TForm15", file, [&] { forms.form15->askOwnAddress(); });
     });
-    picture("notiz", [&](const QString& file) {
+    picture({"notiz"}, [&](const QString& file) {
         return modalPicture("Tnotiz", file,
-                            [&] { forms.notiz->editNote(QStringLiteral("WB 200")); });
+                            [&] { forms.notiz->editNote(QStringLiteral("WB 002")); });
     });
-    picture("info-ueber", [&](const QString& file) {
+    picture({"info-ueber", "ueber"}, [&](const QString& file) {
         return modalPicture("Tstart", file, [&] { main.Infober1->trigger(); });
     });
-    picture("erweiterte-suche-ergebnis", [&](const QString& file) {
+    picture({"erweiterte-suche-ergebnis"}, [&](const QString& file) {
         forms.erwsuch->BitBtn3->click();
         forms.erwsuch->Edit12->setText(QStringLiteral("4"));
         forms.erwsuch->Edit13->setText(QStringLiteral("8"));
@@ -220,7 +340,7 @@ int allWindows(const orba::Session& session, const QString& folder, const QStrin
         settle();
         return save(&main, file);
     });
-    picture("hilfe", [&](const QString& file) {
+    picture({"hilfe", "index"}, [&](const QString& file) {
         main.SpeedButton5->click();
         settle();
         const bool saved = save(main.help().viewer(), file);
@@ -243,9 +363,11 @@ int mainWindow(TForm1& main, int argc, char** argv) {
 
 int main(int argc, char** argv) {
     const bool windows = argc >= 3 && QByteArray(argv[1]) == "--fenster";
-    if (argc < 2 || (!windows && argc > 4)) {
+    const bool help = argc == 3 && QByteArray(argv[1]) == "--hilfe";
+    if (argc < 2 || (!windows && !help && argc > 4)) {
         std::fprintf(stderr, "Aufruf: orbashot <bild.png> [suchbegriff [zeile]]\n"
-                             "        orbashot --fenster <ordner> [name...]\n");
+                             "        orbashot --fenster <ordner> [name...]\n"
+                             "        orbashot --hilfe <ordner>\n");
         return 2;
     }
     orba::Application app(argc, argv);
@@ -254,11 +376,15 @@ int main(int argc, char** argv) {
         return 1;
     int result = 1;
     QTimer::singleShot(300, [&] {
-        if (windows) {
+        const QString folder = argc >= 3 ? QString::fromLocal8Bit(argv[2]) : QString();
+        if (help) {
+            result = allWindows(*session, folder, helpPictures, {700, 500});
+        } else if (windows) {
             QStringList names;
             for (int i = 3; i < argc; ++i)
                 names.append(QString::fromLocal8Bit(argv[i]));
-            result = allWindows(*session, QString::fromLocal8Bit(argv[2]), names);
+            result =
+                allWindows(*session, folder, names.isEmpty() ? readmePictures : names, {900, 640});
         } else {
             result = mainWindow(session->mainWindow(), argc, argv);
         }

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <vector>
 
+class QAbstractButton;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -61,6 +62,8 @@ public:
     // Connects the e-mail dialog to the settings; it is made after the main window.
     void wireMail();
     HelpRouter& help() { return *htmlhelp1; }
+    // The subject-area window, made at its first use with its help button routed.
+    Tsachgeb& subjectAreas();
     TQRPrint& print() { return *QRPrint1; }
     std::unique_ptr<ReportSource> reportSource();
     // Runs a search and lists its hits; refused while another search runs.
@@ -101,6 +104,7 @@ private:
     void wireLists();
     void wireOutput();
     void wireArrangementAndHelp();
+    void routeHelpButton(QAbstractButton* button);
     void arrange(bool sideBySide);
     void applyStoredSplit();
     void shareRoom(QSplitter* splitter, const QResizeEvent* resize);

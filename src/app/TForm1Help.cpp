@@ -62,7 +62,12 @@ void TForm1::wireArrangementAndHelp() {
     htmlhelp1 = new HelpRouter(this, [this] { return HtmlHelpMode != 0; });
     on(SpeedButton5, &QToolButton::clicked, this, [this] { htmlhelp1->contentsHelp(); });
     on(Hilfeindex1, &QAction::triggered, this, [this] { htmlhelp1->contentsHelp(); });
-    htmlhelp1->setWindowHelp(this, [this] { htmlhelp1->contentsHelp(); });
+    // F1 in the lists asks for the page of the list shown, elsewhere for the main window's page.
+    htmlhelp1->setHelpId(this, [this](QWidget* widget) {
+        return PageControl1->isAncestorOf(widget)
+                   ? objectName() + QLatin1Char('/') + PageControl1->currentWidget()->objectName()
+                   : objectName();
+    });
     on(horizontaleTeilung1, &QAction::triggered, this, [this] { arrange(true); });
     on(vertikaleTeilung1, &QAction::triggered, this, [this] { arrange(false); });
     new MoveEnd(RxSplitter1, [this] {
@@ -80,21 +85,24 @@ void TForm1::wireArrangementAndHelp() {
     on(Statistik1, &QAction::triggered, this, [this] { m_forms.stat->exec(); });
 }
 
-// The dialogs exist only after the main window; their help buttons are routed here.
+// The dialogs exist only after the main window; their help buttons are routed here. F1 finds
+// every window's help by itself.
 void TForm1::wireDialogHelp() {
-    auto route = [this](QAbstractButton* button, const char* topic, int context) {
-        const auto help = [this, topic, context] {
-            htmlhelp1->dialogHelp(QLatin1String(topic), context);
-        };
-        on(button, &QAbstractButton::clicked, this, help);
-        htmlhelp1->setWindowHelp(button->window(), help);
-    };
-    route(m_forms.setup->BitBtn2, "html/setup.htm", 518);
-    route(m_forms.erwsuch->BitBtn1, "html/erwsuch.htm", 510);
-    route(m_forms.notiz->helpButton(), "html/notiz.htm", 512);
-    route(m_forms.benu->helpButton(), "html/benu.htm", 504);
-    route(m_forms.email->helpButton(), "html/email.htm", 508);
+    const std::initializer_list<QAbstractButton*> buttons = {
+        m_forms.setup->BitBtn2, m_forms.erwsuch->BitBtn1, m_forms.notiz->helpButton(),
+        m_forms.benu->helpButton(), m_forms.email->helpButton()};
+    for (QAbstractButton* button : buttons)
+        routeHelpButton(button);
+    Tsetup* setup = m_forms.setup;
+    htmlhelp1->setHelpId(setup, [setup](QWidget*) {
+        return setup->objectName() + QLatin1Char('/') +
+               setup->PageControl1->currentWidget()->objectName();
+    });
     m_forms.schlag->setProperty("helpContext", Tschlag::HelpContext);
+}
+
+void TForm1::routeHelpButton(QAbstractButton* button) {
+    on(button, &QAbstractButton::clicked, this, [this, button] { htmlhelp1->windowHelp(button); });
 }
 
 // The menu entries of the arrangement: apply it, store it, and show it in the settings dialog.

@@ -104,15 +104,22 @@ void TForm1::erweiterteSuche1Click() {
 void TForm1::SpeedButton3Click() {
     if (m_searching)
         return;
-    if (!m_subjectAreas)
-        m_subjectAreas = new Tsachgeb(this, m_catalogue);
-    m_subjectAreas->setCaptionText(m_subjectAreaCaption);
-    if (m_subjectAreas->exec() != QDialog::Accepted)
+    Tsachgeb& areas = subjectAreas();
+    areas.setCaptionText(m_subjectAreaCaption);
+    if (areas.exec() != QDialog::Accepted)
         return;
     showSearchSummary(QString());
     SpeedButton2->show();
     SelectPage(0);
-    RunSearch({QStringLiteral("3=") + m_subjectAreas->selectedSubjectArea()});
+    RunSearch({QStringLiteral("3=") + areas.selectedSubjectArea()});
+}
+
+Tsachgeb& TForm1::subjectAreas() {
+    if (!m_subjectAreas) {
+        m_subjectAreas = new Tsachgeb(this, m_catalogue);
+        routeHelpButton(m_subjectAreas->BitBtn4);
+    }
+    return *m_subjectAreas;
 }
 
 void TForm1::SpeedButton1Click() {

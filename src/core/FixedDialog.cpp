@@ -23,8 +23,12 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Show && m_dialog->screen() && !m_dialog->layout())
+        if (event->type() == QEvent::Show && m_dialog->screen() && !m_dialog->layout()) {
+            // A window may have grown by what it shows (the send log by its cause).
+            if (!m_area)
+                m_design = m_dialog->size();
             fit(m_dialog->screen()->availableGeometry().size());
+        }
         return false;
     }
 

@@ -169,17 +169,6 @@ QString notePage(const QString& text) {
         .arg(text.toHtmlEscaped());
 }
 
-struct ContextTopic {
-    int context;
-    const char* topic;
-};
-
-// The help contexts of the program's windows and their pages.
-constexpr ContextTopic kContextTopics[] = {
-    {100, "html/schlag.htm"},  {504, "html/benu.htm"},  {508, "html/email.htm"},
-    {510, "html/erwsuch.htm"}, {512, "html/notiz.htm"}, {518, "html/setup.htm"},
-};
-
 } // namespace
 
 HelpViewer::HelpViewer(QWidget* parent, QString helpFile)
@@ -231,21 +220,12 @@ void HelpViewer::showContents() {
     go(m_pages->defaultTopic());
 }
 
-void HelpViewer::showContext(int context) {
+void HelpViewer::showContext(int context, const QString& topic) {
     reopen();
-    const QString topic = topicOfContext(context);
     if (topic.isEmpty())
         showNote(QStringLiteral("Zur Hilfenummer %1 ist keine Hilfeseite vorhanden.").arg(context));
     else
         go(topic);
-}
-
-QString HelpViewer::topicOfContext(int context) {
-    for (const ContextTopic& entry : kContextTopics) {
-        if (entry.context == context)
-            return QLatin1String(entry.topic);
-    }
-    return {};
 }
 
 void HelpViewer::reopen() {

@@ -27,11 +27,9 @@ public:
     void showTopic(const QString& topic);
     // Shows the start page: the help file's default topic, else the first index page found.
     void showContents();
-    // Shows the page of a numeric help context (the contexts of the program's windows).
-    void showContext(int context);
-
-    // The page of a help context; empty for a context the help does not know.
-    static QString topicOfContext(int context);
+    // Shows `topic`, the page the numeric help context stands for; a note naming the context
+    // when it stands for none (an empty topic).
+    void showContext(int context, const QString& topic);
 
     // Controls, named as the window definition names them.
     QTextBrowser* HelpBrowser;

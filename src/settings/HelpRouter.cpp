@@ -1,6 +1,7 @@
 #include "settings/HelpRouter.h"
 
 #include "platform/HelpViewer.h"
+#include "settings/HelpTopics.h"
 
 #include <algorithm>
 #include <QApplication>
@@ -63,7 +64,7 @@ void HelpRouter::showContents(bool html) {
 void HelpRouter::showContext(int context, bool html) {
     m_requests.append(
         {HelpRequest::Context, html, QString(), context, html ? htmlHelpFile : classicHelpFile});
-    viewer()->showContext(context);
+    viewer()->showContext(context, topicOfContext(context));
 }
 
 void HelpRouter::dialogHelp(const QString& topic, int context) {
@@ -77,8 +78,22 @@ void HelpRouter::contentsHelp() {
     showContents(m_htmlHelpMode());
 }
 
-void HelpRouter::setWindowHelp(QWidget* window, std::function<void()> help) {
-    m_windowHelp.append({window, std::move(help)});
+void HelpRouter::windowHelp(QWidget* widget) {
+    if (const std::optional<HelpTopic> help = helpTopicOf(helpIdOf(widget)))
+        dialogHelp(help->topic, help->context);
+}
+
+void HelpRouter::setHelpId(QWidget* window, std::function<QString(QWidget*)> id) {
+    m_helpIds.append({window, std::move(id)});
+}
+
+QString HelpRouter::helpIdOf(QWidget* widget) const {
+    QWidget* window = widget->window();
+    for (const auto& [known, id] : m_helpIds) {
+        if (known == window)
+            return id(widget);
+    }
+    return window->objectName();
 }
 
 void HelpRouter::closeHelp() {
@@ -99,11 +114,10 @@ bool HelpRouter::eventFilter(QObject* watched, QEvent* event) {
     if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier || !watched->isWidgetType())
         return false;
     auto* widget = static_cast<QWidget*>(watched);
+    QWidget* window = widget->window();
     const int context = helpContextOf(widget);
-    const auto windowHelp = std::find_if(
-        m_windowHelp.cbegin(), m_windowHelp.cend(),
-        [window = widget->window()](const auto& help) { return help.first == window; });
-    if (context <= 0 && windowHelp == m_windowHelp.cend())
+    const bool contents = m_viewer && window == m_viewer;
+    if (context <= 0 && !contents && !helpTopicOf(helpIdOf(widget)))
         return false;
     // The override claims the key from any shortcut, so that the key press itself comes here.
     event->accept();
@@ -111,8 +125,10 @@ bool HelpRouter::eventFilter(QObject* watched, QEvent* event) {
         return true;
     if (context > 0)
         showContext(context, true);
+    else if (contents)
+        contentsHelp();
     else
-        windowHelp->second();
+        windowHelp(widget);
     return true;
 }
 

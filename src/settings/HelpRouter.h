@@ -23,13 +23,13 @@ struct HelpRequest {
     bool operator==(const HelpRequest&) const = default;
 };
 
-// The program's one help router. Every help request goes through here: the dialogs' help
-// buttons and the main window's contents button follow the HTML help setting; the F1 key in a
-// window or control carrying a help context (the dynamic property "helpContext") always asks
-// the HTML help, and in a window given its help asks that help. Every request is recorded in order
-// and answered by the own help window: there is no classic help viewer on this platform, so a
-// classic request shows the page its context stands for (the contents for the contents), or a note
-// that the help has no such page.
+// The program's one help router. Every help request goes through here: the windows' help buttons
+// and the main window's contents button follow the HTML help setting; the F1 key in a window or
+// control carrying a help context (the dynamic property "helpContext") always asks the HTML help,
+// in any other window it asks the window's help as its help button does, and in the help window
+// the contents. Every request is recorded in order and answered by the own help window: there is
+// no classic help viewer on this platform, so a classic request shows the page its context stands
+// for (the contents for the contents), or a note that the help has no such page.
 class HelpRouter : public QObject {
     Q_OBJECT
 public:
@@ -47,9 +47,13 @@ public:
     void dialogHelp(const QString& topic, int context);
     // The main window's help button and menu entry "Hilfeindex": the contents of the help.
     void contentsHelp();
-    // F1 anywhere in `window` asks for `help`, as the window's help button does; a help context
-    // in the window comes first.
-    void setWindowHelp(QWidget* window, std::function<void()> help);
+    // The help of the place `widget` is in, for a help button or F1 there: the page HelpTopics
+    // names for its help id; nothing for a window without help.
+    void windowHelp(QWidget* widget);
+    // A window whose help follows the part of it in use (a page of its tabs) names its help id
+    // from the widget in use ("TForm1/TabSheet2"); any other window's help id is its objectName.
+    void setHelpId(QWidget* window, std::function<QString(QWidget*)> id);
+    QString helpIdOf(QWidget* widget) const;
     // Closes the help window, as when the application's help is told to quit.
     void closeHelp();
 
@@ -70,7 +74,7 @@ private:
     std::function<bool()> m_htmlHelpMode;
     QList<HelpRequest> m_requests;
     QPointer<HelpViewer> m_viewer;
-    QList<std::pair<QPointer<QWidget>, std::function<void()>>> m_windowHelp;
+    QList<std::pair<QPointer<QWidget>, std::function<QString(QWidget*)>>> m_helpIds;
 };
 
 } // namespace orba

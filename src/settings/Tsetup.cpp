@@ -145,6 +145,7 @@ QWidget* Tsetup::buildDisplayPage() {
     auto* layout = new QGridLayout(page);
     auto* listLabel = new QLabel(QStringLiteral("Mediendaten anzeigen"), page);
     listLabel->setBuddy(RxCheckListBox1);
+    RxCheckListBox1->setAccessibleName(listLabel->text());
     layout->addWidget(listLabel, 0, 0);
     layout->addWidget(RxCheckListBox1, 1, 0);
     layout->addLayout(arrows, 1, 1);
