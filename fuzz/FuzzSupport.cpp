@@ -45,6 +45,11 @@ void writeFile(const QString& name, const QByteArray& bytes) {
         fail("file written", __FILE__, __LINE__, name);
 }
 
+QByteArray readFile(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 std::pair<QByteArray, QByteArray> splitFirstLine(const QByteArray& input) {
     const qsizetype end = input.indexOf('\n');
     if (end < 0)

@@ -22,6 +22,8 @@ QByteArray bytes(const std::uint8_t* data, std::size_t size);
 std::pair<QByteArray, QByteArray> splitFirstLine(const QByteArray& input);
 // Writes the bytes as they are to a file of the working directory.
 void writeFile(const QString& name, const QByteArray& bytes);
+// A file of the working directory as it is; nothing when there is none.
+QByteArray readFile(const QString& name);
 // Copies a file of the demo data into the working directory.
 void copyDemoFile(const QString& name);
 // Whether the bytes begin as a UTF-8 or UTF-16 byte-order mark does: a user's file that begins

@@ -1,7 +1,8 @@
 // The display list of the settings dialog. The input is a settings file. Loading must give
 // exactly what the dialog's rules give when walked position by position (for a Count small enough
 // to walk), never take long whatever Count says, and list each field once; what the dialog then
-// saves must load back unchanged and without complaint.
+// saves must load back unchanged and without complaint. A file that cannot be read whole is never
+// written over.
 #include "settings/DisplayList.h"
 
 #include "core/OrbaError.h"
@@ -66,9 +67,18 @@ QString describe(const DisplayListLoad& load) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz::writeFile(kFile, fuzz::bytes(data, size));
+    const QByteArray input = fuzz::bytes(data, size);
+    fuzz::writeFile(kFile, input);
     SettingsFile settings(kFile);
     const DisplayListLoad load = readDisplayList(settings);
+    if (settings.readError()) {
+        try {
+            writeDisplayList(settings, load.list);
+        } catch (const OrbaError&) {
+        }
+        FUZZ_EXPECT(fuzz::readFile(kFile) == input);
+        return 0;
+    }
     FUZZ_EXPECT(load.list.size() <= displayFieldNames().size());
     QList<bool> listed(displayFieldNames().size(), false);
     for (const DisplayEntry& entry : load.list) {

@@ -3,6 +3,7 @@
 // limit stops any allocation beyond 2 GiB) and the window shows what it could read.
 #include "FuzzSupport.h"
 #include "platform/HelpViewer.h"
+#include "settings/HelpTopics.h"
 
 using namespace orba;
 
@@ -12,6 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::writeFile(QStringLiteral("orbaw.chm"), fuzz::bytes(data, size));
     viewer.showTopic(QStringLiteral("html/setup.htm"));
     viewer.showContents();
-    viewer.showContext(518);
+    viewer.showContext(518, topicOfContext(518));
     return 0;
 }

@@ -19,11 +19,6 @@ QString describe(const QList<PrivateListEntry>& entries) {
     return lines.join(u'\n');
 }
 
-QByteArray contents(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -39,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             savePrivateList(original, {{QStringLiteral("X 1"), QStringLiteral("x"), 1}});
         } catch (const OrbaError&) {
         }
-        FUZZ_EXPECT(contents(QStringLiteral("orba.lst")) == input);
+        FUZZ_EXPECT(fuzz::readFile(QStringLiteral("orba.lst")) == input);
         return 0;
     }
 
@@ -47,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QFile::remove(QStringLiteral("saved.lst"));
     WholeFile saved(QStringLiteral("saved.lst"));
     savePrivateList(saved, loaded.entries);
-    const QByteArray firstSave = contents(QStringLiteral("saved.lst"));
+    const QByteArray firstSave = fuzz::readFile(QStringLiteral("saved.lst"));
     // A cp1252 text that begins as a byte-order mark does reads back as Unicode.
     if (fuzz::startsWithByteOrderMark(firstSave))
         return 0;
@@ -57,6 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_EXPECT(!again.error);
 
     savePrivateList(saved, again.entries);
-    FUZZ_EXPECT(contents(QStringLiteral("saved.lst")) == firstSave);
+    FUZZ_EXPECT(fuzz::readFile(QStringLiteral("saved.lst")) == firstSave);
     return 0;
 }
