@@ -99,6 +99,13 @@ TPrevForm::TPrevForm(QWidget* parent, QPrinter* printer)
     pressOnEnter({prButton1, prButton2, prButton3});
 }
 
+// A field that loses the focus as the window goes reports its editing as finished; by then there
+// is no preview left to show it.
+TPrevForm::~TPrevForm() {
+    qrEdit1->disconnect(this);
+    qrEdit2->disconnect(this);
+}
+
 void TPrevForm::setPages(QList<ReportPage> pages) {
     QRPreview1->setPageLayout(m_printer->pageLayout());
     QRPreview1->setPages(std::move(pages));

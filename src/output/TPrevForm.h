@@ -21,6 +21,7 @@ class TPrevForm : public QDialog {
 public:
     // The surface draws on `printer`'s page; the pages must be laid out for it.
     TPrevForm(QWidget* parent, QPrinter* printer);
+    ~TPrevForm() override;
 
     // The pages to show; the surface is rebuilt from them.
     void setPages(QList<ReportPage> pages);
