@@ -275,13 +275,16 @@ private slots:
         else if (fault == "stuck")
             QDir(dir.path()).mkpath("stat.dat.alt/belegt");
         const QMap<QString, QByteArray> before = contents(dir.path());
-        const long peakBefore = peakMemoryKb();
+        [[maybe_unused]] const long peakBefore = peakMemoryKb();
 
         const QString message = update(fault == "haengen");
         QVERIFY2(message.contains(said), qPrintable(message));
         QVERIFY(!message.contains("Geheim99"));
-        // Nothing is held in memory whole, whatever the server sends.
+        // Nothing is held in memory whole, whatever the server sends. AddressSanitizer keeps
+        // freed memory back for its checks, so that the growth says nothing there.
+#ifndef ORBA_SANITIZED
         QCOMPARE_LT(peakMemoryKb() - peakBefore, 50000);
+#endif
         QCOMPARE(contents(dir.path()), before);
     }
 
