@@ -1,6 +1,7 @@
 #include "FuzzSupport.h"
 
 #include "app/Application.h"
+#include "core/OrbaError.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +49,15 @@ void writeFile(const QString& name, const QByteArray& bytes) {
 QByteArray readFile(const QString& name) {
     QFile file(name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void expectLeftAlone(const QString& name, const QByteArray& input,
+                     const std::function<void()>& save) {
+    try {
+        save();
+    } catch (const OrbaError&) {
+    }
+    FUZZ_EXPECT(readFile(name) == input);
 }
 
 std::pair<QByteArray, QByteArray> splitFirstLine(const QByteArray& input) {

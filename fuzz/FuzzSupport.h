@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -24,6 +25,10 @@ std::pair<QByteArray, QByteArray> splitFirstLine(const QByteArray& input);
 void writeFile(const QString& name, const QByteArray& bytes);
 // A file of the working directory as it is; nothing when there is none.
 QByteArray readFile(const QString& name);
+// For a file `name` that holds `input` and could not be read whole: a try to `save` over it may
+// be refused, but never changes it.
+void expectLeftAlone(const QString& name, const QByteArray& input,
+                     const std::function<void()>& save);
 // Copies a file of the demo data into the working directory.
 void copyDemoFile(const QString& name);
 // Whether the bytes begin as a UTF-8 or UTF-16 byte-order mark does: a user's file that begins

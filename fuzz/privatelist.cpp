@@ -29,12 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         loaded = loadPrivateList(original);
     } catch (const OrbaError&) {
-        // A file that cannot be taken in whole is never written over.
-        try {
+        fuzz::expectLeftAlone(QStringLiteral("orba.lst"), input, [&] {
             savePrivateList(original, {{QStringLiteral("X 1"), QStringLiteral("x"), 1}});
-        } catch (const OrbaError&) {
-        }
-        FUZZ_EXPECT(fuzz::readFile(QStringLiteral("orba.lst")) == input);
+        });
         return 0;
     }
 
