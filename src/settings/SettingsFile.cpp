@@ -29,10 +29,6 @@ QStringView trimBlanks(QStringView text) {
     return text.sliced(begin, end - begin);
 }
 
-bool sameName(QStringView a, QStringView b) {
-    return trimBlanks(a).compare(trimBlanks(b), Qt::CaseInsensitive) == 0;
-}
-
 // The name of a "[Name]" line, or nothing when the line opens no section.
 std::optional<QStringView> sectionName(QStringView line) {
     const QStringView text = trimBlanks(line);
@@ -68,9 +64,10 @@ Location locate(const QStringList& lines, QStringView section, QStringView key) 
             if (!trimBlanks(lines[i]).isEmpty())
                 found.append = i + 1;
             const qsizetype eq = assignmentAt(lines[i]);
-            if (found.key < 0 && eq >= 0 && sameName(QStringView(lines[i]).first(eq), key))
+            if (found.key < 0 && eq >= 0 &&
+                SettingsFile::sameName(QStringView(lines[i]).first(eq), key))
                 found.key = i;
-        } else if (name && sameName(*name, section)) {
+        } else if (name && SettingsFile::sameName(*name, section)) {
             found.section = i;
             found.append = i + 1;
         }
@@ -146,10 +143,17 @@ SettingsFile::SettingsFile(QString path, QString displayName)
     }
 }
 
-std::optional<QString> SettingsFile::lookUp(const QString& section, const QString& key) const {
+bool SettingsFile::sameName(QStringView a, QStringView b) {
+    return trimBlanks(a).compare(trimBlanks(b), Qt::CaseInsensitive) == 0;
+}
+
+std::optional<QString> SettingsFile::ownValue(const QString& section, const QString& key) const {
     const std::optional<QStringView> value = valueOf(m_lines, section, key);
-    const std::optional<QString> own =
-        value ? std::optional<QString>(stringValue(*value)) : std::nullopt;
+    return value ? std::optional<QString>(stringValue(*value)) : std::nullopt;
+}
+
+std::optional<QString> SettingsFile::lookUp(const QString& section, const QString& key) const {
+    const std::optional<QString> own = ownValue(section, key);
     return m_system ? m_system->value(section, key, own) : own;
 }
 

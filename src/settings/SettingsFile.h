@@ -29,6 +29,10 @@ public:
     // Every "key=value" of the section in file order, as readString would give each value; a
     // key listed twice appears twice, and readString takes the first.
     QList<std::pair<QString, QString>> readSection(const QString& section) const;
+    // This file's own value of the key, without the settings beneath it; none when it lacks it.
+    std::optional<QString> ownValue(const QString& section, const QString& key) const;
+    // Whether two section or key names are the same to the file: case and blanks around aside.
+    static bool sameName(QStringView a, QStringView b);
 
     // Replace the value in place or add the key (and its section); the file is replaced at once.
     // A line break in the value becomes a blank, a NUL is left out. Throws "Nach %s kann nicht

@@ -11,26 +11,13 @@ namespace {
 // lies in every such folder and nowhere else.
 const QString kUserDataRecord = QStringLiteral("datenstand.dat");
 
-// Only blanks and tabs around a name count for nothing, as in the settings file itself.
-QStringView withoutBlanks(QStringView name) {
-    while (!name.isEmpty() && (name.front() == u' ' || name.front() == u'\t'))
-        name = name.sliced(1);
-    while (!name.isEmpty() && (name.back() == u' ' || name.back() == u'\t'))
-        name.chop(1);
-    return name;
-}
-
-bool sameName(QStringView a, QStringView b) {
-    return withoutBlanks(a).compare(withoutBlanks(b), Qt::CaseInsensitive) == 0;
-}
-
 bool isOrganisations(const QString& section, const QString& key) {
     static const QList<std::pair<QString, QString>> keys = {
         {QStringLiteral("mail"), QStringLiteral("email")},
         {QStringLiteral("Aktualisierung"), QStringLiteral("Adresse")},
         {QStringLiteral("Aktualisierung"), QStringLiteral("Schluessel")}};
     for (const auto& [s, k] : keys) {
-        if (sameName(s, section) && sameName(k, key))
+        if (SettingsFile::sameName(s, section) && SettingsFile::sameName(k, key))
             return true;
     }
     return false;
@@ -48,24 +35,16 @@ QString SystemSettings::defaultPath() {
 #endif
 }
 
-std::optional<QString> SystemSettings::ownValue(const QString& section, const QString& key) const {
-    for (const auto& [name, value] : m_file.readSection(section)) {
-        if (sameName(name, key))
-            return value;
-    }
-    return std::nullopt;
-}
-
 std::optional<QString> SystemSettings::value(const QString& section, const QString& key,
                                              const std::optional<QString>& own) const {
-    const std::optional<QString> mine = ownValue(section, key);
+    const std::optional<QString> mine = m_file.ownValue(section, key);
     if (mine && isOrganisations(section, key))
         return mine;
     return own ? own : mine;
 }
 
 bool SystemSettings::fixes(const QString& section, const QString& key) const {
-    return isOrganisations(section, key) && ownValue(section, key);
+    return isOrganisations(section, key) && m_file.ownValue(section, key);
 }
 
 QList<std::pair<QString, QString>>
@@ -77,7 +56,7 @@ SystemSettings::section(const QString& section,
         (isOrganisations(section, entry.first) ? first : rest).append(entry);
     QList<std::pair<QString, QString>> entries = first;
     for (const auto& entry : own) {
-        if (!isOrganisations(section, entry.first) || !ownValue(section, entry.first))
+        if (!isOrganisations(section, entry.first) || !m_file.ownValue(section, entry.first))
             entries.append(entry);
     }
     return entries + rest;

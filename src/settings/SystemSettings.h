@@ -33,8 +33,6 @@ public:
                                                const QList<std::pair<QString, QString>>& own) const;
 
 private:
-    std::optional<QString> ownValue(const QString& section, const QString& key) const;
-
     SettingsFile m_file;
 };
 
