@@ -41,6 +41,8 @@ public:
     // read. A file kept from being written stays as it is: the first attempt throws a message that
     // says so and why, the later ones pass without a word.
     QStringList writeLines(const QStringList& lines, const Merge& merge = {});
+    // Whether the file could not be read at start and is kept from being written in this run.
+    bool unreadable() const { return m_unreadable; }
 
 private:
     struct Stamp {

@@ -35,12 +35,7 @@ QList<BasketEntry> parseBasket(const QStringList& lines) {
 BasketFile::BasketFile(QString path) : m_file(std::move(path), WholeFile::WhenEmpty::Remove) {}
 
 QList<BasketEntry> BasketFile::load() {
-    try {
-        return parseBasket(m_file.readLines());
-    } catch (const OrbaError&) {
-        m_unreadable = true;
-        throw;
-    }
+    return parseBasket(m_file.readLines());
 }
 
 QList<BasketEntry> BasketFile::save(const QList<BasketEntry>& entries) {

@@ -35,11 +35,10 @@ public:
     QList<BasketEntry> save(const QList<BasketEntry>& entries);
     // Whether the file holds the basket as it was last saved: not after a failed save, and never
     // in a run whose start could not read the file.
-    bool kept() const { return !m_unreadable && !m_saveFailed; }
+    bool kept() const { return !m_file.unreadable() && !m_saveFailed; }
 
 private:
     WholeFile m_file;
-    bool m_unreadable = false;
     bool m_saveFailed = false;
 };
 
