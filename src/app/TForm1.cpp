@@ -30,7 +30,6 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSplitter>
-#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -299,13 +298,12 @@ void TForm1::shareRoom(QSplitter* splitter, const QResizeEvent* resize) {
 // title bar; at the first start two thirds of that area, at least the window's design size.
 void TForm1::restoreWindow() {
     const QRect free = screen()->availableGeometry();
-    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QRect room = roomForContent(this);
     const int width =
         m_settings->readInteger("Allgemein", "breite", qMax(DesignWidth, free.width() * 2 / 3));
     const int height =
         m_settings->readInteger("Allgemein", "hoehe", qMax(DesignHeight, free.height() * 2 / 3));
-    resize(fitOnScreen(free.left(), free.top(), width, height, free.adjusted(0, titleBar, 0, 0))
-               .size());
+    resize(fitOnScreen(room.left(), room.top(), width, height, room).size());
     if (m_settings->readInteger("Allgemein", "maximiert", 0) != 0)
         setWindowState(windowState() | Qt::WindowMaximized);
 }

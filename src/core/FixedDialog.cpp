@@ -1,5 +1,6 @@
 #include "core/FixedDialog.h"
 
+#include "core/ScreenFit.h"
 #include "core/TextFile.h"
 
 #include <QEvent>
@@ -9,7 +10,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QStyle>
 
 namespace orba {
 namespace {
@@ -27,15 +27,14 @@ protected:
             // A window may have grown by what it shows (the send log by its cause).
             if (!m_area)
                 m_design = m_dialog->size();
-            fit(m_dialog->screen()->availableGeometry().size());
+            fit(roomForContent(m_dialog).size());
         }
         return false;
     }
 
 private:
-    void fit(QSize free) {
-        free.rheight() -= m_dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-        const QSize fitted = m_design.boundedTo(free);
+    void fit(QSize room) {
+        const QSize fitted = m_design.boundedTo(room);
         if (fitted != m_design && !m_area) {
             auto* content = new QWidget;
             content->setFixedSize(m_design);

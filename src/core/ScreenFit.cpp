@@ -1,6 +1,9 @@
 #include "core/ScreenFit.h"
 
 #include <algorithm>
+#include <QScreen>
+#include <QStyle>
+#include <QWidget>
 
 namespace orba {
 namespace {
@@ -31,6 +34,11 @@ QRect fitFramedOnScreen(int left, int top, int width, int height, int titleBar,
     const QSize content = fitOnScreen(0, 0, width, height, available.adjusted(0, bar, 0, 0)).size();
     const QRect frame = fitOnScreen(left, top, content.width(), content.height() + bar, available);
     return QRect(frame.topLeft(), content);
+}
+
+QRect roomForContent(const QWidget* window) {
+    return window->screen()->availableGeometry().adjusted(
+        0, window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window), 0, 0);
 }
 
 } // namespace orba

@@ -2,6 +2,8 @@
 
 #include <QRect>
 
+class QWidget;
+
 namespace orba {
 
 // A window's place and size as stored, brought onto `available` (a screen's area free of
@@ -15,5 +17,10 @@ QRect fitOnScreen(int left, int top, int width, int height, const QRect& availab
 // `available`.
 QRect fitFramedOnScreen(int left, int top, int width, int height, int titleBar,
                         const QRect& available);
+
+// The part of the window's screen its content may take: the screen's free area less the title
+// bar that the window manager's frame adds above it. The frame is not known before the window is
+// shown; the style's title bar stands in for it.
+QRect roomForContent(const QWidget* window);
 
 } // namespace orba

@@ -15,8 +15,6 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScreen>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -133,11 +131,10 @@ int TPrevForm::zoom() const {
 // within reach.
 void TPrevForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* display = screen()) {
-        const QRect free = display->availableGeometry().adjusted(
-            0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), 0, 0);
-        resize(fitOnScreen(0, 0, width(), height(), free).size());
-        move(free.center() - rect().center());
+    if (screen()) {
+        const QRect room = roomForContent(this);
+        resize(fitOnScreen(0, 0, width(), height(), room).size());
+        move(room.center() - rect().center());
     }
     FormShow();
 }

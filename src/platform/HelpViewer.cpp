@@ -1,6 +1,7 @@
 #include "platform/HelpViewer.h"
 
 #include "core/Cp1252.h"
+#include "core/ScreenFit.h"
 #include "platform/CompiledHelpCheck.h"
 
 #include <chm_lib.h>
@@ -10,8 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QScreen>
-#include <QStyle>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QToolBar>
@@ -254,11 +253,8 @@ void HelpViewer::present() {
         owner = m_owner;
     if (parentWidget() != owner)
         setParent(owner, windowFlags());
-    if (!isVisible() && screen()) {
-        const QRect free = screen()->availableGeometry();
-        resize(size().boundedTo(free.size() -
-                                QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight))));
-    }
+    if (!isVisible() && screen())
+        resize(size().boundedTo(roomForContent(this).size()));
     show();
     raise();
     activateWindow();
