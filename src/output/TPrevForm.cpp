@@ -165,7 +165,6 @@ void TPrevForm::FormShow() {
     showPage(1);
     QRPreview1->setZoom(initialZoom);
     prButton1Click();
-    showState();
 }
 
 void TPrevForm::prButton1Click() {
