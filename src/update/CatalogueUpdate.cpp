@@ -2,7 +2,6 @@
 
 #include "core/OrbaError.h"
 #include "core/TextFile.h"
-#include "platform/DurableFile.h"
 #include "update/Ed25519.h"
 #include "update/IncomingFile.h"
 #include "update/UpdateInstaller.h"
@@ -353,11 +352,10 @@ QStringList CatalogueUpdate::install(SettingsFile& settings,
         for (const auto& [name, bytes] :
              {std::pair(UpdateManifest::fileName, m_listText),
               std::pair(UpdateManifest::signatureName, m_signatureText)}) {
-            QFile file;
             m_newFiles.append(name);
-            createNewFile(file, m_folder, name);
-            if (file.write(bytes) != bytes.size() || !platform::syncFile(file))
-                throw OrbaError::cannotCreate(QDir(m_folder).filePath(name));
+            IncomingFile file(m_folder, PublishedFile::describe(name, bytes));
+            file.write(bytes);
+            file.finish();
         }
         // From here on the swap looks after the new files, even when it is stopped half-way.
         swapIn(m_folder, std::exchange(m_newFiles, {}), afterStep);
