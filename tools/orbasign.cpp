@@ -157,8 +157,6 @@ void checkFolder(const QString& publicKeyText, const QString& folder) {
                     .arg(manifest.files().size()));
 }
 
-} // namespace
-
 // The value after `name` among the options after the folder; empty when not given. Anything
 // else there is a mistake.
 QString option(const QStringList& args, const char* name) {
@@ -171,6 +169,8 @@ QString option(const QStringList& args, const char* name) {
     }
     return QString();
 }
+
+} // namespace
 
 int main(int argc, char** argv) {
     QStringList args;

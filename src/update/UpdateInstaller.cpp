@@ -115,8 +115,9 @@ std::optional<QStringList> journalNames(const QByteArray& text) {
     QStringList names = lines.mid(1);
     if (lines.value(0) != kJournalHeader || names.isEmpty() || names.removeDuplicates() > 0)
         return std::nullopt;
+    const QStringList known = updateFiles();
     for (const QString& name : names) {
-        if (!updateFiles().contains(name))
+        if (!known.contains(name))
             return std::nullopt;
     }
     return names;
